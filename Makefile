@@ -1,0 +1,50 @@
+# Entry points: `make` builds everything into out/bin, `make test` runs every test
+# layer, `make demo` plays the demo movie. Each first installs what is missing.
+
+BUILD ?= build
+OUT ?= out
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all setup build native windows sanitize test test-native test-sanitize test-windows demo clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup native windows
+	@mkdir -p $(OUT)/bin
+	cmake --install $(BUILD)/native --prefix $(OUT) >/dev/null
+	cmake --install $(BUILD)/win32 --prefix $(OUT) >/dev/null
+	@echo "deliverables in $(OUT)/bin:" && ls $(OUT)/bin
+
+native:
+	cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(BUILD)/native -j$(JOBS)
+
+# The 32-bit build gives the deliverables; the 64-bit one of the same sources runs
+# the Windows tests where the kernel cannot start 32-bit processes.
+windows:
+	cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	    -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(BUILD)/win32 -j$(JOBS)
+	cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(BUILD)/win64 -j$(JOBS)
+
+sanitize:
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD)/sanitize -DCMAKE_BUILD_TYPE=Debug \
+	    -DQUILLET_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(BUILD)/sanitize -j$(JOBS)
+
+test: build sanitize
+	ctest --test-dir $(BUILD)/native --output-on-failure
+	ctest --test-dir $(BUILD)/sanitize --output-on-failure
+	bash scripts/run-windows-tests.sh
+
+demo: build
+	bash scripts/demo.sh
+
+clean:
+	rm -rf $(BUILD) $(OUT)

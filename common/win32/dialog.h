@@ -1,0 +1,36 @@
+#pragma once
+// Base class for modeless dialogs built from resource templates. The dialog
+// procedure stores the object at WM_INITDIALOG; handlers are small virtuals.
+
+#include <windows.h>
+
+namespace quillet::win32 {
+
+class Dialog {
+public:
+    virtual ~Dialog();
+    Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    HWND handle() const { return dialog_; }
+    bool createModeless(int templateId, HWND owner);
+    void destroy();
+
+protected:
+    virtual BOOL onInit() { return TRUE; }
+    virtual void onCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
+    // Messages other than init and command; return true when handled, with the
+    // result in result.
+    virtual bool onMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
+    virtual void onDestroyed() {}
+
+private:
+    static INT_PTR CALLBACK procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND dialog_ = nullptr;
+};
+
+// Centres window over reference (the screen when reference is null).
+void centreWindow(HWND window, HWND reference);
+
+}  // namespace quillet::win32

@@ -1,0 +1,26 @@
+// Resource identifiers of the player.
+#pragma once
+
+#define IDD_ABOUT 100
+#define IDD_MAIN_WINDOW 102
+#define IDD_LOADING 131
+#define IDC_LOADING_TEXT 1001
+#define IDC_PROGRESS 1000
+
+#define IDS_ABOUT_MENU 101
+#define ID_SYSTEM_ABOUT 16
+
+#define ID_FILE_OPEN 32771
+#define ID_PROPERTIES 32772
+#define ID_PLAY_PAUSE 32773
+#define ID_STOP 32774
+#define ID_SETUP 32775
+#define ID_INFO 32776
+#define ID_EDIT 32777
+#define ID_SUPPORT_MAIL 32779
+#define ID_ABOUT_WEB 32780
+#define ID_VISIT_WEB 32781
+
+#define IDS_PLAYING_SUFFIX 32793
+#define IDS_NO_PRODUCER 32794
+#define IDS_PLAYER_TITLE 32795

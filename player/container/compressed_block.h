@@ -1,0 +1,39 @@
+#pragma once
+// One-call zlib wrappers for the compressed blocks of a movie (header copy, screen
+// bands, object pictures, stored sounds).
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace quillet {
+
+// A block of bulk data owned by the record that holds it.
+using DataBlock = std::vector<uint8_t>;
+
+// Compresses sourceLength bytes into outBlock (any previous content is dropped). The
+// output may be no larger than the input: data that grows under compression fails,
+// and outBlock then keeps its full-size allocation. Levels below 4 are raised to 4
+// on a fast processor.
+bool CompressBlock(const void* source, size_t sourceLength, DataBlock& outBlock,
+                   size_t& outLength, int level);
+
+// Inflates a zlib stream into target. True only when zlib reports success; on failure
+// target holds whatever was produced before the error.
+bool UncompressBlock(const void* source, size_t sourceLength, void* target,
+                     size_t targetCapacity);
+
+// The process-wide processor setting, computed once at start-up.
+bool isFastProcessor(unsigned processorLevel, unsigned processorRevision);
+void setFastProcessor(bool fast);
+bool fastProcessor();
+
+// Where the wrappers send their diagnostics. The Windows layer checks the regions
+// against the address space and writes to the debugger; natively nothing is checked.
+struct BlockDiagnostics {
+    bool (*regionReadWrite)(const void* address, size_t length) = nullptr;
+    void (*debugOutput)(const char* text) = nullptr;
+};
+void setBlockDiagnostics(const BlockDiagnostics& diagnostics);
+
+}  // namespace quillet

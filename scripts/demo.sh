@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The main job: builds a demo movie with the project's own writer, appends it to the
+# player and plays it under Wine, in the user's display when DISPLAY is set, else in
+# Xvfb. Screenshots go to out/demo/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export WINE_USE_DISPLAY=${DISPLAY:+1}
+source "$root/scripts/wine-env.sh"
+wine_session_start
+trap wine_session_stop EXIT
+
+demo=$root/out/demo
+mkdir -p "$demo"
+movietool=$root/out/bin/movietool
+player=$WINDOWS_BUILD/player/app/Quillet.exe
+driver=$WINDOWS_BUILD/tests/driver/qdriver.exe
+
+"$movietool" make "$demo/demo.movie" --description "Quillet demo movie" --screen 800x600
+"$movietool" pack "$player" "$demo/demo.movie" "$demo/QuilletDemo.exe"
+"$movietool" info "$demo/QuilletDemo.exe" > "$demo/demo-info.json"
+echo "demo movie:"
+cat "$demo/demo-info.json"
+
+echo "starting the player ($(basename "$WINDOWS_BUILD") build) on display $DISPLAY"
+"$WINE" "$demo/QuilletDemo.exe" >/dev/null 2>&1 &
+player_pid=$!
+
+main=$("$WINE" "$driver" wait "#32770" "Tavrix 2000 Player" 30000 | tr -d '\r')
+echo "main window: $main"
+"$WINE" "$driver" capture "$main" "$demo/main-window.bmp" || true
+if command -v convert >/dev/null; then
+    convert "$demo/main-window.bmp" "$demo/main-window.png" 2>/dev/null && rm -f "$demo/main-window.bmp"
+fi
+import -window root "$demo/screen.png" 2>/dev/null || true
+
+"$WINE" "$driver" close "$main"
+wait "$player_pid" || true
+echo "screenshots in $demo"

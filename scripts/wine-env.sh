@@ -1,0 +1,75 @@
+# Sourced by the scripts that run Windows programs: picks the Windows build this
+# machine can run, and starts and stops Xvfb and a Wine server for it.
+#
+# After `wine_session_start`: WINDOWS_BUILD (build/win32 or build/win64), WINE (the
+# loader to use), WINEPREFIX, DISPLAY and HOME (with an ALSA file sink) are set.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_root=${BUILD:-$root/build}
+
+# 32-bit Wine needs a kernel that runs 32-bit processes; some machines have that
+# switched off, and there the 64-bit build of the same sources is run instead.
+windows_arch() {
+    if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        echo win32
+    else
+        echo win64
+    fi
+}
+
+wine_session_start() {
+    local arch
+    arch=$(windows_arch)
+    WINDOWS_BUILD=$build_root/$arch
+    if [ "$arch" = win32 ]; then
+        WINE=/usr/lib/wine/wine
+    else
+        WINE=/usr/lib/wine/wine64
+    fi
+    export WINELOADER=$WINE WINE
+    export WINEPREFIX=$build_root/wineprefix-$arch
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree=;mshtml="
+
+    # A HOME whose ALSA default device is a file, so that DirectSound opens and
+    # what it plays can be checked.
+    export WINE_SOUND_CAPTURE=$build_root/winehome/captured.raw
+    mkdir -p "$build_root/winehome"
+    cat > "$build_root/winehome/.asoundrc" <<ASOUND
+pcm.!default { type file  slave.pcm "null"  file "$WINE_SOUND_CAPTURE"  format "raw" }
+ctl.!default { type hw card 0 }
+ASOUND
+    export HOME=$build_root/winehome
+
+    if [ -z "${WINE_USE_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+        local n=90
+        while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+        Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        export DISPLAY=:$n
+        local i
+        for i in $(seq 1 100); do
+            [ -e /tmp/.X11-unix/X$n ] && break
+            sleep 0.1
+        done
+    fi
+
+    # Wine's service processes inherit the first command's output; keep it off any
+    # pipe so that readers of later output see its end.
+    "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+
+    # Xvfb has no window manager: Wine would wait two seconds for one at every
+    # window it hides. In Xvfb its windows are left unmanaged.
+    local managed=Y
+    [ -n "${XVFB_PID:-}" ] && managed=N
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f >/dev/null 2>&1 || true
+}
+
+wine_session_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+}

@@ -1,0 +1,215 @@
+#include "driver.h"
+
+#include <fstream>
+
+namespace quillet::driver {
+namespace {
+
+constexpr DWORD kPollMs = 10;
+
+std::string quoteArgument(const std::string& argument) {
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
+    std::string quoted = "\"";
+    for (char c : argument) {
+        if (c == '"') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+struct Search {
+    DWORD processId;
+    const char* className;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    if (!::IsWindowVisible(window)) return TRUE;
+    if (search->processId) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner != search->processId) return TRUE;
+    }
+    if (search->className && className(window) != search->className) return TRUE;
+    if (search->caption && windowText(window) != search->caption) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK collectChild(HWND child, LPARAM parameter) {
+    reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> children(HWND window) {
+    std::vector<HWND> found;
+    ::EnumChildWindows(window, &collectChild, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (static_cast<int>(::GetTickCount() - start) > timeoutMs) return condition();
+        ::Sleep(kPollMs);
+    }
+}
+
+bool Process::start(const std::string& program, const std::vector<std::string>& arguments) {
+    kill();
+    std::string commandLine = quoteArgument(program);
+    for (const std::string& argument : arguments) commandLine += " " + quoteArgument(argument);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info))
+        return false;
+    ::CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
+    return true;
+}
+
+bool Process::running() const {
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool Process::waitForExit(int timeoutMs) {
+    return process_ && ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeoutMs)) ==
+                           WAIT_OBJECT_0;
+}
+
+DWORD Process::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_) ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+void Process::kill() {
+    if (running()) {
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+    process_.reset();
+    id_ = 0;
+}
+
+HWND findWindow(DWORD processId, const char* wantedClass, const char* caption) {
+    Search search{processId, wantedClass, caption, nullptr};
+    ::EnumWindows(&matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForWindow(DWORD processId, const char* wantedClass, const char* caption, int timeoutMs) {
+    HWND found = nullptr;
+    waitUntil([&] { return (found = findWindow(processId, wantedClass, caption)) != nullptr; },
+              timeoutMs);
+    return found;
+}
+
+bool waitForWindowGone(HWND window, int timeoutMs) {
+    return waitUntil([&] { return !::IsWindow(window); }, timeoutMs);
+}
+
+std::string windowText(HWND window) {
+    char text[2048] = {};
+    // WM_GETTEXT rather than GetWindowText, which does not read the texts of
+    // controls in other processes.
+    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                          SMTO_ABORTIFHUNG, 2000, nullptr);
+    return text;
+}
+
+std::string className(HWND window) {
+    char name[256] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::vector<std::string> childTexts(HWND window) {
+    std::vector<std::string> texts;
+    for (HWND child : children(window)) texts.push_back(windowText(child));
+    return texts;
+}
+
+std::string messageBoxText(HWND box) {
+    constexpr int kMessageTextId = 0xFFFF;
+    HWND text = ::GetDlgItem(box, kMessageTextId);
+    return text ? windowText(text) : std::string();
+}
+
+bool pressButton(HWND dialog, const std::string& text) {
+    for (HWND child : children(dialog)) {
+        if (className(child) != "Button") continue;
+        std::string label = windowText(child);
+        std::string plain;
+        for (char c : label)
+            if (c != '&') plain += c;
+        if (plain != text) continue;
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(child), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(child));
+        return true;
+    }
+    return false;
+}
+
+bool captureClient(HWND window, Pixels& pixels) {
+    RECT client{};
+    if (!::GetClientRect(window, &client)) return false;
+    pixels.width = client.right;
+    pixels.height = client.bottom;
+    if (pixels.width <= 0 || pixels.height <= 0) return false;
+
+    win32::WindowDc screen(nullptr);
+    win32::UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+    win32::UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), pixels.width, pixels.height));
+    if (!memory || !bitmap) return false;
+    {
+        win32::ScopedSelect select(memory.get(), bitmap.get());
+        POINT origin{0, 0};
+        ::ClientToScreen(window, &origin);
+        if (!::BitBlt(memory.get(), 0, 0, pixels.width, pixels.height, screen.get(), origin.x,
+                      origin.y, SRCCOPY))
+            return false;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = pixels.width;
+    info.bmiHeader.biHeight = -pixels.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    pixels.values.assign(static_cast<size_t>(pixels.width) * pixels.height, 0);
+    if (!::GetDIBits(memory.get(), static_cast<HBITMAP>(bitmap.get()), 0, pixels.height,
+                     pixels.values.data(), &info, DIB_RGB_COLORS))
+        return false;
+    for (uint32_t& value : pixels.values) value &= 0x00FFFFFF;
+    return true;
+}
+
+bool saveBitmap(const Pixels& pixels, const std::string& path) {
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = pixels.width;
+    info.biHeight = -pixels.height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    DWORD pixelBytes = static_cast<DWORD>(pixels.values.size() * 4);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + pixelBytes;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(reinterpret_cast<const char*>(pixels.values.data()), pixelBytes);
+    return static_cast<bool>(out);
+}
+
+}  // namespace quillet::driver

@@ -1,0 +1,67 @@
+// qdriver: the test driver for scripts. Waits for windows, reads their texts,
+// presses buttons, closes windows and saves their pixels.
+//
+//   qdriver wait CLASS CAPTION [TIMEOUT_MS]   prints the window handle ("-" matches any)
+//   qdriver text HWND | texts HWND | box HWND
+//   qdriver press HWND LABEL
+//   qdriver close HWND
+//   qdriver capture HWND OUT.bmp
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "driver.h"
+
+using namespace quillet::driver;
+
+namespace {
+
+HWND parseWindow(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(text, nullptr, 0)));
+}
+
+const char* anyOr(const char* text) { return std::string(text) == "-" ? nullptr : text; }
+
+int usage() {
+    std::fputs("usage: qdriver wait CLASS CAPTION [TIMEOUT_MS] | text HWND | texts HWND | box HWND"
+               " | press HWND LABEL | close HWND | capture HWND OUT.bmp\n",
+               stderr);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return usage();
+    std::string command = argv[1];
+    if (command == "wait" && argc >= 4) {
+        int timeout = argc >= 5 ? std::atoi(argv[4]) : kDefaultTimeoutMs;
+        HWND window = waitForWindow(0, anyOr(argv[2]), anyOr(argv[3]), timeout);
+        if (!window) return 1;
+        std::printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+        return 0;
+    }
+    HWND window = parseWindow(argv[2]);
+    if (!::IsWindow(window)) {
+        std::fprintf(stderr, "qdriver: no window %s\n", argv[2]);
+        return 1;
+    }
+    if (command == "text") {
+        std::printf("%s\n", windowText(window).c_str());
+    } else if (command == "texts") {
+        for (const std::string& text : childTexts(window)) std::printf("%s\n", text.c_str());
+    } else if (command == "box") {
+        std::printf("%s\n", messageBoxText(window).c_str());
+    } else if (command == "press" && argc >= 4) {
+        return pressButton(window, argv[3]) ? 0 : 1;
+    } else if (command == "close") {
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+    } else if (command == "capture" && argc >= 4) {
+        Pixels pixels;
+        if (!captureClient(window, pixels) || !saveBitmap(pixels, argv[3])) return 1;
+    } else {
+        return usage();
+    }
+    return 0;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Builds self-playing movies from the real player executable for end-to-end tests.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver.h"
+#include "tools/moviewriter/movie_writer.h"
+
+namespace quillet::e2e {
+
+// The player executable under test, as a Windows path.
+const std::string& playerPath();
+void setPlayerPath(const std::string& path);
+
+constexpr char kDialogClass[] = "#32770";
+constexpr char kMainCaption[] = "Tavrix 2000 Player";
+
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A copy of the player with movie appended, in the test's folder.
+    std::string packedPlayer(const std::string& name, const std::string& movie);
+    // A plain copy of the player with nothing appended.
+    std::string plainPlayer(const std::string& name);
+
+    // The message box of process captioned caption, with its text.
+    HWND waitForBox(const driver::Process& process, const char* caption, std::string& text);
+    HWND waitForMainWindow(const driver::Process& process);
+    // Closes the main window and expects the process to end.
+    void closePlayer(driver::Process& process);
+
+    std::string folder_;
+};
+
+std::string readFileBytes(const std::string& path);
+void writeFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace quillet::e2e

@@ -1,0 +1,132 @@
+#include "player/container/movie_document.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "tools/moviewriter/movie_writer.h"
+
+namespace quillet {
+namespace {
+
+// Records what opening shows, in order.
+class RecordingUi : public MovieOpenUi {
+public:
+    void showMessage(Owner owner, const char* text, const char* caption, Icon icon) override {
+        events.push_back(std::string("message ") + (owner == Owner::Document ? "document " : "main ") +
+                         (icon == Icon::Error ? "error " : "warning ") + caption + ": " + text);
+    }
+    void showLoadingDialog() override { events.push_back("loading shown"); }
+    void destroyLoadingDialog() override { events.push_back("loading destroyed"); }
+    std::vector<std::string> events;
+};
+
+class OpenMovieTest : public ::testing::Test {
+protected:
+    const std::string kPath = "C:\\disc\\movie.exe";
+    const std::string kPlayer = "MZ" + std::string(2000, '\0');
+
+    RecordingUi ui;
+    std::map<std::string, std::string> files;
+    MovieDocument document{ui, [this](const std::string& path) -> std::unique_ptr<MovieFile> {
+                               auto found = files.find(path);
+                               if (found == files.end()) return nullptr;
+                               return std::make_unique<MemoryMovieFile>(found->second);
+                           }};
+};
+
+TEST_F(OpenMovieTest, CurrentMovieOpensAndKeepsTheFileOpen) {
+    MovieWriter writer;
+    MovieHeader::setText(writer.header().description, "demo");
+    files[kPath] = packMovie(kPlayer, writer.build());
+
+    ASSERT_TRUE(document.OpenMovie(kPath));
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"loading shown", "loading destroyed"}));
+    EXPECT_EQ(document.filePath(), kPath);
+    EXPECT_EQ(document.header().descriptionText(), "demo");
+    EXPECT_EQ(document.fileVersion(), 3.0);
+    ASSERT_NE(document.file(), nullptr);
+    EXPECT_TRUE(document.file()->isOpen());
+}
+
+TEST_F(OpenMovieTest, UnopenableFileFailsSilently) {
+    EXPECT_FALSE(document.OpenMovie(kPath));
+    EXPECT_TRUE(ui.events.empty());
+    EXPECT_EQ(document.filePath(), "");
+}
+
+TEST_F(OpenMovieTest, ProgramWithoutMovieIsDamaged) {
+    const char* cases[] = {"", "short", nullptr};
+    files[kPath] = kPlayer;  // arbitrary last 20 bytes
+    EXPECT_FALSE(document.OpenMovie(kPath));
+    for (const char* body : cases) {
+        if (!body) break;
+        files[kPath] = body;
+        EXPECT_FALSE(document.OpenMovie(kPath));
+    }
+    ASSERT_EQ(ui.events.size(), 3u);
+    for (const std::string& event : ui.events)
+        EXPECT_EQ(event, "message document error Tavrix: Invalid or damaged files.");
+    EXPECT_EQ(document.file(), nullptr);
+    EXPECT_EQ(document.filePath(), "");
+}
+
+TEST_F(OpenMovieTest, NewerMovieIsRefusedAfterTheLoadingNotice) {
+    MovieWriter writer;
+    writer.setVersion(3, 1);
+    files[kPath] = packMovie(kPlayer, writer.build());
+
+    EXPECT_FALSE(document.OpenMovie(kPath));
+    EXPECT_EQ(ui.events,
+              (std::vector<std::string>{
+                  "loading shown",
+                  "message main warning Tavrix: The file being opened is newer than the current "
+                  "program.\nPlease install the latest version of  Tavrix.",
+                  "loading destroyed"}));
+    EXPECT_EQ(document.file(), nullptr);
+}
+
+TEST_F(OpenMovieTest, VersionIsDecidedBeforeTheCopyReplacesTheHeader) {
+    // A 3.0 movie whose copy claims 3.1 opens; a 3.1 movie whose copy claims 3.0 does not.
+    MovieWriter current;
+    MovieHeader newer = current.header();
+    newer.versionMinor = 1;
+    current.setHeaderCopy(newer);
+    files[kPath] = packMovie(kPlayer, current.build());
+    EXPECT_TRUE(document.OpenMovie(kPath));
+    EXPECT_EQ(document.header().versionMinor, 1);
+
+    MovieWriter refused;
+    refused.setVersion(3, 1);
+    MovieHeader older = refused.header();
+    older.versionMinor = 0;
+    refused.setHeaderCopy(older);
+    files[kPath] = packMovie(kPlayer, refused.build());
+    EXPECT_FALSE(document.OpenMovie(kPath));
+}
+
+TEST_F(OpenMovieTest, OldMovieHasNoCopyBehindItsHeader) {
+    MovieWriter writer;
+    writer.setVersion(1, 4);
+    std::string movie = writer.build();
+    MovieWriter copyVersion;
+    copyVersion.setVersion(1, 5);
+    EXPECT_LT(movie.size(), copyVersion.build().size());
+
+    files[kPath] = packMovie(kPlayer, movie);
+    ASSERT_TRUE(document.OpenMovie(kPath));
+    EXPECT_EQ(document.file()->position(), kPlayer.size() + kMovieHeaderSize);
+}
+
+TEST_F(OpenMovieTest, ResetEmptiesTheDocument) {
+    MovieWriter writer;
+    files[kPath] = packMovie(kPlayer, writer.build());
+    ASSERT_TRUE(document.OpenMovie(kPath));
+    document.setPosition(12);
+    document.ResetMovie();
+    EXPECT_EQ(document.position(), 0);
+    EXPECT_EQ(document.header(), MovieHeader());
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,129 @@
+// movietool: builds movies, appends them to a player and reports what a movie holds.
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "player/container/movie_file.h"
+#include "tools/moviewriter/movie_writer.h"
+#include "tools/movietool/movie_report.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage:\n"
+    "  movietool info FILE\n"
+    "  movietool pack PLAYER.exe MOVIE OUT.exe\n"
+    "  movietool make OUT [--version MAJOR.MINOR] [--signature TEXT] [--created-by TEXT]\n"
+    "                     [--date TEXT] [--description TEXT] [--screen WxH]\n"
+    "                     [--copy-description TEXT] [--damaged-copy]\n";
+
+bool readFile(const std::string& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    bytes = buffer.str();
+    return in.good() || in.eof();
+}
+
+bool writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "movietool: %s\n", message.c_str());
+    return 1;
+}
+
+int info(const std::vector<std::string>& args) {
+    if (args.size() != 1) return fail(std::string("info takes one file\n") + kUsage);
+    auto file = quillet::StdioMovieFile::open(args[0]);
+    if (!file) return fail("cannot open " + args[0]);
+    std::string report, error;
+    if (!quillet::describeMovie(*file, report, error)) return fail(args[0] + ": " + error);
+    std::fputs(report.c_str(), stdout);
+    return 0;
+}
+
+int pack(const std::vector<std::string>& args) {
+    if (args.size() != 3) return fail(std::string("pack takes three files\n") + kUsage);
+    std::string player, movie;
+    if (!readFile(args[0], player)) return fail("cannot read " + args[0]);
+    if (!readFile(args[1], movie)) return fail("cannot read " + args[1]);
+    if (!writeFile(args[2], quillet::packMovie(player, movie))) return fail("cannot write " + args[2]);
+    return 0;
+}
+
+bool parseVersion(const std::string& text, int& major, int& minor) {
+    return std::sscanf(text.c_str(), "%d.%d", &major, &minor) == 2;
+}
+
+int make(const std::vector<std::string>& args) {
+    if (args.empty()) return fail(std::string("make needs an output file\n") + kUsage);
+    quillet::MovieWriter writer;
+    quillet::MovieHeader& header = writer.header();
+    std::string copyDescription;
+    bool damagedCopy = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--damaged-copy") {
+            damagedCopy = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) return fail("option " + option + " needs a value");
+        const std::string& value = args[++i];
+        if (option == "--version") {
+            int major = 0, minor = 0;
+            if (!parseVersion(value, major, minor)) return fail("bad version " + value);
+            writer.setVersion(major, minor);
+        } else if (option == "--signature") {
+            quillet::MovieHeader::setText(header.signature, value);
+        } else if (option == "--created-by") {
+            quillet::MovieHeader::setText(header.createdBy, value);
+        } else if (option == "--date") {
+            quillet::MovieHeader::setText(header.date, value);
+        } else if (option == "--description") {
+            quillet::MovieHeader::setText(header.description, value);
+        } else if (option == "--copy-description") {
+            copyDescription = value;
+        } else if (option == "--screen") {
+            quillet::ScreenFormat screen;
+            if (std::sscanf(value.c_str(), "%dx%d", &screen.width, &screen.height) != 2 ||
+                screen.width <= 0 || screen.height <= 0)
+                return fail("bad screen size " + value);
+            writer.setScreen(screen);
+        } else {
+            return fail("unknown option " + option);
+        }
+    }
+    if (!copyDescription.empty()) {
+        quillet::MovieHeader copy = header;
+        quillet::MovieHeader::setText(copy.description, copyDescription);
+        writer.setHeaderCopy(copy);
+    }
+    if (damagedCopy) writer.setRawHeaderCopy("not a zlib stream");
+    if (!writeFile(args[0], writer.build())) return fail("cannot write " + args[0]);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    std::string command = argv[1];
+    std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "info") return info(args);
+    if (command == "pack") return pack(args);
+    if (command == "make") return make(args);
+    std::fputs(kUsage, stderr);
+    return 2;
+}
