@@ -101,6 +101,9 @@ void CMainWindow::close() {
 void CMainWindow::onDestroyed() {
     document_.reset();
     ended_ = true;
+    // The loop may be waiting inside GetMessage, where a message sent from another
+    // thread or process destroyed the window; the quit message wakes it.
+    ::PostQuitMessage(0);
 }
 
 }  // namespace quillet
