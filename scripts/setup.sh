@@ -7,6 +7,8 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   libz-mingw-w64-dev
   wine wine32:i386 wine64 xvfb imagemagick
+  fonts-wine fonts-liberation libasound2-plugins libxrender1 libxcursor1 libxrandr2
+  libxi6 libxinerama1 libxcomposite1 libxfixes3
   zlib1g-dev libgsm1-dev libgsm-tools googletest libgtest-dev libbenchmark-dev
   zip unzip p7zip-full sox cmake make g++ clang dpkg-dev
 )
@@ -42,5 +44,5 @@ fi
 
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
-apt-get install -y -q "${packages[@]}"
+apt-get install -y -q --no-install-recommends "${packages[@]}"
 mkdir -p "$stamp_dir"
