@@ -6,7 +6,7 @@ OUT ?= out
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup build native windows sanitize test test-native test-sanitize test-windows demo clean
+.PHONY: all setup build native windows sanitize test bench demo clean
 
 all: build
 
@@ -42,6 +42,10 @@ test: build sanitize
 	ctest --test-dir $(BUILD)/native --output-on-failure
 	ctest --test-dir $(BUILD)/sanitize --output-on-failure
 	bash scripts/run-windows-tests.sh
+
+# Benchmarks print their figures as ratios against a baseline measured in the same run.
+bench: build
+	bash bench/zip_extract_bench.sh
 
 demo: build
 	bash scripts/demo.sh

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "launcher/archive/zip_paths.h"
-#include "zip_builder.h"
+#include "tests/support/zip_builder.h"
 
 namespace quillet {
 namespace {
