@@ -1,12 +1,24 @@
 #include "player/container/movie_document.h"
 
+#include "player/audio/sound_section.h"
+#include "player/objects/object_section.h"
+
 namespace quillet {
 
 void MovieDocument::ResetMovie() {
+    frames_.ClearFrameData();
     header_ = MovieHeader();
     location_ = MovieLocation();
     fileVersion_ = 0;
     position_ = 0;
+}
+
+bool MovieDocument::readSectionsBeforeFrames(MovieFile& file) {
+    // Objects and stored sounds are not read yet: a movie that holds some keeps
+    // its frames unread, as the frame stream lies behind them.
+    ObjectSectionPrefix objects = readObjectSectionPrefix(file);
+    SoundSectionHeader sounds = readSoundSectionHeader(file);
+    return objects.objectCount == 0 && !sounds.anySound();
 }
 
 bool MovieDocument::OpenMovie(const std::string& ownPath) {
@@ -46,8 +58,11 @@ bool MovieDocument::OpenMovie(const std::string& ownPath) {
         return false;
     }
 
-    // The object section, the sound section and the frame stream follow here; the
-    // file stays open for their readers.
+    if (version == ProgramVersion() && readSectionsBeforeFrames(*file)) {
+        frames_.LoadFrameStream(file, location.movieEnd, true);
+        frames_.BuildObjectTimeline({});
+        frames_.setHasStopObjects(false);
+    }
     file_ = std::move(file);
     ui_.destroyLoadingDialog();
     return true;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "player/container/frame_data.h"
 #include "player/container/movie_container.h"
 #include "player/container/movie_file.h"
 #include "player/container/movie_header.h"
@@ -35,8 +36,8 @@ using MovieFileOpener = std::function<std::unique_ptr<MovieFile>(const std::stri
 
 class MovieDocument {
 public:
-    MovieDocument(MovieOpenUi& ui, MovieFileOpener opener)
-        : ui_(ui), opener_(std::move(opener)) {}
+    MovieDocument(MovieOpenUi& ui, MovieFileOpener opener, BitmapFactory& bitmaps)
+        : ui_(ui), opener_(std::move(opener)), frames_(bitmaps) {}
     ~MovieDocument() { ResetMovie(); }
 
     // Opens the movie appended to the program file at ownPath. True when the movie
@@ -50,12 +51,19 @@ public:
     double fileVersion() const { return fileVersion_; }
     int position() const { return position_; }
     void setPosition(int frame) { position_ = frame; }
+    // The shared file while the document holds it; the background loader takes it
+    // over and closes it when it ends.
     MovieFile* file() const { return file_.get(); }
+    FrameData& frameData() { return frames_; }
+    const FrameData& frameData() const { return frames_; }
 
 private:
+    bool readSectionsBeforeFrames(MovieFile& file);
+
     MovieOpenUi& ui_;
     MovieFileOpener opener_;
     std::unique_ptr<MovieFile> file_;
+    FrameData frames_;
     MovieHeader header_;
     MovieLocation location_;
     std::string filePath_;

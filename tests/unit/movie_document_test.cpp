@@ -28,16 +28,24 @@ protected:
 
     RecordingUi ui;
     std::map<std::string, std::string> files;
+    PackedDibFactory bitmaps;
     MovieDocument document{ui, [this](const std::string& path) -> std::unique_ptr<MovieFile> {
                                auto found = files.find(path);
                                if (found == files.end()) return nullptr;
                                return std::make_unique<MemoryMovieFile>(found->second);
-                           }};
+                           },
+                           bitmaps};
 };
 
-TEST_F(OpenMovieTest, CurrentMovieOpensAndKeepsTheFileOpen) {
+TEST_F(OpenMovieTest, CurrentMovieOpensAndItsFramesLoadInTheBackground) {
     MovieWriter writer;
+    writer.setScreen({64, 40, 32});
     MovieHeader::setText(writer.header().description, "demo");
+    Picture picture(64, 40, 0x102030);
+    for (int i = 0; i < 6; ++i) {
+        picture.fillRect(0, i * 5, 64, i * 5 + 5, 0x00FF00u + i);
+        writer.addFrame(picture);
+    }
     files[kPath] = packMovie(kPlayer, writer.build());
 
     ASSERT_TRUE(document.OpenMovie(kPath));
@@ -45,8 +53,11 @@ TEST_F(OpenMovieTest, CurrentMovieOpensAndKeepsTheFileOpen) {
     EXPECT_EQ(document.filePath(), kPath);
     EXPECT_EQ(document.header().descriptionText(), "demo");
     EXPECT_EQ(document.fileVersion(), 3.0);
-    ASSERT_NE(document.file(), nullptr);
-    EXPECT_TRUE(document.file()->isOpen());
+    EXPECT_EQ(document.file(), nullptr) << "the loader owns the file";
+    document.frameData().waitForLoader();
+    EXPECT_EQ(document.frameData().frameCount(), 6);
+    EXPECT_EQ(document.frameData().frames().filled(), 6u);
+    EXPECT_EQ(document.frameData().busyState(), 0);
 }
 
 TEST_F(OpenMovieTest, UnopenableFileFailsSilently) {

@@ -1,5 +1,7 @@
 #include "tools/moviewriter/movie_writer.h"
 
+#include <zlib.h>
+
 #include <ctime>
 #include <stdexcept>
 
@@ -11,8 +13,8 @@ namespace quillet {
 namespace {
 
 constexpr int kHeaderCopyLevel = 9;
+constexpr int kBandLevel = 6;
 constexpr uint32_t kBitmapInfoHeaderSize = 40;
-constexpr uint32_t kMovieInfoReservedWords = 3;
 constexpr int kObjectSectionWords = 4;  // soundsSeparate, cacheStored, objectCount, effectCounter
 constexpr int kSoundSectionWords = 12;
 
@@ -30,6 +32,24 @@ void writeBitmapInfoHeader(ByteWriter& out, const ScreenFormat& screen) {
     out.u32(0);
 }
 
+std::string zlibCompress(const std::string& data) {
+    uLongf length = compressBound(static_cast<uLong>(data.size()));
+    std::string out(length, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(&out[0]), &length,
+                  reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
+                  kBandLevel) != Z_OK)
+        throw std::runtime_error("band does not compress");
+    out.resize(length);
+    return out;
+}
+
+bool rowsDiffer(const Picture& a, const Picture& b, int32_t top, int32_t bottom) {
+    const size_t begin = static_cast<size_t>(top) * a.width, end = static_cast<size_t>(bottom) * a.width;
+    for (size_t i = begin; i < end; ++i)
+        if (a.pixels[i] != b.pixels[i]) return true;
+    return false;
+}
+
 }  // namespace
 
 MovieWriter::MovieWriter() {
@@ -43,6 +63,91 @@ MovieWriter::MovieWriter() {
 void MovieWriter::setVersion(int major, int minor) {
     header_.versionMajor = major;
     header_.versionMinor = minor;
+}
+
+void MovieWriter::setScreen(const ScreenFormat& screen) {
+    screen_ = screen;
+    recordedArea_ = Rect{0, 0, screen.width, screen.height};
+}
+
+void MovieWriter::addCursorShape(uint32_t cursorId, const std::string& colourDib,
+                                 const std::string& maskDib) {
+    ByteWriter out(cursorShapes_);
+    out.u32(0);  // not interpreted by the player
+    out.u32(cursorId);
+    out.u32(static_cast<uint32_t>(colourDib.size()));
+    out.bytes(colourDib);
+    out.u32(static_cast<uint32_t>(maskDib.size()));
+    out.bytes(maskDib);
+    ++cursorShapeCount_;
+}
+
+void MovieWriter::setLogo(const LogoRecord& record, const std::string& pictureDib) {
+    logo_ = record;
+    logoDib_ = pictureDib;
+}
+
+StoredBand MovieWriter::makeBand(const Picture& screen, int32_t topRow, int32_t rows) {
+    // Band rows are stored as a bottom-up DIB of the band's height.
+    std::string raw;
+    raw.reserve(static_cast<size_t>(rows) * screen.width * 4);
+    ByteWriter out(raw);
+    for (int32_t y = topRow + rows - 1; y >= topRow; --y)
+        for (int32_t x = 0; x < screen.width; ++x) out.u32(screen.at(x, y));
+    StoredBand band;
+    band.bytes = zlibCompress(raw);
+    band.header.topRow = topRow;
+    band.header.compressedSize = static_cast<uint32_t>(band.bytes.size());
+    band.header.unpackedSize = static_cast<uint32_t>(raw.size());
+    band.header.bandHeight = rows;
+    return band;
+}
+
+void MovieWriter::addFrame(const Picture& screen, const FrameSpec& spec) {
+    if (screen.width != screen_.width || screen.height != screen_.height || screen_.bitsPerPixel != 32)
+        throw std::invalid_argument("frame picture does not match the 32-bit screen");
+
+    std::vector<StoredBand> bands;
+    if (!previous_) {
+        bands.push_back(makeBand(screen, 0, screen.height));
+    } else {
+        // Changed slots of bandHeight rows, merged into runs.
+        int32_t runStart = -1;
+        for (int32_t top = 0; top <= screen.height; top += bandHeight_) {
+            int32_t bottom = std::min(top + bandHeight_, screen.height);
+            bool changed = top < screen.height && rowsDiffer(screen, *previous_, top, bottom);
+            if (changed && runStart < 0) runStart = top;
+            if (!changed && runStart >= 0) {
+                bands.push_back(makeBand(screen, runStart, std::min(top, screen.height) - runStart));
+                runStart = -1;
+            }
+        }
+    }
+    previous_ = screen;
+
+    FrameRecord record;
+    record.delayMs = spec.delayMs;
+    record.standardCursor = spec.standardCursor;
+    record.cursorId = spec.cursorId;
+    record.cursorX = spec.cursorX;
+    record.cursorY = spec.cursorY;
+    record.inputMessage = spec.inputMessage;
+    record.inputWParam = spec.inputWParam;
+    record.holdMs = spec.holdMs;
+    record.stopMark = spec.stopMark;
+    addStoredFrame(record, bands);
+}
+
+void MovieWriter::addStoredFrame(const FrameRecord& record, const std::vector<StoredBand>& bands) {
+    FrameRecord stored = record;
+    stored.bandCount = static_cast<int32_t>(bands.size());
+    frames_ += stored.encode();
+    for (const StoredBand& band : bands) {
+        frames_ += band.header.encode();
+        frames_ += band.bytes;
+    }
+    ++framesAdded_;
+    totalMs_ += record.delayMs + (record.holdMs < 0 ? -int64_t{record.holdMs} : record.holdMs);
 }
 
 std::string MovieWriter::headerCopyRecord() const {
@@ -64,33 +169,31 @@ std::string MovieWriter::headerCopyRecord() const {
 }
 
 std::string MovieWriter::frameStream() const {
-    std::string stream;
-    ByteWriter out(stream);
     const int32_t bytesPerPixel = screen_.bitsPerPixel / 8;
-    const int32_t dibSize =
-        static_cast<int32_t>(kBitmapInfoHeaderSize) + screen_.width * screen_.height * bytesPerPixel;
+    MovieInfo info;
+    info.durationSec = static_cast<int32_t>(totalMs_ / 1000);
+    info.framesPerSecond = framesPerSecond_;
+    info.frameCount = storedFrameCount_ ? *storedFrameCount_ : framesAdded_;
+    info.dibSize = static_cast<int32_t>(kBitmapInfoHeaderSize) + screen_.width * screen_.height * bytesPerPixel;
+    info.recordedArea = recordedArea_;
+    info.currentArea = recordedArea_;
+    info.screenWidth = screen_.width;
+    info.screenHeight = screen_.height;
+    info.bitsPerPixel = screen_.bitsPerPixel;
+    info.logoPresent = logo_ ? 1 : 0;
 
-    // MovieInfo
-    out.i32(0);  // durationSec
-    out.i32(0);  // framesPerSecond
-    out.i32(0);  // frameCount
-    out.u32(0);  // screenBuffer
-    out.i32(dibSize);
-    for (int area = 0; area < 2; ++area) {  // recordedArea, currentArea
-        out.i32(0);
-        out.i32(0);
-        out.i32(screen_.width);
-        out.i32(screen_.height);
+    std::string stream = info.encode();
+    ByteWriter out(stream);
+    if (logo_) {
+        out.bytes(logo_->encode());
+        out.u32(static_cast<uint32_t>(logoDib_.size()));
+        out.bytes(logoDib_);
     }
-    out.i32(screen_.width);
-    out.i32(screen_.height);
-    out.i32(screen_.bitsPerPixel);
-    out.zeros(4 * kMovieInfoReservedWords);
-    out.i32(0);  // logoPresent
-
     out.u32(kBitmapInfoHeaderSize);
     writeBitmapInfoHeader(out, screen_);
-    out.u32(0);  // cursor shapes
+    out.u32(cursorShapeCount_);
+    out.bytes(cursorShapes_);
+    out.bytes(frames_);
     return stream;
 }
 

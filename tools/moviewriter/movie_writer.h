@@ -1,12 +1,17 @@
 #pragma once
 // Writes movies in the player's format, for the tests, the demo and by hand. The
-// writer stands in for the recording suite, which lies outside this system.
+// writer stands in for the recording suite, which lies outside this system: it
+// turns full-screen pictures into frames as a recorder would, comparing each with
+// the one before and storing the changed rows as bands.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "player/container/frame_records.h"
 #include "player/container/movie_header.h"
+#include "tools/moviewriter/picture.h"
 
 namespace quillet {
 
@@ -16,8 +21,29 @@ struct ScreenFormat {
     int32_t bitsPerPixel = 32;
 };
 
+// What a frame carries besides its picture.
+struct FrameSpec {
+    int32_t delayMs = 100;
+    int32_t standardCursor = 0;
+    uint32_t cursorId = 0;
+    int32_t cursorX = 0;
+    int32_t cursorY = 0;
+    uint32_t inputMessage = 0;
+    uint32_t inputWParam = 0;
+    int32_t holdMs = 0;
+    int32_t stopMark = 0;
+};
+
+// A band exactly as stored: for frames built by hand (damaged or unusual ones).
+struct StoredBand {
+    BandHeader header;
+    std::string bytes;
+};
+
 class MovieWriter {
 public:
+    static constexpr int32_t kDefaultBandHeight = 20;
+
     MovieWriter();
 
     MovieHeader& header() { return header_; }
@@ -26,19 +52,53 @@ public:
     void setHeaderCopy(const MovieHeader& copy) { headerCopy_ = copy; }
     // Stores a damaged copy: a length and bytes that do not inflate.
     void setRawHeaderCopy(std::string stored) { rawHeaderCopy_ = std::move(stored); }
-    void setScreen(const ScreenFormat& screen) { screen_ = screen; }
 
-    // The movie's bytes, header first; the trailer is added by packMovie.
+    // The screen and recorded area; set before the first frame.
+    void setScreen(const ScreenFormat& screen);
+    void setRecordedArea(const Rect& area) { recordedArea_ = area; }
+    void setFramesPerSecond(int32_t rate) { framesPerSecond_ = rate; }
+    void setBandHeight(int32_t rows) { bandHeight_ = rows > 0 ? rows : kDefaultBandHeight; }
+    // The stored frame count; by default the number of frames added.
+    void setStoredFrameCount(int32_t count) { storedFrameCount_ = count; }
+
+    void addCursorShape(uint32_t cursorId, const std::string& colourDib, const std::string& maskDib);
+    void setLogo(const LogoRecord& record, const std::string& pictureDib);
+
+    // Adds a frame from the whole screen: the first frame is a key picture, later
+    // ones hold the bands of rows that changed. The picture must match the screen.
+    void addFrame(const Picture& screen, const FrameSpec& spec = FrameSpec());
+    // Adds a frame exactly as given (its band count is the number of bands).
+    void addStoredFrame(const FrameRecord& record, const std::vector<StoredBand>& bands);
+    // Appends raw bytes to the frame stream (a cut-off or damaged tail).
+    void appendRaw(const std::string& bytes) { frames_ += bytes; }
+
+    size_t frameCount() const { return static_cast<size_t>(framesAdded_); }
+    // The frame stream alone, and the whole movie (header first, no trailer).
+    std::string frameStream() const;
     std::string build() const;
+
+    // A band of the given rows of screen, compressed as the writer stores bands.
+    static StoredBand makeBand(const Picture& screen, int32_t topRow, int32_t rows);
 
 private:
     std::string headerCopyRecord() const;
-    std::string frameStream() const;
 
     MovieHeader header_;
     std::optional<MovieHeader> headerCopy_;
     std::optional<std::string> rawHeaderCopy_;
     ScreenFormat screen_;
+    Rect recordedArea_{0, 0, 640, 480};
+    int32_t framesPerSecond_ = 10;
+    int32_t bandHeight_ = kDefaultBandHeight;
+    std::optional<int32_t> storedFrameCount_;
+    std::string cursorShapes_;
+    uint32_t cursorShapeCount_ = 0;
+    std::optional<LogoRecord> logo_;
+    std::string logoDib_;
+    std::optional<Picture> previous_;
+    std::string frames_;
+    int32_t framesAdded_ = 0;
+    int64_t totalMs_ = 0;
 };
 
 // Today's date in the header's form, for example "2006-12-02, 11:21:48".

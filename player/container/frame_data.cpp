@@ -1,0 +1,232 @@
+#include "player/container/frame_data.h"
+
+#include <algorithm>
+
+#include "common/byte_reader.h"
+#include "player/container/buffered_reader.h"
+#include "player/playback/dib_layout.h"
+
+namespace quillet {
+namespace {
+
+constexpr size_t kLengthSize = 4;
+// The ignored word, the id and the two block lengths of a cursor-shape record.
+constexpr size_t kCursorShapeMinimum = 16;
+
+uint32_t readLength(BufferedReader& in) {
+    uint8_t bytes[kLengthSize] = {};
+    in.read(bytes, sizeof bytes);
+    return ByteReader(bytes, sizeof bytes).u32();
+}
+
+// A length-prefixed block, or false when the length runs past what remains: the
+// stream then ends as a cut-off stream would, without reserving that length.
+bool readBlock(BufferedReader& in, std::vector<uint8_t>& block) {
+    uint32_t length = readLength(in);
+    if (length > in.remaining()) return false;
+    block.resize(length);
+    in.read(block.data(), length);
+    return true;
+}
+
+// The largest screen picture the screen dimensions allow: header, the largest
+// colour table and masks, and the pixels at 32 bits.
+bool plausibleDibSize(const MovieInfo& info) {
+    if (info.dibSize <= 0 || info.dibSize > kMaxDibSize) return false;
+    if (info.screenWidth <= 0 || info.screenHeight <= 0 || info.screenWidth > kMaxScreenSide ||
+        info.screenHeight > kMaxScreenSide)
+        return false;
+    uint64_t largest = kInfoHeaderSize + 256 * 4 + kBitfieldMasksSize +
+                       dibStride(info.screenWidth, 32) * static_cast<uint64_t>(info.screenHeight);
+    return static_cast<uint64_t>(info.dibSize) <= largest;
+}
+
+}  // namespace
+
+const CursorShape* FrameData::findCursorShape(uint32_t cursorId) const {
+    auto found = cursorShapes_.find(cursorId);
+    return found == cursorShapes_.end() ? nullptr : &found->second;
+}
+
+int FrameData::busyState() const {
+    if (playbackRunning_.load()) return 1;
+    if (loaderRunning_.load()) return 2;
+    if (busy_.load()) return 3;
+    return 0;
+}
+
+void FrameData::waitForLoader() {
+    if (loader_.joinable()) loader_.join();
+}
+
+void FrameData::ClearFrameData() {
+    cancelLoad_.store(true);
+    waitForLoader();
+    frames_.clear();
+    bands_.clear();
+    cursorShapes_.clear();
+    screenBuffer_ = std::vector<uint8_t>();
+    logo_.reset();
+    timeline_.clear();
+    info_ = MovieInfo();
+    logoRecord_ = LogoRecord();
+    frameCount_.store(0);
+    hasStopObjects_ = false;
+}
+
+bool FrameData::readScreenFormat(BufferedReader& in) {
+    uint32_t length = readLength(in);
+    if (!plausibleDibSize(info_) || length > in.remaining() ||
+        length > 2 * static_cast<uint64_t>(info_.dibSize))
+        return false;
+    screenBuffer_.assign(2 * static_cast<size_t>(info_.dibSize), 0);
+    in.read(screenBuffer_.data(), length);
+    return true;
+}
+
+bool FrameData::readCursorShapes(BufferedReader& in) {
+    uint32_t count = readLength(in);
+    std::vector<uint8_t> colour, mask;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (in.remaining() < kCursorShapeMinimum) return false;
+        readLength(in);  // not interpreted
+        uint32_t cursorId = readLength(in);
+        if (!readBlock(in, colour) || !readBlock(in, mask)) return false;
+        if (i < kMaxCursorShapes) {
+            CursorShape shape;
+            shape.colour = bitmaps_.fromPackedDib(colour.data(), colour.size());
+            shape.mask = bitmaps_.fromPackedDib(mask.data(), mask.size());
+            cursorShapes_[cursorId] = std::move(shape);
+        }
+    }
+    return true;
+}
+
+bool FrameData::readHeaderPart(BufferedReader& in) {
+    uint8_t infoBytes[MovieInfo::kSize] = {};
+    in.read(infoBytes, sizeof infoBytes);
+    info_ = MovieInfo::decode(infoBytes);
+    info_.currentArea = info_.recordedArea;
+    info_.screenBuffer = 0;
+
+    if (info_.logoPresent) {
+        uint8_t logoBytes[LogoRecord::kSize] = {};
+        in.read(logoBytes, sizeof logoBytes);
+        logoRecord_ = LogoRecord::decode(logoBytes);
+        std::vector<uint8_t> picture;
+        if (!readBlock(in, picture)) return false;
+        logo_ = bitmaps_.fromPackedDib(picture.data(), picture.size());
+    }
+    return readScreenFormat(in) && readCursorShapes(in);
+}
+
+void FrameData::readFrames(BufferedReader& in, bool background) {
+    int emptyRun = 0;
+    const int32_t count = frameCount_.load();
+    uint8_t recordBytes[FrameRecord::kSize];
+    uint8_t bandBytes[BandHeader::kSize];
+    for (int32_t i = 0; i < count; ++i) {
+        if (background && cancelLoad_.load(std::memory_order_relaxed)) break;
+        if (!background && foregroundPump_) foregroundPump_();
+
+        std::fill(std::begin(recordBytes), std::end(recordBytes), 0);
+        in.read(recordBytes, sizeof recordBytes);
+        FrameRecord record = FrameRecord::decode(recordBytes);
+        emptyRun = record.empty() ? emptyRun + 1 : 0;
+        if (emptyRun > kEmptyRunLimit) {
+            frameCount_.store(i - kEmptyRunLimit, std::memory_order_release);
+            break;
+        }
+
+        MovieFrame frame;
+        frame.setRecord(record);
+        // A band count or size that cannot fit in what remains ends the stream after
+        // this frame, as a stream cut off there would.
+        bool cut = record.bandCount > 0 &&
+                   static_cast<uint64_t>(record.bandCount) > in.remaining() / BandHeader::kSize;
+        int32_t bands = cut ? static_cast<int32_t>(in.remaining() / BandHeader::kSize)
+                            : std::max(record.bandCount, 0);
+        frame.bands.reserve(static_cast<size_t>(bands));
+        for (int32_t b = 0; b < bands; ++b) {
+            std::fill(std::begin(bandBytes), std::end(bandBytes), 0);
+            in.read(bandBytes, sizeof bandBytes);
+            BandHeader header = BandHeader::decode(bandBytes);
+            if (header.compressedSize > in.remaining()) {
+                cut = true;
+                break;
+            }
+            FrameBand band;
+            band.compressedSize = header.compressedSize;
+            band.unpackedSize = header.unpackedSize;
+            band.topRow = static_cast<int16_t>(header.topRow);
+            band.bandHeight = static_cast<int16_t>(header.bandHeight);
+            if (header.compressedSize > 0) {
+                uint8_t* data = bands_.reserve(header.compressedSize);
+                in.read(data, header.compressedSize);
+                band.data = data;
+            }
+            frame.bands.push_back(band);
+        }
+
+        if (background)
+            frames_.fill(std::move(frame));
+        else
+            frames_.append(std::move(frame));
+        if (cut) {
+            frameCount_.store(i + 1, std::memory_order_release);
+            break;
+        }
+        if (background && static_cast<size_t>(i) >= kReadyFrameIndex)
+            framesReady_.store(true, std::memory_order_release);
+    }
+}
+
+void FrameData::runLoader(std::unique_ptr<MovieFile> file, std::unique_ptr<BufferedReader> in) {
+    readFrames(*in, true);
+    framesReady_.store(true, std::memory_order_release);
+    in.reset();
+    file->close();
+    loaderRunning_.store(false, std::memory_order_release);
+}
+
+void FrameData::LoadFrameStream(std::unique_ptr<MovieFile>& file, uint64_t end, bool background) {
+    busy_.store(true);
+    framesReady_.store(false);
+    if (loaderRunning()) background = false;
+    if (!loaderRunning()) waitForLoader();
+    frames_.clear();
+    bands_.clear();
+
+    auto in = std::make_unique<BufferedReader>(*file, end);
+    bool headerRead = readHeaderPart(*in);
+    // A header part that does not fit its file leaves a movie without frames.
+    int32_t count = headerRead ? std::max(info_.frameCount, 0) : 0;
+    // More frames than records could fit in the rest of the file would come out as
+    // empty records, and the empty run would end the movie where the file ends.
+    uint64_t possible = in->remaining() / FrameRecord::kSize + kEmptyRunLimit + 1;
+    count = static_cast<int32_t>(std::min<uint64_t>(static_cast<uint64_t>(count), possible));
+    frameCount_.store(count);
+
+    if (background) {
+        frames_.size(static_cast<size_t>(count));
+        cancelLoad_.store(false);
+        loaderRunning_.store(true);
+        loader_ = std::thread(&FrameData::runLoader, this, std::move(file), std::move(in));
+        return;
+    }
+    readFrames(*in, false);
+    busy_.store(false);
+    framesReady_.store(true, std::memory_order_release);
+}
+
+void FrameData::BuildObjectTimeline(const std::vector<ObjectSpan>& objects) {
+    busy_.store(true);
+    timeline_.build(frames_.count(), objects);
+    busy_.store(false);
+}
+
+size_t FrameData::memoryHeld() const {
+    return frames_.bytesHeld() + bands_.bytesHeld() + screenBuffer_.capacity();
+}
+
+}  // namespace quillet

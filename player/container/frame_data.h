@@ -1,0 +1,112 @@
+#pragma once
+// The frame data of the open movie: movie information, the frames, cursor shapes,
+// the logo and the screen picture buffer, and the loader that reads them from the
+// frame stream, in the background for current movies.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "player/container/frame_model.h"
+#include "player/container/frame_records.h"
+#include "player/container/movie_file.h"
+#include "player/container/object_timeline.h"
+
+namespace quillet {
+
+class BufferedReader;
+
+// The largest screen picture a movie may claim: its size is checked against the
+// screen format before the buffer of twice that size is made.
+constexpr int32_t kMaxScreenSide = 16384;
+constexpr int32_t kMaxDibSize = 256 << 20;
+// The first 50 cursor shapes are kept; later records are read and dropped.
+constexpr size_t kMaxCursorShapes = 50;
+// A run of more empty frame records than this ends the stream.
+constexpr int kEmptyRunLimit = 20;
+// The loader publishes framesReady once this frame index has been read.
+constexpr size_t kReadyFrameIndex = 3;
+
+class FrameData {
+public:
+    explicit FrameData(BitmapFactory& bitmaps) : bitmaps_(bitmaps) {}
+    ~FrameData() { ClearFrameData(); }
+    FrameData(const FrameData&) = delete;
+    FrameData& operator=(const FrameData&) = delete;
+
+    // Reads the frame stream from the file's position up to end. In background mode
+    // the header part is read here and the frames by the loader thread, which owns
+    // the file from then on and closes it when it ends. In foreground mode all is
+    // read here and the file stays with the caller (file is then not taken).
+    void LoadFrameStream(std::unique_ptr<MovieFile>& file, uint64_t end, bool background);
+    // Stops a running loader, waits for it to end, and frees everything.
+    void ClearFrameData();
+
+    // 1 playing, 2 loader running, 3 reading in the foreground or indexing, else 0.
+    int busyState() const;
+    bool framesReady() const { return framesReady_.load(std::memory_order_acquire); }
+    bool loaderRunning() const { return loaderRunning_.load(std::memory_order_acquire); }
+    // Waits for a running loader to end (for callers that need the whole movie).
+    void waitForLoader();
+    void setPlaybackRunning(bool running) { playbackRunning_.store(running); }
+    // Called before each frame of a foreground read, to keep windows answering.
+    void setForegroundPump(std::function<void()> pump) { foregroundPump_ = std::move(pump); }
+
+    const MovieInfo& info() const { return info_; }
+    // The frame count, lowered by the loader when the stream ends early.
+    int32_t frameCount() const { return frameCount_.load(std::memory_order_acquire); }
+    const FrameList& frames() const { return frames_; }
+    const CursorShapeMap& cursorShapes() const { return cursorShapes_; }
+    const CursorShape* findCursorShape(uint32_t cursorId) const;
+
+    bool hasLogo() const { return logo_ != nullptr; }
+    const LogoRecord& logoRecord() const { return logoRecord_; }
+    const DeviceBitmap* logo() const { return logo_.get(); }
+
+    // The screen picture buffer: the screen format block at its start, room for the
+    // pixels behind it; 2 x dibSize bytes.
+    std::vector<uint8_t>& screenBuffer() { return screenBuffer_; }
+    const std::vector<uint8_t>& screenBuffer() const { return screenBuffer_; }
+
+    void BuildObjectTimeline(const std::vector<ObjectSpan>& objects);
+    const ObjectTimeline& timeline() const { return timeline_; }
+    bool hasStopObjects() const { return hasStopObjects_; }
+    void setHasStopObjects(bool value) { hasStopObjects_ = value; }
+
+    // Bytes held by frames, bands and buffers (for the memory budget).
+    size_t memoryHeld() const;
+
+private:
+    bool readHeaderPart(BufferedReader& in);
+    bool readScreenFormat(BufferedReader& in);
+    bool readCursorShapes(BufferedReader& in);
+    // Reads frame records until the count, an empty run or cancel; foreground mode
+    // appends, background mode fills the sized list.
+    void readFrames(BufferedReader& in, bool background);
+    void runLoader(std::unique_ptr<MovieFile> file, std::unique_ptr<BufferedReader> in);
+
+    BitmapFactory& bitmaps_;
+    MovieInfo info_;
+    LogoRecord logoRecord_;
+    std::unique_ptr<DeviceBitmap> logo_;
+    std::vector<uint8_t> screenBuffer_;
+    CursorShapeMap cursorShapes_;
+    FrameList frames_;
+    BandStore bands_;
+    ObjectTimeline timeline_;
+    bool hasStopObjects_ = false;
+
+    std::atomic<int32_t> frameCount_{0};
+    std::atomic<bool> framesReady_{false};
+    std::atomic<bool> cancelLoad_{false};
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> loaderRunning_{false};
+    std::atomic<bool> playbackRunning_{false};
+    std::function<void()> foregroundPump_;
+    std::thread loader_;
+};
+
+}  // namespace quillet
