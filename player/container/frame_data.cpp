@@ -72,6 +72,7 @@ void FrameData::ClearFrameData() {
     logoRecord_ = LogoRecord();
     frameCount_.store(0);
     hasStopObjects_ = false;
+    busy_.store(false);
 }
 
 bool FrameData::readScreenFormat(BufferedReader& in) {
@@ -161,7 +162,7 @@ void FrameData::readFrames(BufferedReader& in, bool background) {
             band.topRow = static_cast<int16_t>(header.topRow);
             band.bandHeight = static_cast<int16_t>(header.bandHeight);
             if (header.compressedSize > 0) {
-                uint8_t* data = bands_.reserve(header.compressedSize);
+                uint8_t* data = bands_.reserve(header.compressedSize, in.remaining());
                 in.read(data, header.compressedSize);
                 band.data = data;
             }

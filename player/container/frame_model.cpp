@@ -19,10 +19,10 @@ void MovieFrame::setRecord(const FrameRecord& record) {
         inputMessage = kInputLeftButtonDown;
 }
 
-uint8_t* BandStore::reserve(size_t length) {
+uint8_t* BandStore::reserve(size_t length, uint64_t atMost) {
     if (length > capacity_ - used_) {
         // A band larger than a chunk gets a chunk of its own.
-        size_t size = std::max(length, kChunkSize);
+        size_t size = std::max<size_t>(length, std::min<uint64_t>(kChunkSize, atMost));
         chunks_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[size]));
         capacity_ = size;
         used_ = 0;

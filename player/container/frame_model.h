@@ -47,8 +47,9 @@ struct MovieFrame {
 // them while the loader goes on adding.
 class BandStore {
 public:
-    // Room for length bytes that stays valid until clear().
-    uint8_t* reserve(size_t length);
+    // Room for length bytes that stays valid until clear(). atMost bounds the bytes
+    // still to come, so that a small movie does not get a whole chunk.
+    uint8_t* reserve(size_t length, uint64_t atMost);
     void clear();
     size_t bytesHeld() const { return held_; }
 

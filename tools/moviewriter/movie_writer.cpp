@@ -111,16 +111,19 @@ void MovieWriter::addFrame(const Picture& screen, const FrameSpec& spec) {
     if (!previous_) {
         bands.push_back(makeBand(screen, 0, screen.height));
     } else {
-        // Changed slots of bandHeight rows, merged into runs.
+        // Changed slots of bandHeight rows, merged into runs; the pass past the last
+        // slot closes an open run.
         int32_t runStart = -1;
-        for (int32_t top = 0; top <= screen.height; top += bandHeight_) {
-            int32_t bottom = std::min(top + bandHeight_, screen.height);
-            bool changed = top < screen.height && rowsDiffer(screen, *previous_, top, bottom);
+        for (int32_t top = 0;; top += bandHeight_) {
+            bool atEnd = top >= screen.height;
+            bool changed = !atEnd && rowsDiffer(screen, *previous_, top,
+                                                std::min(top + bandHeight_, screen.height));
             if (changed && runStart < 0) runStart = top;
             if (!changed && runStart >= 0) {
                 bands.push_back(makeBand(screen, runStart, std::min(top, screen.height) - runStart));
                 runStart = -1;
             }
+            if (atEnd) break;
         }
     }
     previous_ = screen;

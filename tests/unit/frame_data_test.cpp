@@ -1,0 +1,348 @@
+#include "player/container/frame_data.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "player/container/frame_time.h"
+#include "tools/moviewriter/movie_writer.h"
+
+namespace quillet {
+namespace {
+
+// A movie file whose reads can be held at a given offset, to look at the loader
+// while it runs.
+class GatedMovieFile : public MemoryMovieFile {
+public:
+    using MemoryMovieFile::MemoryMovieFile;
+    std::atomic<uint64_t> gateAt{UINT64_MAX};
+    std::atomic<bool> open{false};
+    std::atomic<bool> waiting{false};
+
+protected:
+    size_t readPiece(void* out, size_t n) override {
+        if (position() >= gateAt.load()) {
+            waiting = true;
+            while (!open.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return MemoryMovieFile::readPiece(out, n);
+    }
+};
+
+constexpr int32_t kWidth = 48;
+constexpr int32_t kHeight = 60;
+
+MovieWriter smallMovie() {
+    MovieWriter writer;
+    writer.setScreen({kWidth, kHeight, 32});
+    return writer;
+}
+
+FrameRecord record(int32_t delay, int32_t hold = 0) {
+    FrameRecord r;
+    r.delayMs = delay;
+    r.holdMs = hold;
+    return r;
+}
+
+class FrameDataTest : public ::testing::Test {
+protected:
+    // Loads a frame stream in the foreground, or in the background and waits.
+    void load(const MovieWriter& writer, bool background = false) {
+        std::unique_ptr<MovieFile> file = std::make_unique<MemoryMovieFile>(writer.frameStream());
+        uint64_t end = file->size();
+        data.LoadFrameStream(file, end, background);
+        data.waitForLoader();
+    }
+    PackedDibFactory bitmaps;
+    FrameData data{bitmaps};
+};
+
+TEST_F(FrameDataTest, ReadsFramesBandsAndTheScreenFormat) {
+    MovieWriter writer = smallMovie();
+    Picture picture(kWidth, kHeight, 0x112233);
+    writer.addFrame(picture, {100});
+    picture.fillRect(0, 25, kWidth, 30, 0xFF0000);  // rows 25..29: the 20-row slot at 20
+    picture.fillRect(0, 59, kWidth, 60, 0x00FF00);  // the last slot
+    FrameSpec spec;
+    spec.delayMs = 70;
+    spec.cursorId = 77;
+    spec.cursorX = 5;
+    spec.cursorY = 6;
+    spec.stopMark = 1;
+    writer.addFrame(picture, spec);
+    load(writer, true);
+
+    ASSERT_EQ(data.frameCount(), 2);
+    const MovieFrame& key = data.frames()[0];
+    ASSERT_EQ(key.bands.size(), 1u);
+    EXPECT_EQ(key.bands[0].topRow, 0);
+    EXPECT_EQ(key.bands[0].bandHeight, kHeight);
+    EXPECT_EQ(key.bands[0].unpackedSize, uint32_t(kWidth * kHeight * 4));
+    const MovieFrame& second = data.frames()[1];
+    // Both changed 20-row slots, next to each other, make one band.
+    ASSERT_EQ(second.bands.size(), 1u);
+    EXPECT_EQ(second.bands[0].topRow, 20);
+    EXPECT_EQ(second.bands[0].bandHeight, 40);
+    EXPECT_EQ(second.cursorId, 77u);
+    EXPECT_EQ(second.stopMark, 1);
+    EXPECT_EQ(second.keyPicture, -1);
+
+    EXPECT_EQ(data.info().dibSize, 40 + kWidth * kHeight * 4);
+    EXPECT_EQ(data.screenBuffer().size(), 2u * data.info().dibSize);
+    EXPECT_EQ(data.screenBuffer()[0], 40);  // the screen format's header at the start
+    EXPECT_EQ(data.info().currentArea, data.info().recordedArea);
+    EXPECT_TRUE(data.framesReady());
+    EXPECT_EQ(data.busyState(), 3) << "busy until the object index is built";
+    data.BuildObjectTimeline({});
+    EXPECT_EQ(data.busyState(), 0);
+}
+
+TEST_F(FrameDataTest, EmptyRunEndsTheMovieAtItsFirstRecord) {
+    MovieWriter writer = smallMovie();
+    writer.addFrame(Picture(kWidth, kHeight), {100});
+    for (int i = 0; i < 21; ++i) writer.addStoredFrame(record(0), {});
+    writer.addStoredFrame(record(100), {});  // content after the run is not reached
+    load(writer, true);
+    EXPECT_EQ(data.frameCount(), 1);
+
+    // Twenty empty records are not a run: the frame after them counts.
+    MovieWriter twenty = smallMovie();
+    twenty.addFrame(Picture(kWidth, kHeight), {100});
+    for (int i = 0; i < 20; ++i) twenty.addStoredFrame(record(0), {});
+    twenty.addStoredFrame(record(100), {});
+    load(twenty);
+    EXPECT_EQ(data.frameCount(), 22);
+}
+
+TEST_F(FrameDataTest, CutOffStreamEndsAtItsLastWholeFrame) {
+    MovieWriter writer = smallMovie();
+    Picture picture(kWidth, kHeight, 1);
+    for (int i = 0; i < 5; ++i) {
+        picture.fillRect(0, 0, kWidth, 10, 0x100 * i);
+        writer.addFrame(picture, {40});
+    }
+    writer.setStoredFrameCount(1000);  // the file holds five
+    load(writer, true);
+    EXPECT_EQ(data.frameCount(), 5);
+    EXPECT_EQ(totalLength(data.frames()), 200);
+}
+
+TEST_F(FrameDataTest, InputRewriteAndCursorShapes) {
+    MovieWriter writer = smallMovie();
+    for (uint32_t id = 1; id <= 52; ++id)
+        writer.addCursorShape(id % 51 == 0 ? 7 : id, std::string(8, char(id)), std::string(4, 'm'));
+    FrameSpec click;
+    click.inputMessage = kInputKeyDown;
+    click.inputWParam = kRecordedClickKey;
+    writer.addFrame(Picture(kWidth, kHeight), click);
+    FrameSpec key;
+    key.inputMessage = kInputKeyDown;
+    key.inputWParam = 65;
+    writer.addFrame(Picture(kWidth, kHeight), key);
+    load(writer);
+
+    EXPECT_EQ(data.frames()[0].inputMessage, kInputLeftButtonDown);
+    EXPECT_EQ(data.frames()[0].inputWParam, kRecordedClickKey);
+    EXPECT_EQ(data.frames()[1].inputMessage, kInputKeyDown);
+
+    // 52 records: ids 1..50 and 52, with record 51 carrying id 7 again. Only the
+    // first 50 records count, so record 51 (id 7) and record 52 are dropped.
+    EXPECT_EQ(data.cursorShapes().size(), 50u);
+    EXPECT_FALSE(data.findCursorShape(52));
+    const CursorShape* seven = data.findCursorShape(7);
+    ASSERT_TRUE(seven);
+    EXPECT_EQ(static_cast<const PackedDibBitmap&>(*seven->colour).bytes()[0], 7);
+}
+
+TEST_F(FrameDataTest, LaterShapeWithTheSameIdReplacesTheEarlier) {
+    MovieWriter writer = smallMovie();
+    writer.addCursorShape(9, "first", "m");
+    writer.addCursorShape(9, "second", "m");
+    writer.addCursorShape(10, "", "");
+    writer.addFrame(Picture(kWidth, kHeight));
+    load(writer);
+    const CursorShape* nine = data.findCursorShape(9);
+    ASSERT_TRUE(nine);
+    const auto& bytes = static_cast<const PackedDibBitmap&>(*nine->colour).bytes();
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "second");
+    ASSERT_TRUE(data.findCursorShape(10));
+    EXPECT_FALSE(data.findCursorShape(10)->colour) << "an empty block makes no bitmap";
+}
+
+TEST_F(FrameDataTest, LogoIsRead) {
+    MovieWriter writer = smallMovie();
+    LogoRecord logo;
+    logo.corner = 2;
+    std::string link = "http://example.invalid/";
+    std::copy(link.begin(), link.end(), logo.linkText.begin());
+    writer.setLogo(logo, packedDib(Picture(4, 4, 0xFFFFFF)));
+    writer.addFrame(Picture(kWidth, kHeight));
+    load(writer);
+    EXPECT_TRUE(data.hasLogo());
+    EXPECT_EQ(data.logoRecord().corner, 2u);
+    EXPECT_EQ(data.logoRecord().link(), link);
+    EXPECT_EQ(data.frameCount(), 1);
+}
+
+TEST_F(FrameDataTest, ClearingDuringLoadingWaitsForTheLoader) {
+    // Noise does not compress, so the stream is several buffer loads long and the
+    // loader thread reads most of it itself.
+    constexpr int32_t kSide = 256;
+    MovieWriter writer;
+    writer.setScreen({kSide, kSide, 32});
+    std::mt19937 random(5);
+    Picture picture(kSide, kSide);
+    for (int i = 0; i < 20; ++i) {
+        for (uint32_t& pixel : picture.pixels) pixel = random() & 0xFFFFFF;
+        writer.addFrame(picture, {30});
+    }
+    std::string stream = writer.frameStream();
+    auto gated = std::make_unique<GatedMovieFile>(stream);
+    GatedMovieFile* file = gated.get();
+    std::unique_ptr<MovieFile> owned = std::move(gated);
+    file->gateAt = stream.size() / 2;  // hold the loader halfway
+    data.LoadFrameStream(owned, stream.size(), true);
+    for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(file->waiting.load());
+    EXPECT_EQ(data.busyState(), 2);
+    EXPECT_TRUE(data.framesReady()) << "published at frame index 3, before the gate";
+    EXPECT_GT(data.frames().filled(), 3u);
+    EXPECT_LT(data.frames().filled(), 20u);
+
+    std::thread clearer([&] { data.ClearFrameData(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    // The loader is held: nothing may have been freed under it.
+    EXPECT_EQ(data.busyState(), 2);
+    EXPECT_EQ(data.frames().count(), 20u);
+    file->open = true;
+    clearer.join();
+    EXPECT_EQ(data.busyState(), 0);
+    EXPECT_EQ(data.frames().count(), 0u);
+}
+
+TEST_F(FrameDataTest, HostileCountsAllocateNothingAndEndTheStream) {
+    // A stream whose numbers claim far more than the file holds.
+    struct Case {
+        const char* what;
+        std::function<void(MovieWriter&)> make;
+        int32_t expectedFrames;
+    } cases[] = {
+        {"frame count", [](MovieWriter& w) { w.addFrame(Picture(kWidth, kHeight)); w.setStoredFrameCount(INT32_MAX); }, 1},
+        {"negative frame count", [](MovieWriter& w) { w.addFrame(Picture(kWidth, kHeight)); w.setStoredFrameCount(-5); }, 0},
+        {"band count", [](MovieWriter& w) {
+             FrameRecord r = record(10);
+             w.addStoredFrame(r, {});
+             r.bandCount = INT32_MAX;
+             std::string bytes = r.encode();
+             w.appendRaw(bytes);
+             w.setStoredFrameCount(5);
+         }, 2},
+        {"band size", [](MovieWriter& w) {
+             StoredBand band;
+             band.header.compressedSize = 0xFFFFFFF0u;
+             band.bytes = "";
+             w.addStoredFrame(record(10), {band});
+             w.addStoredFrame(record(10), {});
+         }, 1},
+        {"shape count", [](MovieWriter& w) {
+             w.addFrame(Picture(kWidth, kHeight));
+             for (int i = 0; i < 3; ++i) w.addCursorShape(1, "", "");
+         }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MovieWriter writer = smallMovie();
+        c.make(writer);
+        load(writer, true);
+        EXPECT_EQ(data.frameCount(), c.expectedFrames);
+        EXPECT_LT(data.memoryHeld(), writer.frameStream().size() + data.screenBuffer().size() + 4096);
+    }
+
+    // A shape count the file cannot hold, written by hand after the screen format.
+    MovieWriter writer = smallMovie();
+    writer.addFrame(Picture(kWidth, kHeight));
+    std::string stream = writer.frameStream();
+    size_t countAt = MovieInfo::kSize + 4 + 40;
+    stream.replace(countAt, 4, std::string("\xFF\xFF\xFF\x7F", 4));
+    std::unique_ptr<MovieFile> file = std::make_unique<MemoryMovieFile>(stream);
+    data.LoadFrameStream(file, stream.size(), false);
+    EXPECT_EQ(data.frameCount(), 0);
+}
+
+TEST_F(FrameDataTest, ImplausibleScreenSizesLeaveAMovieWithoutFrames) {
+    MovieWriter writer = smallMovie();
+    writer.addFrame(Picture(kWidth, kHeight));
+    std::string stream = writer.frameStream();
+    MovieInfo info = MovieInfo::decode(reinterpret_cast<const uint8_t*>(stream.data()));
+    for (int32_t dibSize : {0, -40, INT32_MAX, info.dibSize * 2}) {
+        MovieInfo changed = info;
+        changed.dibSize = dibSize;
+        std::string damaged = changed.encode() + stream.substr(MovieInfo::kSize);
+        std::unique_ptr<MovieFile> file = std::make_unique<MemoryMovieFile>(damaged);
+        data.LoadFrameStream(file, damaged.size(), false);
+        EXPECT_EQ(data.frameCount(), 0) << dibSize;
+        EXPECT_TRUE(data.screenBuffer().size() < (1u << 20)) << dibSize;
+    }
+}
+
+TEST(FrameTime, Arithmetic) {
+    FrameList frames;
+    for (auto [delay, hold] : std::vector<std::pair<int, int>>{{100, 0}, {50, -30}, {20, 500}, {0, 0}}) {
+        MovieFrame frame;
+        frame.delayMs = delay;
+        frame.holdMs = hold;
+        frames.append(std::move(frame));
+    }
+    EXPECT_EQ(timeOfFrame(frames, 0), 0);
+    EXPECT_EQ(timeOfFrame(frames, 2), 150);
+    EXPECT_EQ(timeOfFrame(frames, 4), -1);
+    EXPECT_EQ(timeOfFrame(frames, -1), -1);
+
+    EXPECT_EQ(frameAtTime(frames, 0), 0);
+    EXPECT_EQ(frameAtTime(frames, 1), 1);
+    EXPECT_EQ(frameAtTime(frames, 100), 1);
+    EXPECT_EQ(frameAtTime(frames, 101), 2);
+    EXPECT_EQ(frameAtTime(frames, 180), 2);  // the negative hold counts: 100+50+30
+    EXPECT_EQ(frameAtTime(frames, 181), 3);
+    EXPECT_EQ(frameAtTime(frames, 200), 3);  // the positive hold does not
+    EXPECT_EQ(frameAtTime(frames, 201), -1);
+    EXPECT_EQ(frameAtTime(frames, 0xFFFFFFFFu), -1);
+
+    EXPECT_EQ(lengthUpTo(frames, 2), 180);
+    EXPECT_EQ(lengthUpTo(frames, 99), 700);
+    EXPECT_EQ(totalLength(frames), 700);
+
+    FrameList empty;
+    EXPECT_EQ(frameAtTime(empty, 0), -1);
+    EXPECT_EQ(totalLength(empty), 0);
+}
+
+TEST(ObjectTimeline, FramesLearnTheirObjects) {
+    ObjectTimeline timeline;
+    timeline.build(10, {
+                           {2, 3, 1, 100},   // frames 2..4, ends at 5
+                           {8, 50, 2, 101},  // past the end: ends in the last frame
+                           {4, 2, kSoundObjectKind, 102},
+                           {12, 1, kSoundObjectKind, 103},  // beyond the last frame
+                           {0, 0, 1, 104},                  // no frames: ends at its first
+                           {-3, 5, 1, 105},                 // a negative start is cut at 0
+                       });
+    EXPECT_EQ(timeline.at(2).visibleObjects, (std::vector<int32_t>{100}));
+    EXPECT_EQ(timeline.at(4).visibleObjects, (std::vector<int32_t>{100}));
+    EXPECT_TRUE(timeline.at(5).visibleObjects.empty());
+    EXPECT_EQ(timeline.at(5).endingObjects, (std::vector<int32_t>{100}));
+    EXPECT_EQ(timeline.at(9).visibleObjects, (std::vector<int32_t>{101}));
+    EXPECT_EQ(timeline.at(9).endingObjects, (std::vector<int32_t>{101}));
+    EXPECT_EQ(timeline.at(4).specialObject, 102);
+    for (size_t i : {0, 1, 2, 3, 5, 9}) EXPECT_EQ(timeline.at(i).specialObject, -1) << i;
+    EXPECT_EQ(timeline.at(0).visibleObjects, (std::vector<int32_t>{105}));
+    EXPECT_EQ(timeline.at(2).endingObjects, (std::vector<int32_t>{105}));
+    EXPECT_TRUE(timeline.at(0).endingObjects.empty()) << "an object of no frames at 0 ends nowhere";
+}
+
+}  // namespace
+}  // namespace quillet
