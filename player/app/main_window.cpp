@@ -53,7 +53,9 @@ BOOL CMainWindow::onInit() {
     return TRUE;
 }
 
-bool CMainWindow::hasFrames() const { return false; }
+bool CMainWindow::hasFrames() const {
+    return document_ && document_->document().frameData().frameCount() > 0;
+}
 
 void CMainWindow::playPause() {
     if (!hasFrames()) return;

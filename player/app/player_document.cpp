@@ -8,7 +8,7 @@ namespace quillet {
 CPlayerDocument::CPlayerDocument()
     : document_(*this, [](const std::string& path) -> std::unique_ptr<MovieFile> {
           return Win32MovieFile::open(path);
-      }) {
+      }, bitmaps_) {
     create("QuilletDocument", 0, WS_POPUP, "", 0, 0, 0, 0, nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include "common/win32/window.h"
 #include "loading_dialog.h"
 #include "player/container/movie_document.h"
+#include "player/playback/dib.h"
 
 namespace quillet {
 
@@ -20,6 +21,7 @@ public:
     void ResetMovie() { document_.ResetMovie(); }
 
     void setMainWindow(HWND mainWindow) { mainWindow_ = mainWindow; }
+    MovieDocument& document() { return document_; }
     const MovieDocument& document() const { return document_; }
 
 private:
@@ -27,6 +29,7 @@ private:
     void showLoadingDialog() override;
     void destroyLoadingDialog() override;
 
+    GdiBitmapFactory bitmaps_;
     MovieDocument document_;
     CLoadingDialog loading_;
     HWND mainWindow_ = nullptr;
