@@ -68,6 +68,7 @@ void FrameData::ClearFrameData() {
     screenBuffer_ = std::vector<uint8_t>();
     logo_.reset();
     timeline_.clear();
+    keptFile_.reset();
     info_ = MovieInfo();
     logoRecord_ = LogoRecord();
     frameCount_.store(0);
@@ -190,15 +191,13 @@ void FrameData::runLoader(std::unique_ptr<MovieFile> file, std::unique_ptr<Buffe
     loaderRunning_.store(false, std::memory_order_release);
 }
 
-void FrameData::LoadFrameStream(std::unique_ptr<MovieFile>& file, uint64_t end, bool background) {
+std::unique_ptr<BufferedReader> FrameData::beginLoad(MovieFile& file, uint64_t end) {
     busy_.store(true);
     framesReady_.store(false);
-    if (loaderRunning()) background = false;
-    if (!loaderRunning()) waitForLoader();
     frames_.clear();
     bands_.clear();
 
-    auto in = std::make_unique<BufferedReader>(*file, end);
+    auto in = std::make_unique<BufferedReader>(file, end);
     bool headerRead = readHeaderPart(*in);
     // A header part that does not fit its file leaves a movie without frames.
     int32_t count = headerRead ? std::max(info_.frameCount, 0) : 0;
@@ -207,17 +206,28 @@ void FrameData::LoadFrameStream(std::unique_ptr<MovieFile>& file, uint64_t end, 
     uint64_t possible = in->remaining() / FrameRecord::kSize + kEmptyRunLimit + 1;
     count = static_cast<int32_t>(std::min<uint64_t>(static_cast<uint64_t>(count), possible));
     frameCount_.store(count);
+    return in;
+}
 
-    if (background) {
-        frames_.size(static_cast<size_t>(count));
-        cancelLoad_.store(false);
-        loaderRunning_.store(true);
-        loader_ = std::thread(&FrameData::runLoader, this, std::move(file), std::move(in));
-        return;
-    }
+void FrameData::LoadFrameStream(MovieFile& file, uint64_t end) {
+    std::unique_ptr<BufferedReader> in = beginLoad(file, end);
     readFrames(*in, false);
     busy_.store(false);
     framesReady_.store(true, std::memory_order_release);
+}
+
+void FrameData::LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end) {
+    if (loaderRunning()) {
+        LoadFrameStream(*file, end);
+        keptFile_ = std::move(file);
+        return;
+    }
+    waitForLoader();
+    std::unique_ptr<BufferedReader> in = beginLoad(*file, end);
+    frames_.size(static_cast<size_t>(frameCount_.load()));
+    cancelLoad_.store(false);
+    loaderRunning_.store(true);
+    loader_ = std::thread(&FrameData::runLoader, this, std::move(file), std::move(in));
 }
 
 void FrameData::BuildObjectTimeline(const std::vector<ObjectSpan>& objects) {

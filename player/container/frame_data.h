@@ -37,11 +37,13 @@ public:
     FrameData(const FrameData&) = delete;
     FrameData& operator=(const FrameData&) = delete;
 
-    // Reads the frame stream from the file's position up to end. In background mode
-    // the header part is read here and the frames by the loader thread, which owns
-    // the file from then on and closes it when it ends. In foreground mode all is
-    // read here and the file stays with the caller (file is then not taken).
-    void LoadFrameStream(std::unique_ptr<MovieFile>& file, uint64_t end, bool background);
+    // Reads the frame stream from the file's position up to end, all of it here; the
+    // file stays with the caller.
+    void LoadFrameStream(MovieFile& file, uint64_t end);
+    // Reads the header part here and the frames on the loader thread, which owns the
+    // file from then on and closes it when it ends. While an earlier loader still
+    // runs, the frames are read here instead and the file is kept until cleared.
+    void LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end);
     // Stops a running loader, waits for it to end, and frees everything.
     void ClearFrameData();
 
@@ -80,6 +82,8 @@ public:
     size_t memoryHeld() const;
 
 private:
+    // Starts a load: reads the header part and settles the frame count.
+    std::unique_ptr<BufferedReader> beginLoad(MovieFile& file, uint64_t end);
     bool readHeaderPart(BufferedReader& in);
     bool readScreenFormat(BufferedReader& in);
     bool readCursorShapes(BufferedReader& in);
@@ -106,6 +110,7 @@ private:
     std::atomic<bool> loaderRunning_{false};
     std::atomic<bool> playbackRunning_{false};
     std::function<void()> foregroundPump_;
+    std::unique_ptr<MovieFile> keptFile_;
     std::thread loader_;
 };
 

@@ -59,7 +59,7 @@ bool MovieDocument::OpenMovie(const std::string& ownPath) {
     }
 
     if (version == ProgramVersion() && readSectionsBeforeFrames(*file)) {
-        frames_.LoadFrameStream(file, location.movieEnd, true);
+        frames_.LoadFrameStreamInBackground(std::move(file), location.movieEnd);
         frames_.BuildObjectTimeline({});
         frames_.setHasStopObjects(false);
     }

@@ -51,9 +51,12 @@ class FrameDataTest : public ::testing::Test {
 protected:
     // Loads a frame stream in the foreground, or in the background and waits.
     void load(const MovieWriter& writer, bool background = false) {
-        std::unique_ptr<MovieFile> file = std::make_unique<MemoryMovieFile>(writer.frameStream());
+        auto file = std::make_unique<MemoryMovieFile>(writer.frameStream());
         uint64_t end = file->size();
-        data.LoadFrameStream(file, end, background);
+        if (background)
+            data.LoadFrameStreamInBackground(std::move(file), end);
+        else
+            data.LoadFrameStream(*file, end);
         data.waitForLoader();
     }
     PackedDibFactory bitmaps;
@@ -204,7 +207,7 @@ TEST_F(FrameDataTest, ClearingDuringLoadingWaitsForTheLoader) {
     GatedMovieFile* file = gated.get();
     std::unique_ptr<MovieFile> owned = std::move(gated);
     file->gateAt = stream.size() / 2;  // hold the loader halfway
-    data.LoadFrameStream(owned, stream.size(), true);
+    data.LoadFrameStreamInBackground(std::move(owned), stream.size());
     for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(file->waiting.load());
@@ -268,8 +271,8 @@ TEST_F(FrameDataTest, HostileCountsAllocateNothingAndEndTheStream) {
     std::string stream = writer.frameStream();
     size_t countAt = MovieInfo::kSize + 4 + 40;
     stream.replace(countAt, 4, std::string("\xFF\xFF\xFF\x7F", 4));
-    std::unique_ptr<MovieFile> file = std::make_unique<MemoryMovieFile>(stream);
-    data.LoadFrameStream(file, stream.size(), false);
+    MemoryMovieFile file(stream);
+    data.LoadFrameStream(file, stream.size());
     EXPECT_EQ(data.frameCount(), 0);
 }
 
@@ -282,8 +285,8 @@ TEST_F(FrameDataTest, ImplausibleScreenSizesLeaveAMovieWithoutFrames) {
         MovieInfo changed = info;
         changed.dibSize = dibSize;
         std::string damaged = changed.encode() + stream.substr(MovieInfo::kSize);
-        std::unique_ptr<MovieFile> file = std::make_unique<MemoryMovieFile>(damaged);
-        data.LoadFrameStream(file, damaged.size(), false);
+        MemoryMovieFile file(damaged);
+        data.LoadFrameStream(file, damaged.size());
         EXPECT_EQ(data.frameCount(), 0) << dibSize;
         EXPECT_TRUE(data.screenBuffer().size() < (1u << 20)) << dibSize;
     }

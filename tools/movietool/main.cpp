@@ -1,7 +1,9 @@
 // movietool: builds movies, appends them to a player and reports what a movie holds.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -15,11 +17,14 @@ namespace {
 
 const char kUsage[] =
     "usage:\n"
-    "  movietool info FILE\n"
+    "  movietool info FILE [--no-frames]\n"
     "  movietool pack PLAYER.exe MOVIE OUT.exe\n"
     "  movietool make OUT [--version MAJOR.MINOR] [--signature TEXT] [--created-by TEXT]\n"
     "                     [--date TEXT] [--description TEXT] [--screen WxH]\n"
-    "                     [--copy-description TEXT] [--damaged-copy]\n";
+    "                     [--copy-description TEXT] [--damaged-copy]\n"
+    "                     [--frames FOLDER] [--delay MS] [--fps N] [--band-height ROWS]\n"
+    "      --frames takes the folder's .bmp files in name order as full-screen pictures;\n"
+    "      the screen size is the first picture's.\n";
 
 bool readFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -42,11 +47,12 @@ int fail(const std::string& message) {
 }
 
 int info(const std::vector<std::string>& args) {
-    if (args.size() != 1) return fail(std::string("info takes one file\n") + kUsage);
+    bool withFrames = !(args.size() == 2 && args[1] == "--no-frames");
+    if (args.size() != 1 && withFrames) return fail(std::string("info takes one file\n") + kUsage);
     auto file = quillet::StdioMovieFile::open(args[0]);
     if (!file) return fail("cannot open " + args[0]);
     std::string report, error;
-    if (!quillet::describeMovie(*file, report, error)) return fail(args[0] + ": " + error);
+    if (!quillet::describeMovie(*file, withFrames, report, error)) return fail(args[0] + ": " + error);
     std::fputs(report.c_str(), stdout);
     return 0;
 }
@@ -60,6 +66,19 @@ int pack(const std::vector<std::string>& args) {
     return 0;
 }
 
+// The .bmp files of folder in name order.
+std::vector<std::string> pictureFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        std::string extension = entry.path().extension().string();
+        std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
+        if (entry.is_regular_file() && extension == ".bmp") files.push_back(entry.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 bool parseVersion(const std::string& text, int& major, int& minor) {
     return std::sscanf(text.c_str(), "%d.%d", &major, &minor) == 2;
 }
@@ -68,8 +87,9 @@ int make(const std::vector<std::string>& args) {
     if (args.empty()) return fail(std::string("make needs an output file\n") + kUsage);
     quillet::MovieWriter writer;
     quillet::MovieHeader& header = writer.header();
-    std::string copyDescription;
+    std::string copyDescription, framesFolder;
     bool damagedCopy = false;
+    int delay = 100;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--damaged-copy") {
@@ -90,6 +110,14 @@ int make(const std::vector<std::string>& args) {
             quillet::MovieHeader::setText(header.date, value);
         } else if (option == "--description") {
             quillet::MovieHeader::setText(header.description, value);
+        } else if (option == "--frames") {
+            framesFolder = value;
+        } else if (option == "--delay") {
+            delay = std::atoi(value.c_str());
+        } else if (option == "--fps") {
+            writer.setFramesPerSecond(std::atoi(value.c_str()));
+        } else if (option == "--band-height") {
+            writer.setBandHeight(std::atoi(value.c_str()));
         } else if (option == "--copy-description") {
             copyDescription = value;
         } else if (option == "--screen") {
@@ -108,6 +136,21 @@ int make(const std::vector<std::string>& args) {
         writer.setHeaderCopy(copy);
     }
     if (damagedCopy) writer.setRawHeaderCopy("not a zlib stream");
+    if (!framesFolder.empty()) {
+        std::vector<std::string> files = pictureFiles(framesFolder);
+        if (files.empty()) return fail("no .bmp files in " + framesFolder);
+        for (size_t i = 0; i < files.size(); ++i) {
+            quillet::Picture picture;
+            std::string error;
+            if (!quillet::readBmpFile(files[i], picture, error)) return fail(error);
+            if (i == 0) writer.setScreen({picture.width, picture.height, 32});
+            if (picture.width != writer.screen().width || picture.height != writer.screen().height)
+                return fail(files[i] + " is not the size of the first picture");
+            quillet::FrameSpec spec;
+            spec.delayMs = delay;
+            writer.addFrame(picture, spec);
+        }
+    }
     if (!writeFile(args[0], writer.build())) return fail("cannot write " + args[0]);
     return 0;
 }

@@ -1,8 +1,12 @@
 #include "tools/movietool/movie_report.h"
 
 #include "common/json_writer.h"
+#include "player/audio/sound_section.h"
+#include "player/container/frame_data.h"
+#include "player/container/frame_time.h"
 #include "player/container/movie_container.h"
 #include "player/container/movie_document.h"
+#include "player/objects/object_section.h"
 
 namespace quillet {
 namespace {
@@ -32,9 +36,88 @@ void writeHeader(JsonWriter& json, const MovieHeader& header) {
     json.value("versionMinor", header.versionMinor);
 }
 
+void writeRect(JsonWriter& json, const char* key, const Rect& r) {
+    json.beginObject(key);
+    json.value("left", r.left);
+    json.value("top", r.top);
+    json.value("right", r.right);
+    json.value("bottom", r.bottom);
+    json.endObject();
+}
+
+void writeMovieInfo(JsonWriter& json, const FrameData& frames) {
+    const MovieInfo& info = frames.info();
+    json.beginObject("MovieInfo");
+    json.value("durationSec", info.durationSec);
+    json.value("framesPerSecond", info.framesPerSecond);
+    json.value("frameCount", frames.frameCount());
+    json.value("dibSize", info.dibSize);
+    writeRect(json, "recordedArea", info.recordedArea);
+    writeRect(json, "currentArea", info.currentArea);
+    json.value("screenWidth", info.screenWidth);
+    json.value("screenHeight", info.screenHeight);
+    json.value("bitsPerPixel", info.bitsPerPixel);
+    json.value("logoPresent", info.logoPresent);
+    json.endObject();
+}
+
+void writeFrames(JsonWriter& json, const FrameData& data) {
+    const FrameList& frames = data.frames();
+    json.beginArray("frames");
+    int64_t time = 0;
+    for (size_t i = 0; i < static_cast<size_t>(data.frameCount()); ++i) {
+        const MovieFrame& frame = frames[i];
+        json.beginObject();
+        json.value("index", static_cast<int64_t>(i));
+        json.value("timeMs", time);
+        json.value("delayMs", frame.delayMs);
+        json.value("holdMs", frame.holdMs);
+        json.value("bands", static_cast<int64_t>(frame.bands.size()));
+        uint64_t bandBytes = 0;
+        for (const FrameBand& band : frame.bands) bandBytes += band.compressedSize;
+        json.value("bandBytes", bandBytes);
+        json.value("standardCursor", frame.standardCursor);
+        json.value("cursorId", frame.cursorId);
+        json.value("cursorX", frame.cursorX);
+        json.value("cursorY", frame.cursorY);
+        json.value("inputMessage", frame.inputMessage);
+        json.value("inputWParam", frame.inputWParam);
+        json.value("stopMark", frame.stopMark);
+        json.endObject();
+        time += frame.delayMs;
+    }
+    json.endArray();
+}
+
+// Reads the frame stream of a current movie whose sections before it are empty.
+void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& location,
+                      bool withFrames) {
+    ObjectSectionPrefix objects = readObjectSectionPrefix(file);
+    SoundSectionHeader sounds = readSoundSectionHeader(file);
+    json.value("objectCount", objects.objectCount);
+    json.value("soundsPresent", sounds.anySound());
+    if (objects.objectCount != 0 || sounds.anySound()) return;
+
+    PackedDibFactory bitmaps;
+    FrameData frames(bitmaps);
+    frames.LoadFrameStream(file, location.movieEnd);
+
+    writeMovieInfo(json, frames);
+    json.value("totalLength", totalLength(frames.frames()));
+    json.value("cursorShapes", static_cast<int64_t>(frames.cursorShapes().size()));
+    if (frames.hasLogo() || frames.info().logoPresent) {
+        json.beginObject("logo");
+        json.value("corner", frames.logoRecord().corner);
+        json.value("linkText", frames.logoRecord().link());
+        json.value("mailText", frames.logoRecord().mail());
+        json.endObject();
+    }
+    if (withFrames) writeFrames(json, frames);
+}
+
 }  // namespace
 
-bool describeMovie(MovieFile& file, std::string& report, std::string& error) {
+bool describeMovie(MovieFile& file, bool withFrames, std::string& report, std::string& error) {
     MovieLocation location;
     MovieHeader header;
     bool appended = false;
@@ -58,8 +141,8 @@ bool describeMovie(MovieFile& file, std::string& report, std::string& error) {
     json.beginObject("headerCopy");
     bool present = version >= kFirstVersionWithHeaderCopy;
     json.value("present", present);
+    MovieHeader copy = header;
     if (present) {
-        MovieHeader copy = header;
         HeaderCopyResult result = readHeaderCopy(file, location.movieEnd, copy);
         json.value("storedLength", result.storedLength);
         json.value("fits", result.fits);
@@ -72,6 +155,7 @@ bool describeMovie(MovieFile& file, std::string& report, std::string& error) {
         }
     }
     json.endObject();
+    if (version == ProgramVersion()) writeFrameStream(json, file, location, withFrames);
     json.endObject();
     report = json.text();
     return true;

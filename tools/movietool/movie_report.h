@@ -10,6 +10,7 @@ namespace quillet {
 // Describes the movie in file: appended to a player (found through the trailer) or a
 // bare movie starting at offset 0. False, with a message in error, when neither holds
 // an accepted header.
-bool describeMovie(MovieFile& file, std::string& report, std::string& error);
+// With withFrames, a line of figures for every frame is added.
+bool describeMovie(MovieFile& file, bool withFrames, std::string& report, std::string& error);
 
 }  // namespace quillet

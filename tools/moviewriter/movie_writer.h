@@ -55,6 +55,7 @@ public:
 
     // The screen and recorded area; set before the first frame.
     void setScreen(const ScreenFormat& screen);
+    const ScreenFormat& screen() const { return screen_; }
     void setRecordedArea(const Rect& area) { recordedArea_ = area; }
     void setFramesPerSecond(int32_t rate) { framesPerSecond_ = rate; }
     void setBandHeight(int32_t rows) { bandHeight_ = rows > 0 ? rows : kDefaultBandHeight; }
