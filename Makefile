@@ -5,6 +5,7 @@ BUILD ?= build
 OUT ?= out
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+FUZZ_SECONDS ?= 60
 
 .PHONY: all setup build native windows sanitize test bench demo clean
 
@@ -35,12 +36,13 @@ windows:
 
 sanitize:
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD)/sanitize -DCMAKE_BUILD_TYPE=Debug \
-	    -DQUILLET_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	    -DQUILLET_SANITIZE=ON -DQUILLET_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
 	cmake --build $(BUILD)/sanitize -j$(JOBS)
 
 test: build sanitize
 	ctest --test-dir $(BUILD)/native --output-on-failure
 	ctest --test-dir $(BUILD)/sanitize --output-on-failure
+	bash scripts/run-fuzz.sh $(BUILD)/sanitize $(FUZZ_SECONDS)
 	bash scripts/run-windows-tests.sh
 
 # Benchmarks print their figures as ratios against a baseline measured in the same run.
