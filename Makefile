@@ -47,6 +47,8 @@ test: build sanitize
 
 # Benchmarks print their figures as ratios against a baseline measured in the same run.
 bench: build
+	@mkdir -p $(BUILD)/bench
+	$(BUILD)/native/bench/frame_loader_bench $(BUILD)/bench
 	bash bench/zip_extract_bench.sh
 
 demo: build
