@@ -15,7 +15,17 @@ movietool=$root/out/bin/movietool
 player=$WINDOWS_BUILD/player/app/Quillet.exe
 driver=$WINDOWS_BUILD/tests/driver/qdriver.exe
 
-"$movietool" make "$demo/demo.movie" --description "Quillet demo movie" --screen 800x600
+# A few full-screen pictures: a desktop where a window opens and a line is typed.
+frames=$demo/frames
+rm -rf "$frames" && mkdir -p "$frames"
+convert -size 800x600 "xc:#3a6ea5" -fill "#c0c0c0" -draw "rectangle 0,570 799,599" "$frames/000.bmp"
+convert "$frames/000.bmp" -fill white -stroke "#000080" -draw "rectangle 150,100 650,420" \
+    -fill "#000080" -draw "rectangle 150,100 650,122" "$frames/001.bmp"
+for i in 1 2 3 4 5 6; do
+    convert "$frames/001.bmp" -fill black -draw "rectangle 170,150 $((170 + 60 * i)),162" \
+        "$frames/$(printf '%03d' $((i + 1))).bmp"
+done
+"$movietool" make "$demo/demo.movie" --description "Quillet demo movie" --frames "$frames" --delay 400
 "$movietool" pack "$player" "$demo/demo.movie" "$demo/QuilletDemo.exe"
 "$movietool" info "$demo/QuilletDemo.exe" > "$demo/demo-info.json"
 echo "demo movie:"

@@ -32,8 +32,6 @@ public:
     virtual void destroyLoadingDialog() = 0;
 };
 
-using MovieFileOpener = std::function<std::unique_ptr<MovieFile>(const std::string& path)>;
-
 class MovieDocument {
 public:
     MovieDocument(MovieOpenUi& ui, MovieFileOpener opener, BitmapFactory& bitmaps)

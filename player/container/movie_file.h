@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -87,5 +88,8 @@ private:
     size_t piecesRead_ = 0;
     bool open_ = true;
 };
+
+// Opens a file for reading (writing denied to others where the platform can).
+using MovieFileOpener = std::function<std::unique_ptr<MovieFile>(const std::string& path)>;
 
 }  // namespace quillet

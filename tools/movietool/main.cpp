@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/json_writer.h"
+#include "player/audio/wav_file.h"
 #include "player/container/movie_file.h"
 #include "tools/moviewriter/movie_writer.h"
 #include "tools/movietool/movie_report.h"
@@ -19,6 +21,7 @@ const char kUsage[] =
     "usage:\n"
     "  movietool info FILE [--no-frames]\n"
     "  movietool pack PLAYER.exe MOVIE OUT.exe\n"
+    "  movietool wav FILE\n"
     "  movietool make OUT [--version MAJOR.MINOR] [--signature TEXT] [--created-by TEXT]\n"
     "                     [--date TEXT] [--description TEXT] [--screen WxH]\n"
     "                     [--copy-description TEXT] [--damaged-copy]\n"
@@ -55,6 +58,28 @@ int info(const std::vector<std::string>& args) {
     if (!quillet::describeMovie(*file, withFrames, report, error)) return fail(args[0] + ": " + error);
     std::fputs(report.c_str(), stdout);
     return 0;
+}
+
+int wav(const std::vector<std::string>& args) {
+    if (args.size() != 1) return fail(std::string("wav takes one file\n") + kUsage);
+    quillet::WaveReader reader([](const std::string& path) -> std::unique_ptr<quillet::MovieFile> {
+        return quillet::StdioMovieFile::open(path);
+    });
+    bool opened = reader.open(args[0]);
+    quillet::JsonWriter json;
+    json.beginObject();
+    if (opened) {
+        json.value("channels", static_cast<uint32_t>(reader.channels()));
+        json.value("bitsPerSample", static_cast<uint32_t>(reader.bitsPerSample()));
+        json.value("samplesPerSecond", reader.samplesPerSecond());
+        json.value("bytesPerSecond", reader.bytesPerSecond());
+        json.value("dataBytes", reader.dataBytes());
+        json.value("durationMs", reader.durationMs());
+    }
+    json.value("lastError", reader.lastError());
+    json.endObject();
+    std::fputs(json.text().c_str(), stdout);
+    return opened ? 0 : 1;
 }
 
 int pack(const std::vector<std::string>& args) {
@@ -167,6 +192,7 @@ int main(int argc, char** argv) {
     if (command == "info") return info(args);
     if (command == "pack") return pack(args);
     if (command == "make") return make(args);
+    if (command == "wav") return wav(args);
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -1,0 +1,47 @@
+#pragma once
+// The player's sound output: one output device and five channels, one per kind.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "player/audio/sound_channel.h"
+#include "player/audio/sound_output.h"
+
+namespace quillet {
+
+enum class ChannelKind { Narration = 0, Background = 1, ObjectSound = 2, Effect = 3, KeyEffect = 4 };
+constexpr size_t kChannelKinds = 5;
+
+class SoundDevice {
+public:
+    explicit SoundDevice(SoundSystem& system) : system_(system) {}
+    ~SoundDevice() { close(); }
+    SoundDevice(const SoundDevice&) = delete;
+    SoundDevice& operator=(const SoundDevice&) = delete;
+
+    bool open(void* window);
+    bool isOpen() const { return output_ != nullptr; }
+    bool load(ChannelKind kind, const std::string& path);
+    void unload(ChannelKind kind);
+    // Starts the selected channels that exist (background first, as the player
+    // passes them).
+    bool play(bool background, bool narration, bool objectSound, bool effect, bool keyEffect, bool loop);
+    bool stop(bool background, bool narration, bool objectSound, bool effect, bool keyEffect, bool final);
+    bool setVolume(ChannelKind kind, int32_t attenuation);
+    void seek(ChannelKind kind, uint32_t ms);
+    uint32_t duration(ChannelKind kind) const;
+    uint32_t elapsed(ChannelKind kind) const;
+    SoundChannel* channel(ChannelKind kind) const { return channels_[index(kind)].get(); }
+    void close();
+
+private:
+    static size_t index(ChannelKind kind) { return static_cast<size_t>(kind); }
+
+    SoundSystem& system_;
+    std::unique_ptr<SoundOutput> output_;
+    std::array<std::unique_ptr<SoundChannel>, kChannelKinds> channels_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,136 @@
+#include "player/audio/wav_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/byte_reader.h"
+
+namespace quillet {
+namespace {
+
+constexpr size_t kChunkHeaderSize = 8;
+constexpr size_t kPcmFormatSize = 16;
+constexpr uint16_t kFormatPcm = 1;
+
+}  // namespace
+
+std::string pcmWavHeader(uint16_t channels, uint32_t samplesPerSecond, uint16_t bitsPerSample,
+                         uint32_t dataLength) {
+    const uint32_t blockAlign = channels * (bitsPerSample / 8u);
+    std::string header;
+    ByteWriter out(header);
+    out.bytes("RIFF", 4);
+    out.u32(dataLength + 36);
+    out.bytes("WAVE", 4);
+    out.bytes("fmt ", 4);
+    out.u32(kPcmFormatSize);
+    out.u16(kFormatPcm);
+    out.u16(channels);
+    out.u32(samplesPerSecond);
+    out.u32(blockAlign * samplesPerSecond);
+    out.u16(static_cast<uint16_t>(blockAlign));
+    out.u16(bitsPerSample);
+    out.bytes("data", 4);
+    out.u32(dataLength);
+    return header;
+}
+
+bool WaveReader::fail(uint32_t error) {
+    close();
+    lastError_ = error;
+    return false;
+}
+
+void WaveReader::close() {
+    file_.reset();
+    std::memset(format_, 0, sizeof format_);
+    position_ = remaining_ = 0;
+}
+
+bool WaveReader::findChunk(const char* id, uint64_t offset, uint64_t end, uint64_t& dataStart,
+                           uint32_t& length) {
+    while (offset + kChunkHeaderSize <= end) {
+        uint8_t header[kChunkHeaderSize];
+        if (!file_->seek(offset) || file_->readBlock(header, sizeof header) != sizeof header)
+            return false;
+        ByteReader in(header, sizeof header);
+        in.skip(4);
+        length = in.u32();
+        if (std::memcmp(header, id, 4) == 0) {
+            dataStart = offset + kChunkHeaderSize;
+            return true;
+        }
+        // Chunks are padded to an even length.
+        offset += kChunkHeaderSize + length + (length & 1);
+    }
+    return false;
+}
+
+bool WaveReader::open(const std::string& path) {
+    close();
+    lastError_ = kNoError;
+    file_ = opener_(path);
+    if (!file_ || !file_->isOpen()) return fail(kCannotOpen);
+
+    uint8_t riff[12] = {};
+    if (file_->readBlock(riff, sizeof riff) != sizeof riff || std::memcmp(riff, "RIFF", 4) != 0 ||
+        std::memcmp(riff + 8, "WAVE", 4) != 0)
+        return fail(kNotWave);
+    riffData_ = sizeof riff;
+    riffEnd_ = std::min<uint64_t>(file_->size(), kChunkHeaderSize + uint64_t{ByteReader(riff + 4, 4).u32()});
+
+    uint64_t formatStart = 0;
+    uint32_t formatLength = 0;
+    if (!findChunk("fmt ", riffData_, riffEnd_, formatStart, formatLength)) return fail(kNotWave);
+    uint8_t record[kPcmFormatSize] = {};
+    if (formatLength < kPcmFormatSize || !file_->seek(formatStart) ||
+        file_->readBlock(record, sizeof record) != sizeof record)
+        return fail(kCannotRead);
+    ByteReader in(record, sizeof record);
+    const uint16_t tag = in.u16();
+    channels_ = in.u16();
+    samplesPerSecond_ = in.u32();
+    in.u32();  // stored bytes per second: computed instead
+    in.u16();  // block alignment
+    bitsPerSample_ = in.u16();
+    if (tag != kFormatPcm || bitsPerSample_ <= 4 || channels_ == 0 || samplesPerSecond_ == 0)
+        return fail(kCannotRead);
+    std::memcpy(format_, record, sizeof record);
+    bytesPerSecond_ = (bitsPerSample_ / 8u) * channels_ * samplesPerSecond_;
+    if (bytesPerSecond_ == 0) return fail(kCannotRead);
+
+    if (!seekData(0)) return false;
+    durationMs_ = static_cast<uint32_t>(static_cast<double>(dataBytes_) / bytesPerSecond_ * 1000.0);
+    return true;
+}
+
+bool WaveReader::seekData(uint32_t offset) {
+    if (!file_) return fail(kCannotSeek);
+    uint64_t dataStart = 0;
+    uint32_t length = 0;
+    if (!findChunk("data", riffData_, riffEnd_, dataStart, length)) return fail(kCannotRead);
+    // A data chunk that claims more than the file holds is read as far as it goes.
+    uint64_t available = file_->size() > dataStart ? file_->size() - dataStart : 0;
+    dataBytes_ = static_cast<uint32_t>(std::min<uint64_t>(length, available));
+    offset &= ~1u;
+    offset = std::min(offset, dataBytes_);
+    if (!file_->seek(dataStart + offset)) return fail(kCannotSeek);
+    position_ = offset;
+    remaining_ = dataBytes_ - offset;
+    return true;
+}
+
+uint32_t WaveReader::read(void* buffer, uint32_t n) {
+    if (!file_) return 0;
+    n = std::min(n, remaining_);
+    size_t got = file_->readBlock(buffer, n);
+    if (got != n) {
+        lastError_ = kCannotRead;
+        return 0;
+    }
+    position_ += n;
+    remaining_ -= n;
+    return n;
+}
+
+}  // namespace quillet
