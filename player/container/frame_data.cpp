@@ -48,6 +48,23 @@ const CursorShape* FrameData::findCursorShape(uint32_t cursorId) const {
     return found == cursorShapes_.end() ? nullptr : &found->second;
 }
 
+Rect FrameData::logoRect() const {
+    constexpr int32_t kMargin = 4;
+    constexpr int32_t kElsewhere = 500;
+    if (!logo_) return Rect();
+    const Rect& area = info_.recordedArea;
+    const int32_t w = logo_->width(), h = logo_->height(), width = area.width();
+    int32_t x = kElsewhere, y = kElsewhere;
+    switch (logoRecord_.corner) {
+    case 0: x = kMargin; y = area.top + kMargin; break;
+    case 1: x = width - w - kMargin; y = area.top + kMargin; break;
+    case 2: x = kMargin; y = area.bottom - h - kMargin; break;
+    case 3: x = width - w - kMargin; y = area.bottom - h - kMargin; break;
+    default: break;
+    }
+    return Rect{x, y, x + w, y + h};
+}
+
 int FrameData::busyState() const {
     if (playbackRunning_.load()) return 1;
     if (loaderRunning_.load()) return 2;

@@ -67,6 +67,9 @@ public:
     bool hasLogo() const { return logo_ != nullptr; }
     const LogoRecord& logoRecord() const { return logoRecord_; }
     const DeviceBitmap* logo() const { return logo_.get(); }
+    // Where the logo goes in buffer coordinates: 4 pixels inside the recorded area's
+    // corner named by the record, or at (500, 500) for any other corner code.
+    Rect logoRect() const;
 
     // The screen picture buffer: the screen format block at its start, room for the
     // pixels behind it; 2 x dibSize bytes.

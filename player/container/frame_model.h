@@ -101,6 +101,8 @@ private:
 class DeviceBitmap {
 public:
     virtual ~DeviceBitmap() = default;
+    virtual int32_t width() const = 0;
+    virtual int32_t height() const = 0;
 };
 
 class BitmapFactory {
@@ -114,11 +116,15 @@ public:
 // Keeps the packed bytes: the factory of the native build and of tests.
 class PackedDibBitmap : public DeviceBitmap {
 public:
-    explicit PackedDibBitmap(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    explicit PackedDibBitmap(std::vector<uint8_t> bytes);
     const std::vector<uint8_t>& bytes() const { return bytes_; }
+    int32_t width() const override { return width_; }
+    int32_t height() const override { return height_; }
 
 private:
     std::vector<uint8_t> bytes_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
 };
 
 class PackedDibFactory : public BitmapFactory {

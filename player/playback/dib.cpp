@@ -287,6 +287,14 @@ bool keyMask(HBITMAP bitmap, win32::UniqueGdiObject& maskOut, COLORREF keyColour
     return true;
 }
 
+GdiBitmap::GdiBitmap(win32::UniqueGdiObject bitmap) : bitmap_(std::move(bitmap)) {
+    BITMAP info{};
+    if (::GetObjectA(bitmap_.get(), sizeof info, &info)) {
+        width_ = info.bmWidth;
+        height_ = info.bmHeight;
+    }
+}
+
 std::unique_ptr<DeviceBitmap> GdiBitmapFactory::fromPackedDib(const uint8_t* dib, size_t length) {
     win32::UniqueGdiObject bitmap = bitmapFromDib(dib, length);
     if (!bitmap) return nullptr;

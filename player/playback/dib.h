@@ -45,11 +45,15 @@ bool keyMask(HBITMAP bitmap, win32::UniqueGdiObject& maskOut, COLORREF keyColour
 // Device bitmaps for cursor shapes and the logo.
 class GdiBitmap : public DeviceBitmap {
 public:
-    explicit GdiBitmap(win32::UniqueGdiObject bitmap) : bitmap_(std::move(bitmap)) {}
+    explicit GdiBitmap(win32::UniqueGdiObject bitmap);
     HBITMAP get() const { return static_cast<HBITMAP>(bitmap_.get()); }
+    int32_t width() const override { return width_; }
+    int32_t height() const override { return height_; }
 
 private:
     win32::UniqueGdiObject bitmap_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
 };
 
 class GdiBitmapFactory : public BitmapFactory {

@@ -159,6 +159,20 @@ bool pressButton(HWND dialog, const std::string& text) {
     return false;
 }
 
+void sendCommand(HWND window, int id) {
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void pressKey(HWND window, int virtualKey) {
+    UINT scan = ::MapVirtualKeyA(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC);
+    ::PostMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1 | (scan << 16));
+    ::PostMessageA(window, WM_KEYUP, static_cast<WPARAM>(virtualKey), 1 | (scan << 16) | (3u << 30));
+}
+
+void typeCharacter(HWND window, char character) {
+    ::PostMessageA(window, WM_CHAR, static_cast<unsigned char>(character), 1);
+}
+
 bool captureClient(HWND window, Pixels& pixels) {
     RECT client{};
     if (!::GetClientRect(window, &client)) return false;

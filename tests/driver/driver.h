@@ -52,6 +52,12 @@ std::string messageBoxText(HWND box);
 // Clicks the child button whose text is text (an ampersand in it is ignored).
 bool pressButton(HWND dialog, const std::string& text);
 
+// Sends a command (WM_COMMAND with the id) to a window, as a menu or button would.
+void sendCommand(HWND window, int id);
+// Posts a key press (down and up) with a virtual-key code, and a typed character.
+void pressKey(HWND window, int virtualKey);
+void typeCharacter(HWND window, char character);
+
 // The client area's pixels as 0x00RRGGBB, row by row from the top.
 struct Pixels {
     int width = 0;

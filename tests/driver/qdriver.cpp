@@ -4,7 +4,7 @@
 //   qdriver wait CLASS CAPTION [TIMEOUT_MS]   prints the window handle ("-" matches any)
 //   qdriver text HWND | texts HWND | box HWND
 //   qdriver press HWND LABEL
-//   qdriver close HWND
+//   qdriver close HWND | command HWND ID | key HWND VK | char HWND C
 //   qdriver capture HWND OUT.bmp
 
 #include <cstdio>
@@ -25,7 +25,8 @@ const char* anyOr(const char* text) { return std::string(text) == "-" ? nullptr 
 
 int usage() {
     std::fputs("usage: qdriver wait CLASS CAPTION [TIMEOUT_MS] | text HWND | texts HWND | box HWND"
-               " | press HWND LABEL | close HWND | capture HWND OUT.bmp\n",
+               " | press HWND LABEL | close HWND | command HWND ID | key HWND VK | char HWND C"
+               " | capture HWND OUT.bmp\n",
                stderr);
     return 2;
 }
@@ -57,6 +58,12 @@ int main(int argc, char** argv) {
         return pressButton(window, argv[3]) ? 0 : 1;
     } else if (command == "close") {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
+    } else if (command == "command" && argc >= 4) {
+        sendCommand(window, std::atoi(argv[3]));
+    } else if (command == "key" && argc >= 4) {
+        pressKey(window, std::atoi(argv[3]));
+    } else if (command == "char" && argc >= 4) {
+        typeCharacter(window, argv[3][0]);
     } else if (command == "capture" && argc >= 4) {
         Pixels pixels;
         if (!captureClient(window, pixels) || !saveBitmap(pixels, argv[3])) return 1;

@@ -175,6 +175,26 @@ TEST_F(FrameDataTest, LaterShapeWithTheSameIdReplacesTheEarlier) {
     EXPECT_FALSE(data.findCursorShape(10)->colour) << "an empty block makes no bitmap";
 }
 
+TEST_F(FrameDataTest, LogoGoesToItsCorner) {
+    struct Case {
+        uint32_t corner;
+        Rect expected;
+    } cases[] = {
+        {0, {4, 14, 9, 17}},    {1, {31, 14, 36, 17}}, {2, {4, 43, 9, 46}},
+        {3, {31, 43, 36, 46}}, {4, {500, 500, 505, 503}}, {77, {500, 500, 505, 503}},
+    };
+    for (const Case& c : cases) {
+        MovieWriter writer = smallMovie();
+        writer.setRecordedArea({8, 10, 48, 50});  // 40 wide, rows 10 to 50
+        LogoRecord logo;
+        logo.corner = c.corner;
+        writer.setLogo(logo, packedDib(Picture(5, 3, 0xFFFFFF)));
+        writer.addFrame(Picture(kWidth, kHeight));
+        load(writer);
+        EXPECT_EQ(data.logoRect(), c.expected) << c.corner;
+    }
+}
+
 TEST_F(FrameDataTest, LogoIsRead) {
     MovieWriter writer = smallMovie();
     LogoRecord logo;
