@@ -1,0 +1,117 @@
+// Stills rebuilt with real GDI from writer-made movies, compared pixel for pixel
+// with the pictures the movies were made from.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "player/playback/dib.h"
+#include "player/playback/frame_compositor.h"
+#include "tools/moviewriter/movie_writer.h"
+
+namespace quillet {
+namespace {
+
+// A 32-bit top-down DIB section to render into, with its pixels readable.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        dc_.reset(::CreateCompatibleDC(nullptr));
+        bitmap_.reset(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+    }
+    ~Canvas() { ::SelectObject(dc_.get(), previous_); }
+    HDC dc() const { return dc_.get(); }
+    uint32_t at(int x, int y) const {
+        ::GdiFlush();
+        return bits_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF;
+    }
+    // Rows top .. bottom of picture, columns 0 .. width, equal to the canvas?
+    ::testing::AssertionResult shows(const Picture& picture, int top) const {
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                if (at(x, y) != picture.at(x, y + top))
+                    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
+                                                         << at(x, y) << ", not " << picture.at(x, y + top);
+        return ::testing::AssertionSuccess();
+    }
+
+private:
+    int width_, height_;
+    win32::UniqueMemoryDc dc_;
+    win32::UniqueGdiObject bitmap_;
+    HGDIOBJ previous_ = nullptr;
+    uint32_t* bits_ = nullptr;
+};
+
+class StillTest : public ::testing::Test {
+protected:
+    static constexpr int kWidth = 80, kHeight = 64;
+
+    void SetUp() override {
+        writer.setScreen({kWidth, kHeight, 32});
+        writer.setRecordedArea({0, 8, kWidth, 56});
+        std::mt19937 random(3);
+        Picture screen(kWidth, kHeight, 0x204060);
+        for (int i = 0; i < 12; ++i) {
+            int top = static_cast<int>(random() % (kHeight - 10));
+            screen.fillRect(static_cast<int>(random() % 40), top, kWidth, top + 1 + static_cast<int>(random() % 30),
+                            random() & 0xFFFFFF);
+            pictures.push_back(screen);
+            writer.addFrame(screen);
+        }
+        stream = writer.frameStream();
+        MemoryMovieFile file(stream);
+        data.LoadFrameStream(file, file.size());
+        ASSERT_EQ(data.frameCount(), 12);
+    }
+
+    MovieWriter writer;
+    std::vector<Picture> pictures;
+    std::string stream;
+    GdiBitmapFactory bitmaps;
+    FrameData data{bitmaps};
+    CursorOverlay cursors;
+};
+
+TEST_F(StillTest, FramesMatchTheirPicturesInAnyOrder) {
+    FrameCompositor compositor(data, cursors);
+    Canvas canvas(kWidth, 48);
+    // From nothing at the first, middle and last frame; then forward from a held
+    // frame, the held frame again, and backward from nothing.
+    struct Step {
+        int frame;
+        int held;
+    } steps[] = {{0, -1}, {6, -1}, {11, -1}, {3, -1}, {7, 4}, {7, 7}, {2, -1}, {9, 3}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(::testing::Message() << "frame " << step.frame << " held " << step.held);
+        ASSERT_TRUE(compositor.renderStill(canvas.dc(), step.frame, step.held, nullptr, false, false));
+        EXPECT_TRUE(canvas.shows(pictures[step.frame], 8));
+    }
+    EXPECT_FALSE(compositor.renderStill(canvas.dc(), 12, -1, nullptr, false, false)) << "past the frames";
+}
+
+TEST_F(StillTest, BackwardFromAHeldFrameAppliesNothing) {
+    FrameCompositor compositor(data, cursors);
+    Canvas canvas(kWidth, 48);
+    ASSERT_TRUE(compositor.renderStill(canvas.dc(), 9, -1, nullptr, false, false));
+    ASSERT_TRUE(compositor.renderStill(canvas.dc(), 4, 9, nullptr, false, false));
+    EXPECT_TRUE(canvas.shows(pictures[9], 8)) << "a held frame past the index keeps the picture";
+}
+
+TEST_F(StillTest, StretchedIntoAnotherSize) {
+    FrameCompositor compositor(data, cursors);
+    Canvas canvas(kWidth * 2, 96);
+    RECT dest{0, 0, kWidth * 2, 96};
+    ASSERT_TRUE(compositor.renderStillInto(canvas.dc(), 5, -1, dest, nullptr, false, false));
+    for (int y = 0; y < 96; y += 7)
+        for (int x = 0; x < kWidth * 2; x += 5)
+            ASSERT_EQ(canvas.at(x, y), pictures[5].at(x / 2, y / 2 + 8)) << x << "," << y;
+}
+
+}  // namespace
+}  // namespace quillet
