@@ -15,6 +15,10 @@
 #include "tools/moviewriter/movie_writer.h"
 #include "tools/movietool/movie_report.h"
 
+namespace quillet {
+int runStill(const std::vector<std::string>& args);
+}
+
 namespace {
 
 const char kUsage[] =
@@ -22,6 +26,8 @@ const char kUsage[] =
     "  movietool info FILE [--no-frames]\n"
     "  movietool pack PLAYER.exe MOVIE OUT.exe\n"
     "  movietool wav FILE\n"
+    "  movietool still MOVIE FRAME OUT.bmp [--no-cursor] [--no-objects] [--no-logo] [--size WxH]\n"
+    "      (Windows build)\n"
     "  movietool make OUT [--version MAJOR.MINOR] [--signature TEXT] [--created-by TEXT]\n"
     "                     [--date TEXT] [--description TEXT] [--screen WxH]\n"
     "                     [--copy-description TEXT] [--damaged-copy]\n"
@@ -193,6 +199,9 @@ int main(int argc, char** argv) {
     if (command == "pack") return pack(args);
     if (command == "make") return make(args);
     if (command == "wav") return wav(args);
+#ifdef _WIN32
+    if (command == "still") return quillet::runStill(args);
+#endif
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -7,25 +7,10 @@
 #include "player/container/movie_container.h"
 #include "player/container/movie_document.h"
 #include "player/objects/object_section.h"
+#include "tools/movietool/movie_locate.h"
 
 namespace quillet {
 namespace {
-
-// Finds the movie: through the trailer first, then as a bare movie at offset 0.
-bool locate(MovieFile& file, MovieLocation& location, MovieHeader& header, bool& appended) {
-    if (readMovieLocation(file, location)) {
-        header = readMovieHeader(file);
-        if (header.signatureAccepted()) {
-            appended = true;
-            return true;
-        }
-    }
-    appended = false;
-    location = MovieLocation{0, file.size()};
-    if (!file.seek(0)) return false;
-    header = readMovieHeader(file);
-    return header.signatureAccepted();
-}
 
 void writeHeader(JsonWriter& json, const MovieHeader& header) {
     json.value("signature", header.signatureText());
@@ -121,7 +106,7 @@ bool describeMovie(MovieFile& file, bool withFrames, std::string& report, std::s
     MovieLocation location;
     MovieHeader header;
     bool appended = false;
-    if (!locate(file, location, header, appended)) {
+    if (!locateMovie(file, location, header, appended)) {
         error = kDamagedMovieText;
         return false;
     }
