@@ -36,6 +36,7 @@ FrameCompositor::FrameCompositor(FrameData& frames, const CursorOverlay& cursors
 void FrameCompositor::reset() {
     clean_.release();
     composed_.release();
+    cursorSave_.release();
     palette_.reset();
 }
 
@@ -156,6 +157,100 @@ bool FrameCompositor::renderStill(HDC target, int64_t frameIndex, int64_t heldFr
                                   const CCaptionList* objects, bool drawCursor, bool drawLogoToo) {
     RECT dest{0, 0, shownWidth(), shownHeight()};
     return renderStillInto(target, frameIndex, heldFrame, dest, objects, drawCursor, drawLogoToo);
+}
+
+}  // namespace quillet
+
+namespace quillet {
+
+bool FrameCompositor::beginRun(HWND view, const RECT& displayRect) {
+    win32::WindowDc viewDc(view);
+    if (!ensureBuffers(viewDc.get(), false)) return false;
+    if (!cursorSave_.dc) {
+        cursorSave_.dc.reset(::CreateCompatibleDC(viewDc.get()));
+        cursorSave_.bitmap.reset(::CreateCompatibleBitmap(viewDc.get(), kCursorSize, kCursorSize));
+        if (!cursorSave_.dc || !cursorSave_.bitmap) return false;
+        cursorSave_.previous = ::SelectObject(cursorSave_.dc.get(), cursorSave_.bitmap.get());
+    }
+    if (BITMAPINFOHEADER* header = screenHeader(frames_)) header->biHeight = frames_.info().screenHeight;
+    savedAt_ = POINT{kNothingSaved, kNothingSaved};
+    display_ = displayRect;
+    return true;
+}
+
+void FrameCompositor::eraseCursor() {
+    if (savedAt_.x <= kNothingSaved || savedAt_.y <= kNothingSaved) return;
+    for (HDC dc : {composed_.dc.get(), clean_.dc.get()})
+        ::BitBlt(dc, savedAt_.x, savedAt_.y, kCursorSize, kCursorSize, cursorSave_.dc.get(), 0, 0, SRCCOPY);
+}
+
+void FrameCompositor::endRun() {
+    eraseCursor();
+    savedAt_ = POINT{kNothingSaved, kNothingSaved};
+}
+
+bool FrameCompositor::applyBandsToBoth(const MovieFrame& frame, const std::function<bool()>& stopRequested) {
+    HDC targets[2] = {composed_.dc.get(), clean_.dc.get()};
+    for (const FrameBand& band : frame.bands) {
+        if (stopRequested()) return false;
+        drawBand(band, targets, 2);
+    }
+    return true;
+}
+
+void FrameCompositor::composeOverlays(size_t frameIndex, const MovieFrame& frame, const CCaptionList* objects,
+                                      bool withSound, bool withCursor) {
+    const FrameObjects& shown = frames_.timeline().at(frameIndex);
+    HDC composed = composed_.dc.get();
+    if (objects && withSound && shown.specialObject >= 0)
+        objects->drawById(composed, shown.specialObject, nullptr, false, 1);
+    if (objects && !shown.endingObjects.empty())
+        ::BitBlt(composed, 0, 0, shownWidth(), frames_.info().screenHeight, clean_.dc.get(), 0, 0, SRCCOPY);
+    if (withCursor) {
+        ::BitBlt(cursorSave_.dc.get(), 0, 0, kCursorSize, kCursorSize, clean_.dc.get(), frame.cursorX,
+                 frame.cursorY, SRCCOPY);
+        savedAt_ = POINT{frame.cursorX, frame.cursorY};
+        cursors_.drawCursor(composed, frame, frames_.cursorShapes());
+    }
+}
+
+bool FrameCompositor::hotspotStartsAt(const CCaption& object, size_t frameIndex) const {
+    return stopAtObjectMode_ && object.kind == kHotspotKind &&
+           object.firstFrame == static_cast<int64_t>(frameIndex);
+}
+
+bool FrameCompositor::present(HWND view, size_t frameIndex, const CCaptionList* objects) {
+    HDC composed = composed_.dc.get();
+    if (objects) {
+        POINT previous{};
+        ::SetViewportOrgEx(composed, 0, frames_.info().recordedArea.top, &previous);
+        for (int32_t id : frames_.timeline().at(frameIndex).visibleObjects) {
+            CCaption* object = objects->findById(id);
+            if (!object) continue;
+            object->draw(composed, nullptr, stopAtObjectMode_, 0);
+            if (hotspotStartsAt(*object, frameIndex)) {
+                ::SetViewportOrgEx(composed, previous.x, previous.y, nullptr);
+                return false;
+            }
+        }
+        ::SetViewportOrgEx(composed, previous.x, previous.y, nullptr);
+    }
+    drawLogo(composed);
+    win32::WindowDc viewDc(view);
+    copyShownPart(viewDc.get(), display_);
+    return true;
+}
+
+bool FrameCompositor::lateStopCheck(size_t frameIndex, const CCaptionList* objects) {
+    if (!objects || !stopAtObjectMode_) return true;
+    for (int32_t id : frames_.timeline().at(frameIndex).visibleObjects) {
+        CCaption* object = objects->findById(id);
+        if (object && hotspotStartsAt(*object, frameIndex)) {
+            object->draw(composed_.dc.get(), nullptr, stopAtObjectMode_, 1);
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace quillet

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "common/win32/handles.h"
 #include "player/container/frame_data.h"
 #include "player/objects/caption_list.h"
@@ -33,6 +35,23 @@ public:
     // Deletes the buffers (the movie is closed).
     void reset();
 
+    // The playback path: the thread calls these for each frame, in this order.
+    bool beginRun(HWND view, const RECT& displayRect);
+    void eraseCursor();
+    // Applies the bands to the composed and then the clean buffer; false when
+    // stopRequested says so before a band.
+    bool applyBandsToBoth(const MovieFrame& frame, const std::function<bool()>& stopRequested);
+    // The special object, the wipe of ending objects and the cursor.
+    void composeOverlays(size_t frameIndex, const MovieFrame& frame, const CCaptionList* objects,
+                         bool withSound, bool withCursor);
+    // Objects, logo and presentation of an on-time frame; false when a hotspot
+    // that starts at this frame ends the run.
+    bool present(HWND view, size_t frameIndex, const CCaptionList* objects);
+    // The stop check of a late frame; false when the run ends here.
+    bool lateStopCheck(size_t frameIndex, const CCaptionList* objects);
+    // Puts the pixels under the cursor back into both buffers.
+    void endRun();
+
     HDC composedDc() const { return composed_.dc.get(); }
     HDC cleanDc() const { return clean_.dc.get(); }
     int32_t shownWidth() const { return frames_.info().recordedArea.width(); }
@@ -55,10 +74,16 @@ private:
     void copyShownPart(HDC target, const RECT& dest);
     void drawObjects(const CCaptionList& objects, int64_t frameIndex);
 
+    bool hotspotStartsAt(const CCaption& object, size_t frameIndex) const;
+
     FrameData& frames_;
     const CursorOverlay& cursors_;
     Buffer clean_;
     Buffer composed_;
+    Buffer cursorSave_;
+    POINT savedAt_{kNothingSaved, kNothingSaved};
+    RECT display_{};
+    static constexpr LONG kNothingSaved = -50;
     win32::UniqueGdiObject palette_;
     bool stopAtObjectMode_ = false;
 };

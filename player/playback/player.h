@@ -1,0 +1,99 @@
+#pragma once
+// The player operations and the playback thread: one run at a time walks the
+// frames from the position to the end of the play range, on one clock.
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "player/container/frame_data.h"
+#include "player/objects/caption_list.h"
+#include "player/playback/frame_compositor.h"
+#include "player/playback/playback_sound.h"
+
+namespace quillet {
+
+constexpr UINT kMessageRunEnded = WM_USER + 11;        // sent: complete, last frame
+constexpr UINT kMessageProgress = WM_USER + 14;        // sent: percent, frame
+constexpr UINT kMessageHundredFrames = WM_USER + 17;   // posted: 0, frame
+constexpr UINT kMessageRunEndedToMain = WM_USER + 70;  // posted: complete, 0
+constexpr int kCommandPlayPause = 32773;
+
+// Milliseconds on a steady clock with millisecond resolution.
+uint32_t playbackTickCount();
+
+class CPlayer {
+public:
+    CPlayer(FrameData& frames, FrameCompositor& compositor, HWND notificationWindow);
+    ~CPlayer();
+    CPlayer(const CPlayer&) = delete;
+    CPlayer& operator=(const CPlayer&) = delete;
+
+    void setSound(PlaybackSound* sound) { sound_ = sound ? sound : &silence_; }
+    void setPlayRange(int32_t startTime, int32_t endTime) {
+        startTime_ = startTime;
+        endTime_ = endTime;
+    }
+
+    // Starts a run; nothing when one is active.
+    bool play(HWND view, const RECT* displayRect, HWND progressWindow, const CCaptionList* objects,
+              bool withSound, bool withCursor);
+    void pause();
+    void stop();
+    void seekPercent(int percent, HWND view, const CCaptionList* objects);
+    void holdAtObject();
+    void continueAt(int64_t frame, HWND mainWindow);
+    bool isPlaying() const { return threadExists_.load(); }
+    int busyState() const;
+
+    // The end report of a run (WM_USER+11), on the user-interface thread.
+    void onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view, const CCaptionList* objects);
+
+    int64_t position() const { return position_; }
+    void setPosition(int64_t frame) { position_ = currentBufferFrame_ = frame; }
+    int64_t currentBufferFrame() const { return currentBufferFrame_.load(); }
+    bool paused() const { return paused_; }
+    bool heldAtObject() const { return heldAtObject_; }
+    void clearHeldAtObject() { heldAtObject_ = false; }
+    bool seekPending() const { return seekPending_.load(); }
+    void clearSeekPending() { seekPending_.store(false); }
+    bool insideFrameLoop() const { return playing_.load(); }
+    // Waits, polling, until no thread runs (never while that thread may send).
+    void waitForThread();
+
+private:
+    struct Run {
+        HWND view = nullptr;
+        int64_t startFrame = 0;
+        int64_t endFrame = 0;
+        const CCaptionList* objects = nullptr;
+        bool withSound = false;
+        bool withCursor = false;
+        HWND progressWindow = nullptr;
+    };
+
+    void runThread(Run run);
+    void cueInput(const MovieFrame& frame, bool& buttonDown);
+    void rebuildStill(HWND view, const CCaptionList* objects);
+
+    FrameData& frames_;
+    FrameCompositor& compositor_;
+    HWND notificationWindow_;
+    PlaybackSound silence_;
+    PlaybackSound* sound_ = &silence_;
+    std::thread thread_;
+    int32_t startTime_ = 0;
+    int32_t endTime_ = 0;
+    int64_t position_ = 0;
+    std::atomic<int64_t> currentBufferFrame_{0};
+    bool paused_ = false;
+    bool heldAtObject_ = false;
+    std::atomic<bool> seekPending_{false};
+    std::atomic<bool> stopRequest_{false};
+    std::atomic<bool> playing_{false};
+    std::atomic<bool> threadExists_{false};
+};
+
+}  // namespace quillet
