@@ -34,6 +34,7 @@ FrameCompositor::FrameCompositor(FrameData& frames, const CursorOverlay& cursors
     : frames_(frames), cursors_(cursors) {}
 
 void FrameCompositor::reset() {
+    stillCache_.cancel();
     clean_.release();
     composed_.release();
     cursorSave_.release();
@@ -141,7 +142,20 @@ bool FrameCompositor::renderStillInto(HDC target, int64_t frameIndex, int64_t he
     HDC composed = composed_.dc.get();
     ::BitBlt(composed, 0, 0, info.recordedArea.width(), info.screenHeight, clean_.dc.get(), 0, 0, SRCCOPY);
     if (palette_) ::RealizePalette(composed);
-    const int64_t first = std::max<int64_t>(heldFrame, list[static_cast<size_t>(frameIndex)].groupFirst);
+    int64_t first = std::max<int64_t>(heldFrame, list[static_cast<size_t>(frameIndex)].groupFirst);
+    // A picture from the still cache stands for every frame up to its own, when the
+    // rebuild would start from the movie's first frame or from an earlier frame.
+    if (list[static_cast<size_t>(frameIndex)].groupFirst == 0) {
+        cachedPicture_.resize(static_cast<size_t>(dibStride(header->biWidth, header->biBitCount)) *
+                              static_cast<size_t>(info.screenHeight));
+        int64_t pictureFrame = -1;
+        if (stillCache_.nearest(frameIndex, heldFrame, pictureFrame, cachedPicture_)) {
+            ::SetDIBitsToDevice(composed, 0, 0, static_cast<DWORD>(header->biWidth), static_cast<DWORD>(info.screenHeight),
+                                0, 0, 0, static_cast<UINT>(info.screenHeight), cachedPicture_.data(),
+                                reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+            first = pictureFrame + 1;
+        }
+    }
     for (int64_t i = std::max<int64_t>(first, 0); i <= frameIndex; ++i)
         applyFrameBands(list[static_cast<size_t>(i)], &composed, 1, true);
     ::BitBlt(clean_.dc.get(), 0, 0, info.recordedArea.width(), info.screenHeight, composed, 0, 0, SRCCOPY);

@@ -12,6 +12,7 @@
 #include "player/container/frame_data.h"
 #include "player/objects/caption_list.h"
 #include "player/playback/cursor_overlay.h"
+#include "player/playback/still_cache.h"
 
 namespace quillet {
 
@@ -32,8 +33,11 @@ public:
                          const CCaptionList* objects, bool drawCursor, bool drawLogo);
 
     void drawLogo(HDC dc);
-    // Deletes the buffers (the movie is closed).
+    // Deletes the buffers and the still cache (the movie is closed).
     void reset();
+    // Starts building the pictures that keep seeking short, once the frames are read.
+    void prepareSeeking() { stillCache_.start(frames_); }
+    const StillCache& stillCache() const { return stillCache_; }
 
     // The playback path: the thread calls these for each frame, in this order.
     bool beginRun(HWND view, const RECT& displayRect);
@@ -85,6 +89,8 @@ private:
     RECT display_{};
     static constexpr LONG kNothingSaved = -50;
     win32::UniqueGdiObject palette_;
+    StillCache stillCache_;
+    std::vector<uint8_t> cachedPicture_;
     bool stopAtObjectMode_ = false;
 };
 

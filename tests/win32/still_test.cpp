@@ -113,5 +113,46 @@ TEST_F(StillTest, StretchedIntoAnotherSize) {
             ASSERT_EQ(canvas.at(x, y), pictures[5].at(x / 2, y / 2 + 8)) << x << "," << y;
 }
 
+TEST(StillCacheRebuild, IdenticalToAFullRebuildOnRandomFrames) {
+    MovieWriter writer;
+    writer.setScreen({64, 48, 32});
+    writer.setBandHeight(4);
+    std::mt19937 random(21);
+    Picture screen(64, 48, 0x336699);
+    std::vector<Picture> pictures;
+    for (int i = 0; i < 600; ++i) {
+        int top = static_cast<int>(random() % 44);
+        screen.fillRect(static_cast<int>(random() % 50), top, 64, top + 1 + static_cast<int>(random() % 8),
+                        random() & 0xFFFFFF);
+        pictures.push_back(screen);
+        writer.addFrame(screen);
+    }
+    std::string stream = writer.frameStream();
+    MemoryMovieFile file(stream);
+    GdiBitmapFactory bitmaps;
+    FrameData data(bitmaps);
+    data.LoadFrameStream(file, file.size());
+    CursorOverlay cursors;
+    FrameCompositor cached(data, cursors), full(data, cursors);
+    cached.prepareSeeking();
+    cached.stillCache().waitUntilReady();
+    ASSERT_GT(cached.stillCache().pictureCount(), 5u);
+
+    Canvas a(64, 48), b(64, 48);
+    for (int round = 0; round < 25; ++round) {
+        int frame = static_cast<int>(random() % 600);
+        SCOPED_TRACE(frame);
+        ASSERT_TRUE(cached.renderStill(a.dc(), frame, -1, nullptr, false, false));
+        ASSERT_TRUE(full.renderStill(b.dc(), frame, -1, nullptr, false, false));
+        EXPECT_TRUE(a.shows(pictures[frame], 0));
+        for (int y = 0; y < 48; y += 3)
+            for (int x = 0; x < 64; x += 3) ASSERT_EQ(a.at(x, y), b.at(x, y));
+    }
+    // Forward from a held frame uses a picture only when it lies after it.
+    ASSERT_TRUE(cached.renderStill(a.dc(), 100, -1, nullptr, false, false));
+    ASSERT_TRUE(cached.renderStill(a.dc(), 590, 100, nullptr, false, false));
+    EXPECT_TRUE(a.shows(pictures[590], 0));
+}
+
 }  // namespace
 }  // namespace quillet
