@@ -51,6 +51,7 @@ bench: build
 	$(BUILD)/native/bench/frame_loader_bench $(BUILD)/bench
 	bash bench/zip_extract_bench.sh
 	bash bench/gsm_decode_bench.sh
+	bash bench/playback_bench.sh
 
 demo: build
 	bash scripts/demo.sh

@@ -204,10 +204,15 @@ void FrameCompositor::endRun() {
 }
 
 bool FrameCompositor::applyBandsToBoth(const MovieFrame& frame, const std::function<bool()>& stopRequested) {
-    HDC targets[2] = {composed_.dc.get(), clean_.dc.get()};
+    HDC composed = composed_.dc.get();
     for (const FrameBand& band : frame.bands) {
         if (stopRequested()) return false;
-        drawBand(band, targets, 2);
+        // Drawn into the composed buffer, then the same rows copied to the clean
+        // one: a copy between buffers costs less than converting the pixels twice.
+        if (drawBand(band, &composed, 1)) {
+            const int rows = band.bandHeight < 0 ? -band.bandHeight : band.bandHeight;
+            ::BitBlt(clean_.dc.get(), 0, band.topRow, shownWidth(), rows, composed, 0, band.topRow, SRCCOPY);
+        }
     }
     return true;
 }

@@ -59,6 +59,17 @@ CPlayer::CPlayer(FrameData& frames, FrameCompositor& compositor, HWND notificati
 
 CPlayer::~CPlayer() {
     stopRequest_.store(true);
+    joinFinishedThread();
+}
+
+void CPlayer::joinFinishedThread() {
+    // The thread may be sending its end report to a window of this thread: let
+    // sent messages through until it is done.
+    while (!threadFinished_.load()) {
+        MSG message;
+        ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        ::Sleep(1);
+    }
     if (thread_.joinable()) thread_.join();
 }
 
@@ -69,13 +80,12 @@ int CPlayer::busyState() const {
 
 void CPlayer::waitForThread() {
     while (threadExists_.load()) ::Sleep(1);
-    if (thread_.joinable()) thread_.join();
 }
 
 bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, const CCaptionList* objects,
                    bool withSound, bool withCursor) {
     if (threadExists_.load()) return false;
-    if (thread_.joinable()) thread_.join();
+    joinFinishedThread();
 
     paused_ = false;
     RECT display{};
@@ -106,6 +116,7 @@ bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, cons
     if (!compositor_.beginRun(view, display)) return false;
 
     threadExists_.store(true);
+    threadFinished_.store(false);
     thread_ = std::thread(&CPlayer::runThread, this, run);
     return true;
 }
@@ -156,6 +167,7 @@ void CPlayer::runThread(Run run) {
         if (run.withSound) cueInput(frame, buttonDown);
         if (i > 0 && i % 100 == 0) ::PostMessageA(notificationWindow_, kMessageHundredFrames, 0, static_cast<LPARAM>(i));
 
+        const int64_t due = delayTotal + holdTotal;
         holdTotal += std::llabs(static_cast<int64_t>(frame.holdMs));
         delayTotal += frame.delayMs;
         const int64_t target = delayTotal + holdTotal;
@@ -163,6 +175,7 @@ void CPlayer::runThread(Run run) {
         const bool goOn = onTime ? compositor_.present(run.view, static_cast<size_t>(i), run.objects)
                                  : compositor_.lateStopCheck(static_cast<size_t>(i), run.objects);
         if (!goOn) break;
+        if (onTime && presentObserver_) presentObserver_(i, clock.elapsed(), due);
         if (narration && frame.holdMs > 0) sound_->pauseNarrationOnly();
 
         bool stopped = false;
@@ -191,6 +204,7 @@ void CPlayer::runThread(Run run) {
     threadExists_.store(false);
     if (::IsWindow(notificationWindow_))
         ::SendMessageA(notificationWindow_, kMessageRunEnded, complete ? 1 : 0, static_cast<LPARAM>(i));
+    threadFinished_.store(true);
 }
 
 void CPlayer::pause() {
@@ -245,7 +259,6 @@ void CPlayer::seekPercent(int percent, HWND view, const CCaptionList* objects) {
 
 void CPlayer::onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view,
                          const CCaptionList* objects) {
-    if (thread_.joinable()) thread_.join();
     if (seekPending_.load()) {
         rebuildStill(view, objects);
     } else if (complete) {

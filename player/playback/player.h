@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <cstdint>
 #include <thread>
 
@@ -32,6 +33,10 @@ public:
     CPlayer& operator=(const CPlayer&) = delete;
 
     void setSound(PlaybackSound* sound) { sound_ = sound ? sound : &silence_; }
+    // Told of every presented frame: its index, the clock when it was shown, and
+    // when it was due (both from the run's start). For pacing measurements.
+    using PresentObserver = std::function<void(int64_t frame, uint32_t shownAt, int64_t dueAt)>;
+    void setPresentObserver(PresentObserver observer) { presentObserver_ = std::move(observer); }
     void setPlayRange(int32_t startTime, int32_t endTime) {
         startTime_ = startTime;
         endTime_ = endTime;
@@ -60,7 +65,8 @@ public:
     bool seekPending() const { return seekPending_.load(); }
     void clearSeekPending() { seekPending_.store(false); }
     bool insideFrameLoop() const { return playing_.load(); }
-    // Waits, polling, until no thread runs (never while that thread may send).
+    // Waits, polling, until no thread runs; the thread may still be delivering its
+    // end report, so this never joins it.
     void waitForThread();
 
 private:
@@ -75,6 +81,8 @@ private:
     };
 
     void runThread(Run run);
+    // Joins the last thread once its end report has been delivered.
+    void joinFinishedThread();
     void cueInput(const MovieFrame& frame, bool& buttonDown);
     void rebuildStill(HWND view, const CCaptionList* objects);
 
@@ -83,6 +91,7 @@ private:
     HWND notificationWindow_;
     PlaybackSound silence_;
     PlaybackSound* sound_ = &silence_;
+    PresentObserver presentObserver_;
     std::thread thread_;
     int32_t startTime_ = 0;
     int32_t endTime_ = 0;
@@ -94,6 +103,7 @@ private:
     std::atomic<bool> stopRequest_{false};
     std::atomic<bool> playing_{false};
     std::atomic<bool> threadExists_{false};
+    std::atomic<bool> threadFinished_{true};  // set as the thread's very last step
 };
 
 }  // namespace quillet

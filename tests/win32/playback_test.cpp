@@ -155,6 +155,28 @@ TEST_F(PlaybackTest, WholeRunEndsCompleteWithTheFrameCountAndReturnsToTheStart) 
                       pictures[199].at(kSide - 1, y) & 0xFF));
 }
 
+TEST_F(PlaybackTest, FrameWithoutBandsIsStillPresented) {
+    MovieWriter writer;
+    writer.setScreen({kSide, kSide, 32});
+    Picture screen(kSide, kSide, 0x202020);
+    FrameSpec spec;
+    spec.delayMs = 15;
+    for (int i = 0; i < 5; ++i) {
+        if (i != 2) screen.fillRect(0, i * 4, kSide, i * 4 + 4, 0x00FF00);
+        writer.addFrame(screen, spec);  // frame 2 repeats frame 1: no bands
+    }
+    stream = writer.frameStream();
+    MemoryMovieFile file(stream);
+    data.LoadFrameStream(file, file.size());
+    ASSERT_TRUE(data.frames()[2].bands.empty());
+    CPlayer player(data, compositor, recorder.window);
+    std::vector<int64_t> presented;
+    player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) { presented.push_back(frame); });
+    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, true));
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_EQ(presented, (std::vector<int64_t>{0, 1, 2, 3, 4}));
+}
+
 TEST_F(PlaybackTest, StopMarkEndsTheRunBeforeItsBands) {
     makeMovie(10, 1, [](int i, FrameSpec& spec) { spec.stopMark = i == 6; });
     CPlayer player(data, compositor, recorder.window);
