@@ -8,13 +8,50 @@ namespace quillet {
 CPlayerDocument::CPlayerDocument()
     : document_(*this, [](const std::string& path) -> std::unique_ptr<MovieFile> {
           return Win32MovieFile::open(path);
-      }, bitmaps_) {
+      }, bitmaps_),
+      compositor_(document_.frameData(), cursors_) {
     create("QuilletDocument", 0, WS_POPUP, "", 0, 0, 0, 0, nullptr);
+    player_ = std::make_unique<CPlayer>(document_.frameData(), compositor_, handle());
 }
 
-CPlayerDocument::~CPlayerDocument() { document_.ResetMovie(); }
+CPlayerDocument::~CPlayerDocument() {
+    if (player_ && player_->busyState() == 1) player_->stop();
+    player_.reset();
+    compositor_.reset();
+    document_.ResetMovie();
+}
 
-bool CPlayerDocument::OpenMovie() { return document_.OpenMovie(win32::modulePath()); }
+void CPlayerDocument::ResetMovie() {
+    if (player_ && player_->busyState() != 0) {
+        player_->stop();
+        player_->waitForThread();
+    }
+    player_.reset();
+    compositor_.reset();
+    document_.ResetMovie();
+    objects_.clear();
+    if (handle()) player_ = std::make_unique<CPlayer>(document_.frameData(), compositor_, handle());
+}
+
+LRESULT CPlayerDocument::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kMessageRunEnded:
+        player_->onRunEnded(wParam != 0, static_cast<int64_t>(lParam), mainWindow_, view_, &objects_);
+        return 0;
+    case kMessageHundredFrames:
+        // Objects whose span has passed free their pictures (with the object classes).
+        return 0;
+    default:
+        return defaultMessage(message, wParam, lParam);
+    }
+}
+
+bool CPlayerDocument::OpenMovie() {
+    ResetMovie();
+    bool opened = document_.OpenMovie(win32::modulePath());
+    if (opened) compositor_.prepareSeeking();
+    return opened;
+}
 
 void CPlayerDocument::showMessage(Owner owner, const char* text, const char* caption, Icon icon) {
     HWND parent = owner == Owner::MainWindow ? mainWindow_ : handle();

@@ -177,6 +177,21 @@ TEST_F(PlaybackTest, FrameWithoutBandsIsStillPresented) {
     EXPECT_EQ(presented, (std::vector<int64_t>{0, 1, 2, 3, 4}));
 }
 
+TEST_F(PlaybackTest, LateFramesAreAppliedButNotPresented) {
+    // Frames of no duration are always late: they keep the buffers current only.
+    makeMovie(30, 0, [](int i, FrameSpec& spec) { spec.delayMs = i == 29 ? 50 : 0; });
+    CPlayer player(data, compositor, recorder.window);
+    std::vector<int64_t> presented;
+    player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) { presented.push_back(frame); });
+    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_EQ(recorder.end().wParam, 1u);
+    EXPECT_EQ(presented, std::vector<int64_t>{29});
+    uint32_t expected = pictures[28].at(1, (28 * 4) % kSide + 1);
+    EXPECT_EQ(::GetPixel(compositor.cleanDc(), 1, (28 * 4) % kSide + 1) & 0xFFFFFF,
+              RGB((expected >> 16) & 0xFF, (expected >> 8) & 0xFF, expected & 0xFF));
+}
+
 TEST_F(PlaybackTest, StopMarkEndsTheRunBeforeItsBands) {
     makeMovie(10, 1, [](int i, FrameSpec& spec) { spec.stopMark = i == 6; });
     CPlayer player(data, compositor, recorder.window);
