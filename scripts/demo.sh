@@ -45,4 +45,10 @@ import -window root "$demo/screen.png" 2>/dev/null || true
 
 "$WINE" "$driver" close "$main"
 wait "$player_pid" || true
+
+# Frames of the movie as the player rebuilds them, through movietool still.
+for frame in 0 3 7; do
+    "$WINE" "$WINDOWS_BUILD/tools/movietool.exe" still "$demo/QuilletDemo.exe" "$frame" "$demo/still-$frame.bmp" >/dev/null 2>&1 &&
+        convert "$demo/still-$frame.bmp" "$demo/still-$frame.png" 2>/dev/null && rm -f "$demo/still-$frame.bmp"
+done
 echo "screenshots in $demo"
