@@ -173,10 +173,6 @@ bool FrameCompositor::renderStill(HDC target, int64_t frameIndex, int64_t heldFr
     return renderStillInto(target, frameIndex, heldFrame, dest, objects, drawCursor, drawLogoToo);
 }
 
-}  // namespace quillet
-
-namespace quillet {
-
 bool FrameCompositor::beginRun(HWND view, const RECT& displayRect) {
     win32::WindowDc viewDc(view);
     if (!ensureBuffers(viewDc.get(), false)) return false;
