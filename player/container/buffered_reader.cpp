@@ -6,9 +6,11 @@
 namespace quillet {
 
 BufferedReader::BufferedReader(MovieFile& file, uint64_t end, size_t bufferSize)
-    : file_(file), filePosition_(file.position()), buffer_(bufferSize) {
+    : file_(file), filePosition_(file.position()) {
     uint64_t fileEnd = std::min<uint64_t>(end, file.size());
     end_ = std::max(fileEnd, filePosition_);
+    // A short stream needs no more buffer than it has bytes.
+    buffer_.resize(static_cast<size_t>(std::max<uint64_t>(1, std::min<uint64_t>(bufferSize, end_ - filePosition_))));
 }
 
 bool BufferedReader::refill() {
