@@ -1,7 +1,5 @@
 #include "player/container/movie_document.h"
 
-#include "player/audio/sound_section.h"
-#include "player/objects/object_section.h"
 
 namespace quillet {
 
@@ -13,12 +11,11 @@ void MovieDocument::ResetMovie() {
     position_ = 0;
 }
 
-bool MovieDocument::readSectionsBeforeFrames(MovieFile& file) {
-    // Objects and stored sounds are not read yet: a movie that holds some keeps
-    // its frames unread, as the frame stream lies behind them.
-    ObjectSectionPrefix objects = readObjectSectionPrefix(file);
-    SoundSectionHeader sounds = readSoundSectionHeader(file);
-    return objects.objectCount == 0 && !sounds.anySound();
+SectionsBeforeFrames readSectionsBeforeFrames(MovieFile& file) {
+    SectionsBeforeFrames sections;
+    sections.objects = readObjectSectionPrefix(file);
+    sections.sounds = readSoundSectionHeader(file);
+    return sections;
 }
 
 bool MovieDocument::OpenMovie(const std::string& ownPath) {
@@ -58,7 +55,7 @@ bool MovieDocument::OpenMovie(const std::string& ownPath) {
         return false;
     }
 
-    if (version == ProgramVersion() && readSectionsBeforeFrames(*file)) {
+    if (version == ProgramVersion() && readSectionsBeforeFrames(*file).empty()) {
         frames_.LoadFrameStreamInBackground(std::move(file), location.movieEnd);
         frames_.BuildObjectTimeline({});
         frames_.setHasStopObjects(false);

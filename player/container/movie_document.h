@@ -10,6 +10,8 @@
 #include "player/container/movie_container.h"
 #include "player/container/movie_file.h"
 #include "player/container/movie_header.h"
+#include "player/audio/sound_section.h"
+#include "player/objects/object_section.h"
 
 namespace quillet {
 
@@ -31,6 +33,15 @@ public:
     virtual void showLoadingDialog() = 0;
     virtual void destroyLoadingDialog() = 0;
 };
+
+// The object and sound sections of a current movie, as far as they are read yet:
+// their prefixes. The frame stream can be reached only when both are empty.
+struct SectionsBeforeFrames {
+    ObjectSectionPrefix objects;
+    SoundSectionHeader sounds;
+    bool empty() const { return objects.objectCount == 0 && !sounds.anySound(); }
+};
+SectionsBeforeFrames readSectionsBeforeFrames(MovieFile& file);
 
 class MovieDocument {
 public:
@@ -56,8 +67,6 @@ public:
     const FrameData& frameData() const { return frames_; }
 
 private:
-    bool readSectionsBeforeFrames(MovieFile& file);
-
     MovieOpenUi& ui_;
     MovieFileOpener opener_;
     std::unique_ptr<MovieFile> file_;

@@ -1,8 +1,6 @@
 #include "tools/movietool/movie_locate.h"
 
-#include "player/audio/sound_section.h"
 #include "player/container/movie_document.h"
-#include "player/objects/object_section.h"
 
 namespace quillet {
 
@@ -33,9 +31,7 @@ bool seekFrameStream(MovieFile& file, MovieLocation& location, std::string& erro
         return false;
     }
     readHeaderCopy(file, location.movieEnd, header);
-    ObjectSectionPrefix objects = readObjectSectionPrefix(file);
-    SoundSectionHeader sounds = readSoundSectionHeader(file);
-    if (objects.objectCount != 0 || sounds.anySound()) {
+    if (!readSectionsBeforeFrames(file).empty()) {
         error = "movies with objects or sounds are not read here yet";
         return false;
     }

@@ -1,12 +1,10 @@
 #include "tools/movietool/movie_report.h"
 
 #include "common/json_writer.h"
-#include "player/audio/sound_section.h"
 #include "player/container/frame_data.h"
 #include "player/container/frame_time.h"
 #include "player/container/movie_container.h"
 #include "player/container/movie_document.h"
-#include "player/objects/object_section.h"
 #include "tools/movietool/movie_locate.h"
 
 namespace quillet {
@@ -77,11 +75,10 @@ void writeFrames(JsonWriter& json, const FrameData& data) {
 // Reads the frame stream of a current movie whose sections before it are empty.
 void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& location,
                       bool withFrames) {
-    ObjectSectionPrefix objects = readObjectSectionPrefix(file);
-    SoundSectionHeader sounds = readSoundSectionHeader(file);
-    json.value("objectCount", objects.objectCount);
-    json.value("soundsPresent", sounds.anySound());
-    if (objects.objectCount != 0 || sounds.anySound()) return;
+    SectionsBeforeFrames sections = readSectionsBeforeFrames(file);
+    json.value("objectCount", sections.objects.objectCount);
+    json.value("soundsPresent", sections.sounds.anySound());
+    if (!sections.empty()) return;
 
     PackedDibFactory bitmaps;
     FrameData frames(bitmaps);

@@ -128,17 +128,7 @@ void MovieWriter::addFrame(const Picture& screen, const FrameSpec& spec) {
     }
     previous_ = screen;
 
-    FrameRecord record;
-    record.delayMs = spec.delayMs;
-    record.standardCursor = spec.standardCursor;
-    record.cursorId = spec.cursorId;
-    record.cursorX = spec.cursorX;
-    record.cursorY = spec.cursorY;
-    record.inputMessage = spec.inputMessage;
-    record.inputWParam = spec.inputWParam;
-    record.holdMs = spec.holdMs;
-    record.stopMark = spec.stopMark;
-    addStoredFrame(record, bands);
+    addStoredFrame(spec, bands);
 }
 
 void MovieWriter::addStoredFrame(const FrameRecord& record, const std::vector<StoredBand>& bands) {

@@ -21,17 +21,10 @@ struct ScreenFormat {
     int32_t bitsPerPixel = 32;
 };
 
-// What a frame carries besides its picture.
-struct FrameSpec {
-    int32_t delayMs = 100;
-    int32_t standardCursor = 0;
-    uint32_t cursorId = 0;
-    int32_t cursorX = 0;
-    int32_t cursorY = 0;
-    uint32_t inputMessage = 0;
-    uint32_t inputWParam = 0;
-    int32_t holdMs = 0;
-    int32_t stopMark = 0;
+// What a frame carries besides its picture: the stored record's fields (its band
+// count comes from the picture), with a tenth of a second as the default delay.
+struct FrameSpec : FrameRecord {
+    FrameSpec(int32_t delay = 100) { delayMs = delay; }  // NOLINT: {delay} reads well at call sites
 };
 
 // A band exactly as stored: for frames built by hand (damaged or unusual ones).
