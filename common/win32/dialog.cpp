@@ -35,6 +35,9 @@ INT_PTR CALLBACK Dialog::procedure(HWND dialog, UINT message, WPARAM wParam, LPA
     default: {
         INT_PTR result = 0;
         if (self->onMessage(message, wParam, lParam, result)) {
+            // These few return their value directly rather than through the dialog.
+            if (message == WM_QUERYDRAGICON || (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC))
+                return result;
             ::SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
             return TRUE;
         }

@@ -15,13 +15,24 @@ void Window::destroy() {
 
 bool Window::create(const char* className, DWORD exStyle, DWORD style, const char* title,
                     int x, int y, int width, int height, HWND parent, HMENU menu) {
+    return createWindow(ClassOptions(), className, exStyle, style, title, x, y, width, height, parent, menu);
+}
+
+bool Window::create(const ClassOptions& options, const char* className, DWORD exStyle, DWORD style,
+                    const char* title, int x, int y, int width, int height, HWND parent) {
+    return createWindow(options, className, exStyle, style, title, x, y, width, height, parent, nullptr);
+}
+
+bool Window::createWindow(const ClassOptions& options, const char* className, DWORD exStyle, DWORD style,
+                          const char* title, int x, int y, int width, int height, HWND parent, HMENU menu) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     WNDCLASSEXA windowClass{};
     if (!::GetClassInfoExA(instance, className, &windowClass)) {
         windowClass.cbSize = sizeof windowClass;
+        windowClass.style = options.style;
         windowClass.lpfnWndProc = &Window::procedure;
         windowClass.hInstance = instance;
-        windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        if (options.arrowCursor) windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
         windowClass.lpszClassName = className;
         if (!::RegisterClassExA(&windowClass)) return false;
     }

@@ -37,8 +37,22 @@ public:
     bool hasKind(uint32_t kind) const;
     std::vector<ObjectSpan> spans() const;
 
+    // The viewer's input over the view while no run is active, for the hotspots
+    // of the movie; a movie without hotspots takes no notice of it.
+    void reactivate() {}
+    void onLeftDown(int /*x*/, int /*y*/) {}
+    void onLeftDoubleClick(int /*x*/, int /*y*/) {}
+    void onLeftUp(int /*x*/, int /*y*/) {}
+    void onRightDown(int /*x*/, int /*y*/) {}
+    void onRightUp(int /*x*/, int /*y*/) {}
+    void onMouseMove(int /*x*/, int /*y*/) {}
+    void onKeyDown(unsigned /*virtualKey*/) {}
+    // The hotspot's cursor + 11 while the pointer is over a hotspot, else 0.
+    int32_t hotspotCursor() const { return hotspotCursor_; }
+
 private:
     std::vector<std::unique_ptr<CCaption>> objects_;
+    int32_t hotspotCursor_ = 0;
 };
 
 }  // namespace quillet

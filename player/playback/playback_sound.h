@@ -22,6 +22,8 @@ public:
     virtual void pauseTracks(bool /*background*/) {}
     virtual void stopTracks(bool /*background*/) {}
     virtual void playEffect(int /*number*/) {}
+    // Stop ends the object, effect and key-effect sounds at once.
+    virtual void stopEffectChannels() {}
 };
 
 }  // namespace quillet

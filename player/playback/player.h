@@ -33,6 +33,7 @@ public:
     CPlayer& operator=(const CPlayer&) = delete;
 
     void setSound(PlaybackSound* sound) { sound_ = sound ? sound : &silence_; }
+    PlaybackSound& sound() { return *sound_; }
     // Told of every presented frame: its index, the clock when it was shown, and
     // when it was due (both from the run's start). For pacing measurements.
     using PresentObserver = std::function<void(int64_t frame, uint32_t shownAt, int64_t dueAt)>;

@@ -10,6 +10,9 @@ int main(int argc, char** argv) {
         const char kPlayer[] = "--player=";
         if (std::strncmp(argv[i], kPlayer, sizeof kPlayer - 1) == 0)
             quillet::e2e::setPlayerPath(argv[i] + sizeof kPlayer - 1);
+        const char kProducer[] = "--producer=";
+        if (std::strncmp(argv[i], kProducer, sizeof kProducer - 1) == 0)
+            quillet::e2e::setProducerPath(argv[i] + sizeof kProducer - 1);
     }
     return RUN_ALL_TESTS();
 }

@@ -7,6 +7,7 @@ namespace quillet::e2e {
 namespace {
 
 std::string g_playerPath;
+std::string g_producerPath;
 
 std::string windowsPath(const std::string& path) {
     if (path.empty() || path[0] != '/') return path;
@@ -20,6 +21,8 @@ std::string windowsPath(const std::string& path) {
 
 const std::string& playerPath() { return g_playerPath; }
 void setPlayerPath(const std::string& path) { g_playerPath = windowsPath(path); }
+const std::string& producerPath() { return g_producerPath; }
+void setProducerPath(const std::string& path) { g_producerPath = windowsPath(path); }
 
 std::string readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -74,6 +77,10 @@ HWND PlayerTest::waitForBox(const driver::Process& process, const char* caption,
 
 HWND PlayerTest::waitForMainWindow(const driver::Process& process) {
     return driver::waitForWindow(process.id(), kDialogClass, kMainCaption);
+}
+
+HWND PlayerTest::waitForView(const driver::Process& process, int timeoutMs) {
+    return driver::waitForWindow(process.id(), kViewClass, nullptr, timeoutMs);
 }
 
 void PlayerTest::closePlayer(driver::Process& process) {

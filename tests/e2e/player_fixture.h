@@ -10,12 +10,21 @@
 
 namespace quillet::e2e {
 
-// The player executable under test, as a Windows path.
+// The player executable under test, and the stand-in producer, as Windows paths.
 const std::string& playerPath();
 void setPlayerPath(const std::string& path);
+const std::string& producerPath();
+void setProducerPath(const std::string& path);
 
 constexpr char kDialogClass[] = "#32770";
 constexpr char kMainCaption[] = "Tavrix 2000 Player";
+constexpr char kViewClass[] = "QuilletView";
+constexpr int kProgressControl = 1000;
+constexpr int kToolbarControl = 1002;
+constexpr int kCommandProperties = 32772;
+constexpr int kCommandPlayPause = 32773;
+constexpr int kCommandStop = 32774;
+constexpr int kCommandEdit = 32777;
 
 class PlayerTest : public ::testing::Test {
 protected:
@@ -30,6 +39,7 @@ protected:
     // The message box of process captioned caption, with its text.
     HWND waitForBox(const driver::Process& process, const char* caption, std::string& text);
     HWND waitForMainWindow(const driver::Process& process);
+    HWND waitForView(const driver::Process& process, int timeoutMs = driver::kDefaultTimeoutMs);
     // Closes the main window and expects the process to end.
     void closePlayer(driver::Process& process);
 

@@ -12,6 +12,7 @@
 #include "common/json_writer.h"
 #include "player/audio/wav_file.h"
 #include "player/container/movie_file.h"
+#include "tools/moviewriter/desktop_scene.h"
 #include "tools/moviewriter/movie_writer.h"
 #include "tools/movietool/movie_report.h"
 
@@ -31,9 +32,11 @@ const char kUsage[] =
     "  movietool make OUT [--version MAJOR.MINOR] [--signature TEXT] [--created-by TEXT]\n"
     "                     [--date TEXT] [--description TEXT] [--screen WxH]\n"
     "                     [--copy-description TEXT] [--damaged-copy]\n"
-    "                     [--frames FOLDER] [--delay MS] [--fps N] [--band-height ROWS]\n"
+    "                     [--frames FOLDER | --scene desktop] [--delay MS] [--fps N]\n"
+    "                     [--band-height ROWS]\n"
     "      --frames takes the folder's .bmp files in name order as full-screen pictures;\n"
-    "      the screen size is the first picture's.\n";
+    "      the screen size is the first picture's.\n"
+    "      --scene desktop records a made-up desktop session (1024x768 unless --screen).\n";
 
 bool readFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -118,8 +121,9 @@ int make(const std::vector<std::string>& args) {
     if (args.empty()) return fail(std::string("make needs an output file\n") + kUsage);
     quillet::MovieWriter writer;
     quillet::MovieHeader& header = writer.header();
-    std::string copyDescription, framesFolder;
+    std::string copyDescription, framesFolder, scene;
     bool damagedCopy = false;
+    bool screenGiven = false;
     int delay = 100;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& option = args[i];
@@ -143,6 +147,9 @@ int make(const std::vector<std::string>& args) {
             quillet::MovieHeader::setText(header.description, value);
         } else if (option == "--frames") {
             framesFolder = value;
+        } else if (option == "--scene") {
+            if (value != "desktop") return fail("unknown scene " + value);
+            scene = value;
         } else if (option == "--delay") {
             delay = std::atoi(value.c_str());
         } else if (option == "--fps") {
@@ -157,6 +164,7 @@ int make(const std::vector<std::string>& args) {
                 screen.width <= 0 || screen.height <= 0)
                 return fail("bad screen size " + value);
             writer.setScreen(screen);
+            screenGiven = true;
         } else {
             return fail("unknown option " + option);
         }
@@ -167,6 +175,17 @@ int make(const std::vector<std::string>& args) {
         writer.setHeaderCopy(copy);
     }
     if (damagedCopy) writer.setRawHeaderCopy("not a zlib stream");
+    if (!scene.empty() && !framesFolder.empty()) return fail("--scene and --frames exclude each other");
+    if (!scene.empty()) {
+        if (!screenGiven) writer.setScreen({1024, 768, 32});
+        quillet::DesktopSceneOptions options;
+        options.width = writer.screen().width;
+        options.height = writer.screen().height;
+        options.frameDelayMs = delay;
+        quillet::recordDesktopScene(options, [&](const quillet::Picture& picture, const quillet::FrameSpec& spec) {
+            writer.addFrame(picture, spec);
+        });
+    }
     if (!framesFolder.empty()) {
         std::vector<std::string> files = pictureFiles(framesFolder);
         if (files.empty()) return fail("no .bmp files in " + framesFolder);

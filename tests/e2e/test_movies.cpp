@@ -1,0 +1,52 @@
+#include "test_movies.h"
+
+namespace quillet::e2e {
+
+TestMovie makeTestMovie(const TestMovieShape& shape) {
+    TestMovie movie;
+    MovieWriter writer;
+    writer.setScreen(shape.screen);
+    writer.setRecordedArea(shape.recordedArea);
+    for (int k = 0; k < shape.frames; ++k) {
+        const uint32_t background = (static_cast<uint32_t>(40 + k * 37 % 180) << 16) |
+                                    (static_cast<uint32_t>(90 + k * 53 % 150) << 8) | static_cast<uint32_t>(200 - k % 7 * 20);
+        Picture picture(shape.screen.width, shape.screen.height, background);
+        const int bar = shape.recordedArea.left + (k * 23) % std::max(1, shape.recordedArea.width() - 20);
+        picture.fillRect(bar, shape.recordedArea.top + 40, bar + 20, shape.recordedArea.bottom - 10, 0xFFFFFF - background);
+        FrameSpec spec(shape.delayMs);
+        spec.standardCursor = 1;
+        spec.cursorId = 1;
+        spec.cursorX = shape.recordedArea.left + 5 + k * 2;
+        spec.cursorY = shape.recordedArea.top + 5;
+        writer.addFrame(picture, spec);
+        movie.pictures.push_back(std::move(picture));
+        movie.specs.push_back(spec);
+    }
+    movie.bytes = writer.build();
+    return movie;
+}
+
+int shownFrame(const driver::Pixels& view, const TestMovie& movie, const Rect& area) {
+    if (view.width != area.width() || view.height != area.height()) return -1;
+    for (size_t k = 0; k < movie.pictures.size(); ++k) {
+        const Picture& picture = movie.pictures[k];
+        const FrameSpec& spec = movie.specs[k];
+        bool same = true;
+        for (int y = 0; y < view.height && same; ++y) {
+            for (int x = 0; x < view.width; ++x) {
+                // Buffer columns start at the recorded area's left edge; rows are screen rows.
+            const int sx = x, sy = area.top + y;
+                const bool underCursor = sx >= spec.cursorX && sx < spec.cursorX + 32 && sy >= spec.cursorY &&
+                                         sy < spec.cursorY + 32;
+                if (!underCursor && view.at(x, y) != picture.at(sx + area.left, sy)) {
+                    same = false;
+                    break;
+                }
+            }
+        }
+        if (same) return static_cast<int>(k);
+    }
+    return -1;
+}
+
+}  // namespace quillet::e2e

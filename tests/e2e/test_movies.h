@@ -1,0 +1,32 @@
+#pragma once
+// Movies for the end-to-end tests, with the pictures they were made from.
+
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "tools/moviewriter/movie_writer.h"
+
+namespace quillet::e2e {
+
+struct TestMovie {
+    std::string bytes;
+    std::vector<Picture> pictures;
+    std::vector<FrameSpec> specs;
+};
+
+struct TestMovieShape {
+    int frames = 10;
+    int delayMs = 100;
+    ScreenFormat screen{320, 240, 32};
+    Rect recordedArea{0, 0, 320, 240};
+};
+
+// Frames whose pictures all differ, with the recorded arrow moving along the top.
+TestMovie makeTestMovie(const TestMovieShape& shape);
+
+// The frame whose picture the captured view shows, with the cursor's square left
+// out of the comparison; -1 when it shows none of them.
+int shownFrame(const driver::Pixels& view, const TestMovie& movie, const Rect& recordedArea);
+
+}  // namespace quillet::e2e
