@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The main job: builds a demo movie with the project's own writer, appends it to the
-# player and plays it under Wine, in the user's display when DISPLAY is set, else in
-# Xvfb. Screenshots go to out/demo/.
+# The main job: records a demo movie of a made-up desktop with the project's own
+# writer, appends it to the player and plays it from start to end under Wine, in
+# the user's display when DISPLAY is set, else in Xvfb. Screenshots of the view and
+# the main window during play, and stills of single frames, go to out/demo/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export WINE_USE_DISPLAY=${DISPLAY:+1}
@@ -10,45 +11,53 @@ wine_session_start
 trap wine_session_stop EXIT
 
 demo=$root/out/demo
-mkdir -p "$demo"
+rm -rf "$demo" && mkdir -p "$demo"
 movietool=$root/out/bin/movietool
 player=$WINDOWS_BUILD/player/app/Quillet.exe
 driver=$WINDOWS_BUILD/tests/driver/qdriver.exe
+qdriver() { "$WINE" "$driver" "$@" | tr -d '\r'; }
+to_png() { convert "$1" "${1%.bmp}.png" 2>/dev/null && rm -f "$1"; }
 
-# A few full-screen pictures: a desktop where a window opens and a line is typed.
-frames=$demo/frames
-rm -rf "$frames" && mkdir -p "$frames"
-convert -size 800x600 "xc:#3a6ea5" -fill "#c0c0c0" -draw "rectangle 0,570 799,599" "$frames/000.bmp"
-convert "$frames/000.bmp" -fill white -stroke "#000080" -draw "rectangle 150,100 650,420" \
-    -fill "#000080" -draw "rectangle 150,100 650,122" "$frames/001.bmp"
-for i in 1 2 3 4 5 6; do
-    convert "$frames/001.bmp" -fill black -draw "rectangle 170,150 $((170 + 60 * i)),162" \
-        "$frames/$(printf '%03d' $((i + 1))).bmp"
-done
-"$movietool" make "$demo/demo.movie" --description "Quillet demo movie" --frames "$frames" --delay 400
+"$movietool" make "$demo/demo.movie" --scene desktop --screen 1024x768 --delay 100 --fps 10 \
+    --description "Quillet demo movie: a desktop session"
 "$movietool" pack "$player" "$demo/demo.movie" "$demo/QuilletDemo.exe"
-"$movietool" info "$demo/QuilletDemo.exe" > "$demo/demo-info.json"
+"$movietool" info "$demo/QuilletDemo.exe" --no-frames > "$demo/demo-info.json"
 echo "demo movie:"
 cat "$demo/demo-info.json"
 
-echo "starting the player ($(basename "$WINDOWS_BUILD") build) on display $DISPLAY"
-"$WINE" "$demo/QuilletDemo.exe" >/dev/null 2>&1 &
+echo "playing the demo ($(basename "$WINDOWS_BUILD") build) on display $DISPLAY"
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+started=$(now_ms)
+# /q: the player closes when the movie has played to its end.
+"$WINE" "$demo/QuilletDemo.exe" /q >/dev/null 2>&1 &
 player_pid=$!
 
-main=$("$WINE" "$driver" wait "#32770" "Tavrix 2000 Player" 30000 | tr -d '\r')
-echo "main window: $main"
-"$WINE" "$driver" capture "$main" "$demo/main-window.bmp" || true
-if command -v convert >/dev/null; then
-    convert "$demo/main-window.bmp" "$demo/main-window.png" 2>/dev/null && rm -f "$demo/main-window.bmp"
-fi
-import -window root "$demo/screen.png" 2>/dev/null || true
-
-"$WINE" "$driver" close "$main"
-wait "$player_pid" || true
-
-# Frames of the movie as the player rebuilds them, through movietool still.
-for frame in 0 3 7; do
-    "$WINE" "$WINDOWS_BUILD/tools/movietool.exe" still "$demo/QuilletDemo.exe" "$frame" "$demo/still-$frame.bmp" >/dev/null 2>&1 &&
-        convert "$demo/still-$frame.bmp" "$demo/still-$frame.png" 2>/dev/null && rm -f "$demo/still-$frame.bmp"
+main=$(qdriver wait "#32770" "Tavrix 2000 Player" 30000)
+view=$(qdriver wait QuilletView - 30000)
+echo "main window $main, view $view"
+for at in 4 9; do
+    while [ $(($(now_ms) - started)) -lt $((at * 1000)) ]; do sleep 0.2; done
+    qdriver capture "$view" "$demo/view-${at}s.bmp" && to_png "$demo/view-${at}s.bmp" || true
+    qdriver capture "$main" "$demo/main-window-${at}s.bmp" && to_png "$demo/main-window-${at}s.bmp" || true
+    import -window root "$demo/screen-${at}s.png" 2>/dev/null || true
 done
-echo "screenshots in $demo"
+
+# The movie lasts about 15 s; the player ends by itself after it.
+for _ in $(seq 1 120); do
+    kill -0 "$player_pid" 2>/dev/null || break
+    sleep 0.5
+done
+if kill -0 "$player_pid" 2>/dev/null; then
+    echo "the player did not end after the movie" >&2
+    exit 1
+fi
+wait "$player_pid" || true
+echo "played to the end in $(($(now_ms) - started)) ms"
+
+# Single frames as the player rebuilds them, through movietool still.
+for frame in 0 40 140; do
+    "$WINE" "$WINDOWS_BUILD/tools/movietool.exe" still "$demo/QuilletDemo.exe" "$frame" "$demo/still-$frame.bmp" \
+        >/dev/null 2>&1 && to_png "$demo/still-$frame.bmp" || true
+done
+echo "screenshots in $demo:"
+ls "$demo"
