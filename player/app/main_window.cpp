@@ -360,8 +360,8 @@ void CMainWindow::close() {
         destroy();
         return;
     }
-    // The player's sound files go first (with the sound tracks); then the cancel
-    // action: a running playback is stopped and the window closes at its end.
+    // A running playback is stopped and the window closes when its end is
+    // reported; while the loader still reads the movie, closing waits.
     CPlayer& player = document_->player();
     if (player.isPlaying()) {
         player.stop();

@@ -42,10 +42,11 @@ void clickBar(HWND main, int percent) {
 class PlaybackTest : public PlayerTest {
 protected:
     // Starts the player on a movie and waits for its main window and view.
-    void start(const TestMovieShape& shape, const std::vector<std::string>& options = {}) {
+    void start(const TestMovieShape& shape, const std::vector<std::string>& options = {},
+               const char* mainCaption = kMainCaption) {
         movie_ = makeTestMovie(shape);
         ASSERT_TRUE(player_.start(packedPlayer("movie.exe", movie_.bytes), options));
-        main_ = waitForMainWindow(player_);
+        main_ = driver::waitForWindow(player_.id(), kDialogClass, mainCaption);
         ASSERT_TRUE(main_) << "no main window";
         view_ = waitForView(player_);
         ASSERT_TRUE(view_) << "playing did not open the view";
@@ -199,6 +200,51 @@ TEST_F(PlaybackTest, EditStartsTheProducerWithTheMovieAndCloses) {
     const std::string request = folder_ + "\\tavrix-request.txt";
     ASSERT_TRUE(driver::waitUntil([&] { return !readFileBytes(request).empty(); }));
     EXPECT_EQ(readFileBytes(request), folder_ + "\\movie.exe\n");
+}
+
+}  // namespace
+}  // namespace quillet::e2e
+
+namespace quillet::e2e {
+namespace {
+
+bool enabled(HWND main, int command) {
+    return ::SendMessageA(::GetDlgItem(main, kToolbarControl), TB_ISBUTTONENABLED, command, 0) != 0;
+}
+
+constexpr int kCommandOpen = 32771;
+constexpr int kCommandSetup = 32775;
+constexpr int kCommandInfo = 32776;
+
+TEST_F(PlaybackTest, ToolbarFollowsThePlayerAndCaptionsCarryTheTitle) {
+    // A file name on the command line is the title (the options keep it lowered).
+    const std::string title = folder_ + "\\notes.txt";
+    writeFileBytes(title, "title");
+    std::string lowered = title;
+    for (char& c : lowered) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    const std::string caption = lowered + " - Tavrix 2000 Player";
+    start({60, 100}, {title}, caption.c_str());
+    EXPECT_EQ(driver::windowText(view_), lowered + " (100 %) - Playing");
+
+    ASSERT_TRUE(driver::waitUntil([&] { return !playerIdle(main_); }));
+    EXPECT_TRUE(enabled(main_, kCommandPlayPause));
+    EXPECT_TRUE(enabled(main_, kCommandStop));
+    EXPECT_FALSE(enabled(main_, kCommandSetup));
+    EXPECT_FALSE(enabled(main_, kCommandInfo));
+    EXPECT_FALSE(enabled(main_, kCommandOpen));
+
+    pause();
+    EXPECT_TRUE(enabled(main_, kCommandStop)) << "a paused player can be stopped";
+    EXPECT_FALSE(enabled(main_, kCommandSetup)) << "Setup waits until the player is stopped";
+    EXPECT_TRUE(enabled(main_, kCommandInfo));
+
+    driver::sendCommand(main_, kCommandStop);
+    ASSERT_TRUE(driver::waitForWindowGone(view_));
+    EXPECT_TRUE(driver::waitUntil([&] { return !enabled(main_, kCommandStop) && enabled(main_, kCommandSetup); }));
+    EXPECT_TRUE(enabled(main_, kCommandPlayPause));
+    EXPECT_FALSE(enabled(main_, kCommandOpen));
+    ::PostMessageA(main_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(player_.waitForExit());
 }
 
 }  // namespace
