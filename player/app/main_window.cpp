@@ -305,7 +305,7 @@ bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
         stop();
         return true;
     case kMessageSeek:
-        if (lParam) seek(*reinterpret_cast<const int*>(lParam));
+        seek(static_cast<int>(wParam));
         return true;
     case WM_NOTIFY:
         return CMainToolbar::fillTooltip(lParam);

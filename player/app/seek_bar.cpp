@@ -143,8 +143,8 @@ LRESULT CSeekBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_LBUTTONDOWN:
         if (!(locked_ && locked_())) {
-            clickedPercent_ = clickPercent(GET_X_LPARAM(lParam), clientWidth());
-            ::PostMessageA(notify_, kMessageSeek, 0, reinterpret_cast<LPARAM>(&clickedPercent_));
+            const int percent = clickPercent(GET_X_LPARAM(lParam), clientWidth());
+            ::PostMessageA(notify_, kMessageSeek, static_cast<WPARAM>(percent), 0);
         }
         return 0;
     default:

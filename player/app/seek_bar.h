@@ -9,7 +9,10 @@
 
 namespace quillet {
 
-constexpr UINT kMessageSeek = WM_USER + 110;  // lParam points to the percent
+// Posted to the main window with the percent in wParam. Each click carries its own
+// value: a percent kept in one place would be overwritten by a second click before
+// the first one's message is handled.
+constexpr UINT kMessageSeek = WM_USER + 110;
 
 class CSeekBar {
 public:
@@ -41,7 +44,6 @@ private:
     std::string text_;
     bool showText_ = true;
     int lastFill_ = -1;
-    int clickedPercent_ = 0;  // what the posted seek points to
 };
 
 }  // namespace quillet
