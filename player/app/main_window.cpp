@@ -37,11 +37,6 @@ ViewOptions viewOptionsFrom(const PlayerOptions& options) {
 CMainWindow::CMainWindow(const PlayerOptions& options, win32::UniqueHandle& startupGuard)
     : options_(options), startupGuard_(startupGuard), settings_(PlaySettings::fromOptions(options)) {}
 
-CMainWindow::~CMainWindow() {
-    view_.reset();
-    document_.reset();
-}
-
 void CMainWindow::runModal() {
     if (!createModeless(IDD_MAIN_WINDOW, nullptr)) return;
     placeWindow();
@@ -137,7 +132,7 @@ void CMainWindow::setClientSize(bool playing) {
 }
 
 void CMainWindow::placeWindow() {
-    const Size screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const Size screen = screenSize();
     Rect taskbarRect;
     const Rect* taskbar = nullptr;
     if (HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr)) {
@@ -164,7 +159,7 @@ void CMainWindow::playPause() {
     }
     const FrameData& frames = document_->document().frameData();
     const Rect& area = frames.info().recordedArea;
-    const Size screen{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const Size screen = screenSize();
     const Size size = viewClientSize({area.width(), area.height()}, settings_.zoomIndex, settings_.fullScreen != 0,
                                      screen);
     if (!viewHandle()) {

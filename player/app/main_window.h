@@ -28,7 +28,6 @@ public:
     // startupGuard is the "loading" mutex of start-up; the window releases it once
     // the movie has been opened, successfully or not.
     CMainWindow(const PlayerOptions& options, win32::UniqueHandle& startupGuard);
-    ~CMainWindow() override;
 
     // Creates the window and runs its message loop until it is closed.
     void runModal();
@@ -66,7 +65,7 @@ private:
     win32::UniqueHandle& startupGuard_;
     PlaySettings settings_;
     std::unique_ptr<CPlayerDocument> document_;
-    std::unique_ptr<CViewWindow> view_;
+    std::unique_ptr<CViewWindow> view_;  // after the document: it goes first
     SharedWindowHandle publishedHandle_;
     CMainToolbar toolbar_;
     CSeekBar seekBar_;

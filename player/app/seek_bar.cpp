@@ -7,6 +7,7 @@
 
 #include "common/win32/handles.h"
 #include "player/app/controller_rules.h"
+#include "player/playback/view_window.h"
 
 namespace quillet {
 namespace {
@@ -134,11 +135,8 @@ LRESULT CSeekBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETCURSOR: {
         const bool refused = locked_ && locked_();
-        HCURSOR cursor = refused ? ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32648))
-                                 : static_cast<HCURSOR>(::LoadImageA(::GetModuleHandleA(nullptr),
-                                                                     MAKEINTRESOURCEA(kCursorSeekBar), IMAGE_CURSOR,
-                                                                     0, 0, LR_SHARED | LR_DEFAULTSIZE));
-        ::SetCursor(cursor ? cursor : ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+        HCURSOR cursor = refused ? ::LoadCursorA(nullptr, IDC_NO) : loadProgramCursor(kCursorSeekBar);
+        ::SetCursor(cursor ? cursor : ::LoadCursorA(nullptr, IDC_ARROW));
         return TRUE;
     }
     case WM_LBUTTONDOWN:

@@ -17,11 +17,16 @@ FrameMetrics systemFrameMetrics() {
     return metrics;
 }
 
-Size screenSize() { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
-
 HCURSOR systemCursor(int id) { return ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)); }
 
 }  // namespace
+
+Size screenSize() { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
+
+HCURSOR loadProgramCursor(int id) {
+    return static_cast<HCURSOR>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_CURSOR,
+                                             32, 32, LR_SHARED));
+}
 
 CViewWindow::CViewWindow(FrameData& frames, FrameCompositor& compositor, CPlayer& player, CCaptionList& objects,
                          const ViewOptions& options, HWND mainWindow)
@@ -85,11 +90,6 @@ void CViewWindow::paint() {
                  SRCCOPY);
 }
 
-HCURSOR CViewWindow::programCursor(int id) const {
-    return static_cast<HCURSOR>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_CURSOR,
-                                             32, 32, LR_SHARED));
-}
-
 bool CViewWindow::insideLogo(POINT client) const {
     const DeviceBitmap* logo = frames_.logo();
     if (!frames_.hasLogo() || !logo) return false;
@@ -105,12 +105,12 @@ bool CViewWindow::setPointer() {
     ::ScreenToClient(handle(), &at);
     HCURSOR cursor = nullptr;
     if (insideLogo(at)) {
-        cursor = programCursor(kCursorLogoLink);
-    } else if (player_.busyState() == 1) {
+        cursor = loadProgramCursor(kCursorLogoLink);
+    } else if (runActive()) {
         cursor = systemCursor(system_cursor::kWait);
     } else {
         const PointerChoice choice = hotspotPointer(objects_.hotspotCursor());
-        cursor = choice.programResource ? programCursor(choice.id) : systemCursor(choice.id);
+        cursor = choice.programResource ? loadProgramCursor(choice.id) : systemCursor(choice.id);
     }
     ::SetCursor(cursor ? cursor : systemCursor(system_cursor::kArrow));
     return true;

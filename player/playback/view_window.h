@@ -17,6 +17,11 @@ namespace quillet {
 constexpr UINT kMessageViewClosing = WM_USER + 80;  // sent to the main window
 constexpr int kCommandStop = 32774;
 
+// The size of the primary screen.
+Size screenSize();
+// One of the program's cursor resources at 32 x 32, shared (not to be destroyed).
+HCURSOR loadProgramCursor(int id);
+
 struct ViewOptions {
     ViewPlacementOptions placement;
     bool noCaption = false;
@@ -43,7 +48,6 @@ private:
     bool setPointer();
     bool insideLogo(POINT client) const;
     bool runActive() const { return player_.isPlaying(); }
-    HCURSOR programCursor(int id) const;
 
     FrameData& frames_;
     FrameCompositor& compositor_;
