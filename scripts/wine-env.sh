@@ -3,6 +3,9 @@
 #
 # After `wine_session_start`: WINDOWS_BUILD (build/win32 or build/win64), WINE (the
 # loader to use), WINEPREFIX, DISPLAY and HOME (with an ALSA file sink) are set.
+#
+# QUILLET_WINDOWS_ARCH=win64 (or win32) forces one build, so that the path another
+# kind of machine takes can be tried on this one.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_root=${BUILD:-$root/build}
@@ -10,6 +13,11 @@ build_root=${BUILD:-$root/build}
 # 32-bit Wine needs a kernel that runs 32-bit processes; some machines have that
 # switched off, and there the 64-bit build of the same sources is run instead.
 windows_arch() {
+    case "${QUILLET_WINDOWS_ARCH:-}" in
+        win32|win64) echo "$QUILLET_WINDOWS_ARCH"; return ;;
+        "") ;;
+        *) echo "QUILLET_WINDOWS_ARCH must be win32 or win64" >&2; exit 2 ;;
+    esac
     if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
         echo win32
     else
@@ -64,6 +72,11 @@ ASOUND
     local managed=Y
     [ -n "${XVFB_PID:-}" ] && managed=N
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f >/dev/null 2>&1 || true
+
+    # A program that crashes ends at once with an error code: Wine's own debugger,
+    # started on a crash, waits forever when the output goes to a pipe.
+    "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+        /d 'cmd /c exit %ld %ld' /f >/dev/null 2>&1 || true
 }
 
 wine_session_stop() {
