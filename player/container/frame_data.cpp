@@ -1,6 +1,8 @@
 #include "player/container/frame_data.h"
 
 #include <algorithm>
+#include <chrono>
+#include <new>
 
 #include "common/byte_reader.h"
 #include "player/container/buffered_reader.h"
@@ -12,6 +14,9 @@ namespace {
 constexpr size_t kLengthSize = 4;
 // The ignored word, the id and the two block lengths of a cursor-shape record.
 constexpr size_t kCursorShapeMinimum = 16;
+// A frame's band list grows past this as its bands are read, so that a band count
+// that only the file's length bounds reserves nothing large.
+constexpr size_t kBandsReservedAtOnce = 1024;
 
 uint32_t readLength(BufferedReader& in) {
     uint8_t bytes[kLengthSize] = {};
@@ -66,7 +71,6 @@ Rect FrameData::logoRect() const {
 }
 
 int FrameData::busyState() const {
-    if (playbackRunning_.load()) return 1;
     if (loaderRunning_.load()) return 2;
     if (busy_.load()) return 3;
     return 0;
@@ -74,6 +78,14 @@ int FrameData::busyState() const {
 
 void FrameData::waitForLoader() {
     if (loader_.joinable()) loader_.join();
+}
+
+bool FrameData::waitForFrame(size_t index, const std::atomic<bool>& stop) const {
+    while (index >= frames_.filled() && loaderRunning()) {
+        if (stop.load()) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return index < frames_.filled();
 }
 
 void FrameData::ClearFrameData() {
@@ -165,7 +177,7 @@ void FrameData::readFrames(BufferedReader& in, bool background) {
                    static_cast<uint64_t>(record.bandCount) > in.remaining() / BandHeader::kSize;
         int32_t bands = cut ? static_cast<int32_t>(in.remaining() / BandHeader::kSize)
                             : std::max(record.bandCount, 0);
-        frame.bands.reserve(static_cast<size_t>(bands));
+        frame.bands.reserve(std::min<size_t>(static_cast<size_t>(bands), kBandsReservedAtOnce));
         for (int32_t b = 0; b < bands; ++b) {
             std::fill(std::begin(bandBytes), std::end(bandBytes), 0);
             in.read(bandBytes, sizeof bandBytes);
@@ -180,8 +192,12 @@ void FrameData::readFrames(BufferedReader& in, bool background) {
             band.topRow = static_cast<int16_t>(header.topRow);
             band.bandHeight = static_cast<int16_t>(header.bandHeight);
             if (header.compressedSize > 0) {
+                // Memory that cannot be had leaves the slot empty; drawing skips it.
                 uint8_t* data = bands_.reserve(header.compressedSize, in.remaining());
-                in.read(data, header.compressedSize);
+                if (data)
+                    in.read(data, header.compressedSize);
+                else
+                    in.skip(header.compressedSize);
                 band.data = data;
             }
             frame.bands.push_back(band);
@@ -201,7 +217,13 @@ void FrameData::readFrames(BufferedReader& in, bool background) {
 }
 
 void FrameData::runLoader(std::unique_ptr<MovieFile> file, std::unique_ptr<BufferedReader> in) {
-    readFrames(*in, true);
+    try {
+        readFrames(*in, true);
+    } catch (const std::bad_alloc&) {
+        // Out of memory for the frame records themselves: the movie ends with the
+        // last frame that was read whole.
+        frameCount_.store(static_cast<int32_t>(frames_.filled()), std::memory_order_release);
+    }
     framesReady_.store(true, std::memory_order_release);
     in.reset();
     file->close();

@@ -47,13 +47,18 @@ public:
     // Stops a running loader, waits for it to end, and frees everything.
     void ClearFrameData();
 
-    // 1 playing, 2 loader running, 3 reading in the foreground or indexing, else 0.
+    // 2 loader running, 3 reading in the foreground or indexing, else 0 (the
+    // player adds 1 for a playback run).
     int busyState() const;
     bool framesReady() const { return framesReady_.load(std::memory_order_acquire); }
     bool loaderRunning() const { return loaderRunning_.load(std::memory_order_acquire); }
     // Waits for a running loader to end (for callers that need the whole movie).
     void waitForLoader();
-    void setPlaybackRunning(bool running) { playbackRunning_.store(running); }
+    // Waits, polling, until frame index has been read; false when the loader ended
+    // without it (the movie is shorter) or stop was set first.
+    bool waitForFrame(size_t index, const std::atomic<bool>& stop) const;
+    // The most memory the compressed bands may take; bands past it stay empty.
+    void limitBandMemory(size_t bytes) { bands_.setLimit(bytes); }
     // Called before each frame of a foreground read, to keep windows answering.
     void setForegroundPump(std::function<void()> pump) { foregroundPump_ = std::move(pump); }
 
@@ -111,7 +116,6 @@ private:
     std::atomic<bool> cancelLoad_{false};
     std::atomic<bool> busy_{false};
     std::atomic<bool> loaderRunning_{false};
-    std::atomic<bool> playbackRunning_{false};
     std::function<void()> foregroundPump_;
     std::unique_ptr<MovieFile> keptFile_;
     std::thread loader_;

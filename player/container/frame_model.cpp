@@ -26,7 +26,14 @@ uint8_t* BandStore::reserve(size_t length, uint64_t atMost) {
     if (length > capacity_ - used_) {
         // A band larger than a chunk gets a chunk of its own.
         size_t size = std::max<size_t>(length, std::min<uint64_t>(kChunkSize, atMost));
-        chunks_.push_back(std::unique_ptr<uint8_t[]>(new uint8_t[size]));
+        if (size > limit_ - std::min(held_, limit_)) return nullptr;
+        std::unique_ptr<uint8_t[]> chunk(new (std::nothrow) uint8_t[size]);
+        if (!chunk) return nullptr;
+        try {
+            chunks_.push_back(std::move(chunk));
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
         capacity_ = size;
         used_ = 0;
         held_ += size;

@@ -47,11 +47,14 @@ struct MovieFrame {
 // them while the loader goes on adding.
 class BandStore {
 public:
-    // Room for length bytes that stays valid until clear(). atMost bounds the bytes
-    // still to come, so that a small movie does not get a whole chunk.
+    // Room for length bytes that stays valid until clear(), or null when the memory
+    // cannot be had (or would pass the limit). atMost bounds the bytes still to
+    // come, so that a small movie does not get a whole chunk.
     uint8_t* reserve(size_t length, uint64_t atMost);
     void clear();
     size_t bytesHeld() const { return held_; }
+    // The most the store may hold; by default, whatever the system gives.
+    void setLimit(size_t limit) { limit_ = limit; }
 
 private:
     static constexpr size_t kChunkSize = 1 << 20;
@@ -59,6 +62,7 @@ private:
     size_t used_ = 0;
     size_t capacity_ = 0;
     size_t held_ = 0;
+    size_t limit_ = SIZE_MAX;
 };
 
 // The frames of a movie. In background loading the list is sized first and the

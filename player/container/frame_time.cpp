@@ -17,16 +17,25 @@ int64_t timeOfFrame(const FrameList& frames, int64_t index) {
     return sum;
 }
 
+int64_t playTimeOf(const MovieFrame& frame) {
+    return frame.delayMs + (frame.holdMs < 0 ? magnitude(frame.holdMs) : 0);
+}
+
 int64_t frameAtTime(const FrameList& frames, uint32_t time) {
     if (frames.empty()) return -1;
     int64_t sum = 0;
     for (size_t i = 0; i < frames.count(); ++i) {
         if (sum >= static_cast<int64_t>(time)) return static_cast<int64_t>(i);
-        const MovieFrame& frame = frames[i];
-        sum += frame.delayMs;
-        if (frame.holdMs < 0) sum += magnitude(frame.holdMs);
+        sum += playTimeOf(frames[i]);
     }
     return -1;
+}
+
+int64_t playTimeBefore(const FrameList& frames, int64_t index) {
+    const int64_t end = std::min<int64_t>(static_cast<int64_t>(frames.count()), index);
+    int64_t sum = 0;
+    for (int64_t i = 0; i < end; ++i) sum += playTimeOf(frames[static_cast<size_t>(i)]);
+    return sum;
 }
 
 int64_t lengthUpTo(const FrameList& frames, int64_t count) {

@@ -13,6 +13,11 @@ int64_t timeOfFrame(const FrameList& frames, int64_t index);
 // The first frame whose start, counting the magnitude of negative holds, reaches
 // time; -1 for an empty list or a time beyond the last frame.
 int64_t frameAtTime(const FrameList& frames, uint32_t time);
+// What a frame adds to the play time that frameAtTime counts: its delay and the
+// magnitude of a negative hold.
+int64_t playTimeOf(const MovieFrame& frame);
+// The play time before frame index: the sum of playTimeOf over the frames before it.
+int64_t playTimeBefore(const FrameList& frames, int64_t index);
 // Delays plus hold magnitudes of the first count frames.
 int64_t lengthUpTo(const FrameList& frames, int64_t count);
 int64_t totalLength(const FrameList& frames);

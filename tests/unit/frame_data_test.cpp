@@ -7,29 +7,13 @@
 #include <thread>
 
 #include "player/container/frame_time.h"
+#include "tests/support/gated_movie_file.h"
 #include "tools/moviewriter/movie_writer.h"
 
 namespace quillet {
 namespace {
 
-// A movie file whose reads can be held at a given offset, to look at the loader
-// while it runs.
-class GatedMovieFile : public MemoryMovieFile {
-public:
-    using MemoryMovieFile::MemoryMovieFile;
-    std::atomic<uint64_t> gateAt{UINT64_MAX};
-    std::atomic<bool> open{false};
-    std::atomic<bool> waiting{false};
-
-protected:
-    size_t readPiece(void* out, size_t n) override {
-        if (position() >= gateAt.load()) {
-            waiting = true;
-            while (!open.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return MemoryMovieFile::readPiece(out, n);
-    }
-};
+using testing::GatedMovieFile;
 
 constexpr int32_t kWidth = 48;
 constexpr int32_t kHeight = 60;
@@ -296,6 +280,75 @@ TEST_F(FrameDataTest, HostileCountsAllocateNothingAndEndTheStream) {
     EXPECT_EQ(data.frameCount(), 0);
 }
 
+TEST_F(FrameDataTest, WaitingForAFrameFollowsTheLoader) {
+    constexpr int32_t kSide = 256;  // noise: each frame is a quarter of a buffer load
+    MovieWriter writer;
+    writer.setScreen({kSide, kSide, 32});
+    std::mt19937 random(7);
+    Picture picture(kSide, kSide);
+    for (int i = 0; i < 24; ++i) {
+        for (uint32_t& pixel : picture.pixels) pixel = random() & 0xFFFFFF;
+        writer.addFrame(picture, {30});
+    }
+    std::string stream = writer.frameStream();
+    auto gated = std::make_unique<GatedMovieFile>(stream);
+    GatedMovieFile* file = gated.get();
+    file->gateAt = stream.size() / 3;
+    data.LoadFrameStreamInBackground(std::move(gated), stream.size());
+    for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(file->waiting.load());
+    const size_t held = data.frames().filled();
+    ASSERT_LT(held, 23u);
+
+    std::atomic<bool> stop{false};
+    EXPECT_TRUE(data.waitForFrame(held - 1, stop)) << "a frame already read is there at once";
+    // A frame behind the gate: a stop request ends the wait.
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        stop = true;
+    });
+    EXPECT_FALSE(data.waitForFrame(23, stop));
+    stopper.join();
+    // Opened, the loader reads on and the wait sees the last frame.
+    stop = false;
+    std::thread opener([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        file->open = true;
+    });
+    EXPECT_TRUE(data.waitForFrame(23, stop));
+    opener.join();
+    // Past the end: the wait ends with the loader.
+    EXPECT_FALSE(data.waitForFrame(24, stop));
+    EXPECT_FALSE(data.loaderRunning());
+}
+
+TEST_F(FrameDataTest, BandsThatGetNoMemoryLeaveEmptySlotsAndLoadingGoesOn) {
+    constexpr int32_t kSide = 128;
+    MovieWriter writer;
+    writer.setScreen({kSide, kSide, 32});
+    std::mt19937 random(3);
+    Picture picture(kSide, kSide);
+    for (int i = 0; i < 12; ++i) {
+        for (uint32_t& pixel : picture.pixels) pixel = random() & 0xFFFFFF;
+        writer.addFrame(picture, {10});
+    }
+    // Noise does not compress: each frame's bands hold about 64 KB.
+    data.limitBandMemory(200 * 1024);
+    load(writer, true);
+    EXPECT_EQ(data.frameCount(), 12) << "the movie keeps its length";
+    int empty = 0, kept = 0;
+    for (size_t i = 0; i < 12; ++i) {
+        const MovieFrame& frame = data.frames()[i];
+        ASSERT_FALSE(frame.bands.empty());
+        for (const FrameBand& band : frame.bands) (band.data ? kept : empty)++;
+        EXPECT_EQ(frame.delayMs, 10) << "records after a refused band are still read in step";
+    }
+    EXPECT_GT(kept, 0);
+    EXPECT_GT(empty, 0);
+    EXPECT_LE(data.memoryHeld(), 200 * 1024 + data.frames().bytesHeld() + data.screenBuffer().capacity());
+}
+
 TEST_F(FrameDataTest, ImplausibleScreenSizesLeaveAMovieWithoutFrames) {
     MovieWriter writer = smallMovie();
     writer.addFrame(Picture(kWidth, kHeight));
@@ -334,6 +387,10 @@ TEST(FrameTime, Arithmetic) {
     EXPECT_EQ(frameAtTime(frames, 200), 3);  // the positive hold does not
     EXPECT_EQ(frameAtTime(frames, 201), -1);
     EXPECT_EQ(frameAtTime(frames, 0xFFFFFFFFu), -1);
+
+    EXPECT_EQ(playTimeBefore(frames, 0), 0);
+    EXPECT_EQ(playTimeBefore(frames, 2), 180);  // what frameAtTime counts
+    EXPECT_EQ(playTimeBefore(frames, 99), 200);
 
     EXPECT_EQ(lengthUpTo(frames, 2), 180);
     EXPECT_EQ(lengthUpTo(frames, 99), 700);
