@@ -17,4 +17,12 @@ void pumpMessages(int maxMessages, const std::function<void()>& idle) {
     }
 }
 
+void waitLettingSentMessagesThrough(const std::function<bool()>& done) {
+    while (!done()) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
+        MSG message;
+        ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 }  // namespace quillet::win32

@@ -31,7 +31,9 @@ CommandStates commandStates(bool hasFrames, int busyState, bool paused) {
 
 RunEndAction decideRunEnd(const RunEndState& state, const PlaySettings& settings, int32_t& runCounter) {
     if (state.closeAfterStop) return RunEndAction::CloseWindow;
-    if (state.seekPending) return state.playerIdle ? RunEndAction::PlayAgain : RunEndAction::Nothing;
+    // A run that started after this report was posted is the one whose end counts.
+    if (!state.playerIdle) return RunEndAction::Nothing;
+    if (state.seekPending) return RunEndAction::PlayAgain;
     if (state.complete) {
         if (state.quitAfterPlay) return RunEndAction::CloseWindow;
         if (settings.playType == 1) return RunEndAction::PlayAgain;

@@ -30,7 +30,7 @@ CommandStates commandStates(bool hasFrames, int busyState, bool paused);
 enum class RunEndAction {
     CloseWindow,     // close-after-stop or quit after play
     PlayAgain,       // a seek during the run, looping, or more runs to go
-    Nothing,         // a seek whose player is not idle yet
+    Nothing,         // a newer run is already active
     KeepPausedView,  // paused or held: the view stays with its still
     CloseView,       // stopped or done: back to the compact size
 };

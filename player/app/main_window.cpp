@@ -153,7 +153,7 @@ bool CMainWindow::hasFrames() const {
 void CMainWindow::playPause() {
     if (!hasFrames()) return;
     CPlayer& player = document_->player();
-    if (player.isPlaying()) {
+    if (player.runActive()) {
         player.pause();
         return;
     }
@@ -190,7 +190,7 @@ void CMainWindow::stop() {
     if (!hasFrames()) return;
     CPlayer& player = document_->player();
     // A paused player has no run whose end would close the view: report one.
-    if (player.paused() && !player.isPlaying()) ::PostMessageA(handle(), kMessageRunEndedToMain, 0, 0);
+    if (player.paused() && !player.runActive()) ::PostMessageA(handle(), kMessageRunEndedToMain, 0, 0);
     player.stop();
     player.sound().stopEffectChannels();
     ::ShowWindow(handle(), SW_SHOWNORMAL);
@@ -201,7 +201,7 @@ void CMainWindow::onRunEnded(bool complete) {
     RunEndState state;
     state.closeAfterStop = closeAfterStop_;
     state.seekPending = player.seekPending();
-    state.playerIdle = !player.isPlaying();
+    state.playerIdle = !player.runActive();
     state.complete = complete;
     state.quitAfterPlay = options_.quitAfterPlay != 0;
     state.paused = player.paused();
@@ -244,12 +244,12 @@ void CMainWindow::closeView() {
 void CMainWindow::seek(int percent) {
     if (!document_) return;
     CPlayer& player = document_->player();
-    if (player.isPlaying() && !player.insideFrameLoop()) return;
+    if (player.runActive() && !player.insideFrameLoop()) return;
     if (!seekThrottle_.accept(::GetTickCount())) return;
-    if (document_->compositor().stopAtObjectMode() && player.isPlaying()) return;
+    if (document_->compositor().stopAtObjectMode() && player.runActive()) return;
     const CCaptionList* objects = settings_.objects ? &document_->objects() : nullptr;
     player.seekPercent(percent, viewHandle(), objects);
-    if (!player.isPlaying() && viewHandle()) {
+    if (!player.runActive() && viewHandle()) {
         view_->renderViewStill(player.position(), true);
         ::InvalidateRect(view_->handle(), nullptr, FALSE);
     }
@@ -315,6 +315,13 @@ bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
         result = reinterpret_cast<INT_PTR>(icon_);
         return true;
     case WM_CLOSE:
+        // A close sent by another process (a player taking over) can arrive while
+        // this thread lets sent messages through inside a wait; it is taken up
+        // from the message loop, where nothing is half done.
+        if (::InSendMessage()) {
+            ::PostMessageA(handle(), WM_CLOSE, 0, 0);
+            return true;
+        }
         close();
         return true;
     default:
@@ -358,7 +365,7 @@ void CMainWindow::close() {
     // A running playback is stopped and the window closes when its end is
     // reported; while the loader still reads the movie, closing waits.
     CPlayer& player = document_->player();
-    if (player.isPlaying()) {
+    if (player.runActive()) {
         player.stop();
         closeAfterStop_ = true;
         return;
@@ -368,6 +375,8 @@ void CMainWindow::close() {
 }
 
 void CMainWindow::endWindow() {
+    if (ending_) return;
+    ending_ = true;
     if (document_) document_->ResetMovie();
     closeView();
     destroy();

@@ -77,6 +77,7 @@ private:
     int lastBusyState_ = -1;
     bool closeAfterStop_ = false;
     bool ended_ = false;
+    bool ending_ = false;
 };
 
 }  // namespace quillet

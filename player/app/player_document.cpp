@@ -15,17 +15,15 @@ CPlayerDocument::CPlayerDocument()
 }
 
 CPlayerDocument::~CPlayerDocument() {
-    if (player_ && player_->busyState() == 1) player_->stop();
+    // The run ends, and its end report is taken in, while the player still exists.
+    if (player_) player_->shutdown();
     player_.reset();
     compositor_.reset();
     document_.ResetMovie();
 }
 
 void CPlayerDocument::ResetMovie() {
-    if (player_ && player_->busyState() != 0) {
-        player_->stop();
-        player_->waitForThread();
-    }
+    if (player_) player_->shutdown();
     player_.reset();
     compositor_.reset();
     document_.ResetMovie();
@@ -36,7 +34,7 @@ void CPlayerDocument::ResetMovie() {
 LRESULT CPlayerDocument::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kMessageRunEnded:
-        player_->onRunEnded(wParam != 0, static_cast<int64_t>(lParam), mainWindow_, view_, &objects_);
+        if (player_) player_->onRunEnded(wParam != 0, static_cast<int64_t>(lParam), mainWindow_, view_, &objects_);
         return 0;
     case kMessageHundredFrames:
         // Objects whose span has passed free their pictures (with the object classes).

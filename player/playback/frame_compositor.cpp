@@ -1,5 +1,8 @@
 #include "player/playback/frame_compositor.h"
 
+#include <cstdlib>
+
+#include "common/win32/message_pump.h"
 #include "player/container/compressed_block.h"
 #include "player/playback/dib.h"
 #include "player/playback/dib_layout.h"
@@ -31,7 +34,9 @@ void FrameCompositor::Buffer::release() {
 }
 
 FrameCompositor::FrameCompositor(FrameData& frames, const CursorOverlay& cursors)
-    : frames_(frames), cursors_(cursors) {}
+    : frames_(frames), cursors_(cursors) {
+    stillCache_.setWorkerSetup([] { ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL); });
+}
 
 void FrameCompositor::reset() {
     stillCache_.cancel();
@@ -39,6 +44,7 @@ void FrameCompositor::reset() {
     composed_.release();
     cursorSave_.release();
     palette_.reset();
+    heldFrame_.store(-1);
 }
 
 bool FrameCompositor::createBuffer(Buffer& buffer, HDC reference) {
@@ -63,6 +69,8 @@ bool FrameCompositor::ensureBuffers(HDC reference, bool freshComposed) {
         const std::vector<uint8_t>& screen = frames_.screenBuffer();
         paletteFromDib(screen.data(), screen.size(), palette_);
     }
+    win32::WindowDc screen(nullptr);
+    if (!reference) reference = screen.get();
     if (freshComposed) composed_.release();
     if (!clean_.dc && !createBuffer(clean_, reference)) return false;
     if (!composed_.dc && !createBuffer(composed_, reference)) return false;
@@ -76,8 +84,11 @@ bool FrameCompositor::drawBand(const FrameBand& band, HDC const* targets, int ta
     std::vector<uint8_t>& screen = frames_.screenBuffer();
     size_t offset = bandOffset(*header);
     // A band that would not fit in the pixel area is skipped, as one that fails to
-    // inflate is.
+    // inflate is; so is one whose rows, as GDI reads them, would run past it.
     if (offset >= screen.size() || band.unpackedSize > screen.size() - offset) return false;
+    const uint64_t rows = static_cast<uint64_t>(std::abs(static_cast<int32_t>(band.bandHeight)));
+    if (header->biWidth <= 0 || dibStride(header->biWidth, header->biBitCount) * rows > screen.size() - offset)
+        return false;
     if (!UncompressBlock(band.data, band.compressedSize, screen.data() + offset, band.unpackedSize))
         return false;
     header->biHeight = band.bandHeight;
@@ -132,7 +143,9 @@ bool FrameCompositor::renderStillInto(HDC target, int64_t frameIndex, int64_t he
                                       const CCaptionList* objects, bool drawCursor, bool drawLogoToo) {
     const FrameList& list = frames_.frames();
     if (frameIndex < 0 || frameIndex >= static_cast<int64_t>(list.filled())) return false;
-    while (frames_.busyState() == 1) ::Sleep(1);
+    // The run owns the buffers until its thread gives them back, which it does
+    // before it reports its end; it may be reporting progress meanwhile.
+    win32::waitLettingSentMessagesThrough([this] { return !runOwnsBuffers_.load(); });
     if (!ensureBuffers(target, heldFrame == -1)) return false;
     BITMAPINFOHEADER* header = screenHeader(frames_);
     if (!header) return false;
@@ -159,11 +172,12 @@ bool FrameCompositor::renderStillInto(HDC target, int64_t frameIndex, int64_t he
     for (int64_t i = std::max<int64_t>(first, 0); i <= frameIndex; ++i)
         applyFrameBands(list[static_cast<size_t>(i)], &composed, 1, true);
     ::BitBlt(clean_.dc.get(), 0, 0, info.recordedArea.width(), info.screenHeight, composed, 0, 0, SRCCOPY);
+    heldFrame_.store(frameIndex);
 
     if (drawCursor) cursors_.drawCursor(composed, list[static_cast<size_t>(frameIndex)], frames_.cursorShapes());
     if (objects) drawObjects(*objects, frameIndex);
     if (drawLogoToo) drawLogo(composed);
-    copyShownPart(target, dest);
+    if (target) copyShownPart(target, dest);
     return true;
 }
 
@@ -185,6 +199,7 @@ bool FrameCompositor::beginRun(HWND view, const RECT& displayRect) {
     if (BITMAPINFOHEADER* header = screenHeader(frames_)) header->biHeight = frames_.info().screenHeight;
     savedAt_ = POINT{kNothingSaved, kNothingSaved};
     display_ = displayRect;
+    runOwnsBuffers_.store(true);
     return true;
 }
 
@@ -194,13 +209,16 @@ void FrameCompositor::eraseCursor() {
         ::BitBlt(dc, savedAt_.x, savedAt_.y, kCursorSize, kCursorSize, cursorSave_.dc.get(), 0, 0, SRCCOPY);
 }
 
-void FrameCompositor::endRun() {
-    eraseCursor();
+void FrameCompositor::endRun(bool withCursor) {
+    if (withCursor) eraseCursor();
     savedAt_ = POINT{kNothingSaved, kNothingSaved};
+    runOwnsBuffers_.store(false);
 }
 
-bool FrameCompositor::applyBandsToBoth(const MovieFrame& frame, const std::function<bool()>& stopRequested) {
+bool FrameCompositor::applyBandsToBoth(int64_t frameIndex, const MovieFrame& frame,
+                                       const std::function<bool()>& stopRequested) {
     HDC composed = composed_.dc.get();
+    heldFrame_.store(frameIndex);
     for (const FrameBand& band : frame.bands) {
         if (stopRequested()) return false;
         // Drawn into the composed buffer, then the same rows copied to the clean
@@ -251,8 +269,17 @@ bool FrameCompositor::present(HWND view, size_t frameIndex, const CCaptionList* 
         ::SetViewportOrgEx(composed, previous.x, previous.y, nullptr);
     }
     drawLogo(composed);
-    win32::WindowDc viewDc(view);
-    copyShownPart(viewDc.get(), display_);
+    {
+        win32::WindowDc viewDc(view);
+        copyShownPart(viewDc.get(), display_);
+    }
+    // The frame is due now. GDI batches calls per thread, and the window system
+    // may bring a window's surface to the screen only when some thread of the
+    // process looks for messages; without this the picture would wait for the
+    // view's own thread to wake, which can be a whole frame later.
+    ::GdiFlush();
+    MSG none;
+    ::PeekMessageA(&none, nullptr, 0, 0, PM_NOREMOVE);
     return true;
 }
 

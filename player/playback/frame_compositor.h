@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 
 #include "common/win32/handles.h"
@@ -25,12 +26,17 @@ public:
     void applyFrameBands(const MovieFrame& frame, HDC const* targets, int targetCount, bool lastFirst);
 
     // Rebuilds frame frameIndex and copies the shown part 1:1 to target at (0, 0).
-    // heldFrame is the frame the buffers hold, or -1 to start from nothing.
+    // heldFrame is the frame the buffers hold, or -1 to start from nothing. Waits
+    // first for a playback run to give the buffers back.
     bool renderStill(HDC target, int64_t frameIndex, int64_t heldFrame, const CCaptionList* objects,
                      bool drawCursor, bool drawLogo);
-    // The same into dest, stretched when its size differs from the shown part.
+    // The same into dest, stretched when its size differs from the shown part; a
+    // null target only rebuilds the buffers.
     bool renderStillInto(HDC target, int64_t frameIndex, int64_t heldFrame, const RECT& dest,
                          const CCaptionList* objects, bool drawCursor, bool drawLogo);
+    // The frame whose bands the buffers hold (the last one applied, perhaps in
+    // part when a run stopped inside it), or -1 when they hold no known frame.
+    int64_t heldFrame() const { return heldFrame_.load(); }
 
     void drawLogo(HDC dc);
     // Deletes the buffers and the still cache (the movie is closed).
@@ -39,12 +45,15 @@ public:
     void prepareSeeking() { stillCache_.start(frames_); }
     const StillCache& stillCache() const { return stillCache_; }
 
-    // The playback path: the thread calls these for each frame, in this order.
+    // The playback path. beginRun (on the user-interface thread) hands the buffers
+    // to the run; the thread then calls these for each frame, in this order, and
+    // endRun gives the buffers back.
     bool beginRun(HWND view, const RECT& displayRect);
     void eraseCursor();
-    // Applies the bands to the composed and then the clean buffer; false when
-    // stopRequested says so before a band.
-    bool applyBandsToBoth(const MovieFrame& frame, const std::function<bool()>& stopRequested);
+    // Applies frame frameIndex's bands to the composed and then the clean buffer;
+    // false when stopRequested says so before a band.
+    bool applyBandsToBoth(int64_t frameIndex, const MovieFrame& frame,
+                          const std::function<bool()>& stopRequested);
     // The special object, the wipe of ending objects and the cursor.
     void composeOverlays(size_t frameIndex, const MovieFrame& frame, const CCaptionList* objects,
                          bool withSound, bool withCursor);
@@ -53,8 +62,10 @@ public:
     bool present(HWND view, size_t frameIndex, const CCaptionList* objects);
     // The stop check of a late frame; false when the run ends here.
     bool lateStopCheck(size_t frameIndex, const CCaptionList* objects);
-    // Puts the pixels under the cursor back into both buffers.
-    void endRun();
+    // Puts the pixels under the cursor back into both buffers and gives the
+    // buffers back for stills.
+    void endRun(bool withCursor);
+    bool runOwnsBuffers() const { return runOwnsBuffers_.load(); }
 
     HDC composedDc() const { return composed_.dc.get(); }
     HDC cleanDc() const { return clean_.dc.get(); }
@@ -72,8 +83,10 @@ private:
     };
 
     bool createBuffer(Buffer& buffer, HDC reference);
+    // Creates missing buffers compatible with reference (the screen when null).
     bool ensureBuffers(HDC reference, bool freshComposed);
-    // Inflates the band into the pixel area and draws it; false when it was skipped.
+    // Inflates the band into the pixel area and draws it; false when it was skipped
+    // (no data, a failed inflate, or rows the pixel area does not hold).
     bool drawBand(const FrameBand& band, HDC const* targets, int targetCount);
     void copyShownPart(HDC target, const RECT& dest);
     void drawObjects(const CCaptionList& objects, int64_t frameIndex);
@@ -92,6 +105,8 @@ private:
     StillCache stillCache_;
     std::vector<uint8_t> cachedPicture_;
     bool stopAtObjectMode_ = false;
+    std::atomic<bool> runOwnsBuffers_{false};
+    std::atomic<int64_t> heldFrame_{-1};
 };
 
 }  // namespace quillet

@@ -1,15 +1,34 @@
 #include "player/playback/player.h"
 
+#include <mmsystem.h>
+
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/win32/message_pump.h"
 #include "player/container/frame_time.h"
 
 namespace quillet {
 namespace {
 
 // The frame loop waits in short sleeps while more than this remains, then spins.
-constexpr uint32_t kSpinMs = 2;
+constexpr int64_t kSpinMs = 1;
+
+// A millisecond timer resolution for the run: without it a one-millisecond sleep
+// lasts a whole scheduler tick (15.6 ms) on Windows, and frames would be late by
+// as much.
+class ScopedTimerResolution {
+public:
+    ScopedTimerResolution() : raised_(::timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~ScopedTimerResolution() {
+        if (raised_) ::timeEndPeriod(1);
+    }
+    ScopedTimerResolution(const ScopedTimerResolution&) = delete;
+    ScopedTimerResolution& operator=(const ScopedTimerResolution&) = delete;
+
+private:
+    bool raised_;
+};
 
 // A clock reading that stays on the narration while it answers and carries on
 // from the tick count, without a jump, once it does not.
@@ -57,35 +76,36 @@ uint32_t playbackTickCount() {
 CPlayer::CPlayer(FrameData& frames, FrameCompositor& compositor, HWND notificationWindow)
     : frames_(frames), compositor_(compositor), notificationWindow_(notificationWindow) {}
 
-CPlayer::~CPlayer() {
-    stopRequest_.store(true);
-    joinFinishedThread();
+CPlayer::~CPlayer() { shutdown(); }
+
+void CPlayer::joinThread() {
+    // The thread has reported its end, or never will: it is returning. It may
+    // still be inside SendMessage to a window of this thread, so sent messages are
+    // let through while waiting.
+    win32::waitLettingSentMessagesThrough([this] { return threadFinished_.load(); });
+    if (thread_.joinable()) thread_.join();
+    reportPending_ = false;
 }
 
-void CPlayer::joinFinishedThread() {
-    // The thread may be sending its end report to a window of this thread: let
-    // sent messages through until it is done.
-    while (!threadFinished_.load()) {
-        MSG message;
-        ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-        ::Sleep(1);
-    }
-    if (thread_.joinable()) thread_.join();
+void CPlayer::shutdown() {
+    if (!thread_.joinable()) return;
+    closing_ = true;
+    stopRequest_.store(true);
+    joinThread();
+    closing_ = false;
 }
 
 int CPlayer::busyState() const {
-    if (threadExists_.load()) return 1;
+    // Busy until the run's end is taken in: what the windows offer while the report
+    // is under way would otherwise act on a position about to change.
+    if (runActive()) return 1;
     return frames_.busyState();
-}
-
-void CPlayer::waitForThread() {
-    while (threadExists_.load()) ::Sleep(1);
 }
 
 bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, const CCaptionList* objects,
                    bool withSound, bool withCursor) {
-    if (threadExists_.load()) return false;
-    joinFinishedThread();
+    if (runActive()) return false;
+    joinThread();
 
     paused_ = false;
     RECT display{};
@@ -102,21 +122,28 @@ bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, cons
     }
     while (!frames_.framesReady()) ::Sleep(1);
 
-    const FrameList& list = frames_.frames();
-    const int64_t loaded = static_cast<int64_t>(list.filled());
+    // The run goes on from the frame the buffers hold. When they hold an earlier
+    // one (a seek to a frame the loader had not read yet could not rebuild them),
+    // the frames in between are applied first, untimed.
+    const int64_t last = std::max<int64_t>(frames_.frameCount() - 1, 0);
     Run run;
     run.view = view;
     run.objects = objects;
     run.withSound = withSound;
     run.withCursor = withCursor;
     run.progressWindow = progressWindow;
-    run.startFrame = std::clamp<int64_t>(std::max<int64_t>(position_, frameAtTime(list, static_cast<uint32_t>(startTime_))),
-                                         0, std::max<int64_t>(loaded - 1, 0));
-    run.endFrame = frameAtTime(list, static_cast<uint32_t>(endTime_));
+    run.startFrame = std::clamp<int64_t>(position_, 0, last);
+    run.firstFrame = std::clamp<int64_t>(currentBufferFrame_.load(), 0, last);
+    const int64_t held = compositor_.heldFrame();
+    if (held < run.firstFrame) run.firstFrame = std::max<int64_t>(held, 0);
+    run.startTime = static_cast<uint32_t>(startTime_);
+    run.endTime = static_cast<uint32_t>(endTime_);
     if (!compositor_.beginRun(view, display)) return false;
 
+    stopRequest_.store(false);
     threadExists_.store(true);
     threadFinished_.store(false);
+    reportPending_ = true;
     thread_ = std::thread(&CPlayer::runThread, this, run);
     return true;
 }
@@ -135,20 +162,67 @@ void CPlayer::cueInput(const MovieFrame& frame, bool& buttonDown) {
 }
 
 void CPlayer::runThread(Run run) {
-    stopRequest_.store(false);
-    bool buttonDown = false;
-    int lastPercent = -1;
+    int64_t endedAt = run.firstFrame;
+    bool complete;
+    {
+        ScopedTimerResolution resolution;
+        complete = walkFrames(run, endedAt);
+    }
+    playing_.store(false);
+    compositor_.endRun(run.withCursor);
+    if (run.withSound) sound_->stopTracks(!compositor_.stopAtObjectMode());
+    threadExists_.store(false);
+    if (endReportHook_) endReportHook_();
+    if (::IsWindow(notificationWindow_))
+        ::SendMessageA(notificationWindow_, kMessageRunEnded, complete ? 1 : 0, static_cast<LPARAM>(endedAt));
+    threadFinished_.store(true);
+}
+
+bool CPlayer::walkFrames(const Run& run, int64_t& i) {
     const FrameList& list = frames_.frames();
-    const int64_t loaded = std::min<int64_t>(static_cast<int64_t>(list.filled()), frames_.frameCount());
-    const int64_t end = run.endFrame <= 0 ? loaded : std::min(run.endFrame, loaded);
+    i = run.firstFrame;
+    // A complete run reports its end frame: one past the last frame it could show.
+    auto completeAt = [&](int64_t end) {
+        i = end;
+        return true;
+    };
+    auto notThere = [&] { return stopRequest_.load() ? false : completeAt(frames_.frameCount()); };
+
+    // The frames before the start frame count for the play range; the loader reads
+    // in order, so they are there once the one before the start frame is.
+    int64_t startFrame = run.startFrame;
+    if (startFrame > 0 && !frames_.waitForFrame(static_cast<size_t>(startFrame - 1), stopRequest_)) return notThere();
+    if (run.startTime > 0) {
+        // The frame at the start time is known once the frames up to it are read.
+        int64_t atStart;
+        while ((atStart = frameAtTime(list, run.startTime)) < 0 && frames_.loaderRunning()) {
+            if (stopRequest_.load()) return false;
+            ::Sleep(1);
+        }
+        startFrame = std::max(startFrame, atStart);
+    }
+    // The end frame is the frame at the end time, found as the run walks towards
+    // it, or the movie's frame count. A start at or past it completes at once.
+    const int64_t endTime = run.endTime;
+    const int64_t endAtTime = endTime > 0 ? frameAtTime(list, run.endTime) : -1;
+    if (startFrame >= frames_.frameCount()) return completeAt(frames_.frameCount());
+    if (endTime > 0 && playTimeBefore(list, startFrame) >= endTime) return completeAt(frameAtTime(list, run.endTime));
+    int64_t timeBefore = playTimeBefore(list, i);
+
     const bool narration = run.withSound && sound_->hasNarration();
     RunClock clock(*sound_, narration);
     int64_t delayTotal = 0, holdTotal = 0;
-    bool complete = false;
-    int64_t i = currentBufferFrame_.load();
-    for (; i < end; ++i) {
+    bool buttonDown = false;
+    int lastPercent = -1;
+    for (;; ++i) {
+        if (i >= frames_.frameCount()) return completeAt(frames_.frameCount());
+        if (!frames_.waitForFrame(static_cast<size_t>(i), stopRequest_)) return notThere();
+        const int64_t count = frames_.frameCount();
+        if (i >= count) return completeAt(count);
+        if (endTime > 0 && timeBefore >= endTime) return completeAt(frameAtTime(list, run.endTime));
         playing_.store(true);
         if (run.progressWindow) {
+            const int64_t end = endAtTime > 0 ? endAtTime : count;
             int percent = static_cast<int>(static_cast<double>(i) / static_cast<double>(end) * 100);
             if (percent != lastPercent) {
                 lastPercent = percent;
@@ -157,10 +231,11 @@ void CPlayer::runThread(Run run) {
         }
         const MovieFrame& frame = list[static_cast<size_t>(i)];
         auto stopHere = [&] { return stopRequest_.load() || frame.stopMark != 0; };
-        if (stopHere()) break;
+        if (stopHere()) return false;
         if (run.withCursor) compositor_.eraseCursor();
-        if (!compositor_.applyBandsToBoth(frame, stopHere)) break;
-        if (i < run.startFrame) continue;
+        if (!compositor_.applyBandsToBoth(i, frame, stopHere)) return false;
+        timeBefore += playTimeOf(frame);
+        if (i < startFrame) continue;
 
         if (narration && frame.holdMs <= 0) sound_->startNarrationOnly();
         compositor_.composeOverlays(static_cast<size_t>(i), frame, run.objects, run.withSound, run.withCursor);
@@ -174,37 +249,15 @@ void CPlayer::runThread(Run run) {
         const bool onTime = static_cast<int64_t>(clock.elapsed()) < target;
         const bool goOn = onTime ? compositor_.present(run.view, static_cast<size_t>(i), run.objects)
                                  : compositor_.lateStopCheck(static_cast<size_t>(i), run.objects);
-        if (!goOn) break;
+        if (!goOn) return false;
         if (onTime && presentObserver_) presentObserver_(i, clock.elapsed(), due);
         if (narration && frame.holdMs > 0) sound_->pauseNarrationOnly();
 
-        bool stopped = false;
         for (int64_t left; (left = target - static_cast<int64_t>(clock.elapsed())) > 0;) {
-            if (stopRequest_.load()) {
-                stopped = true;
-                break;
-            }
+            if (stopRequest_.load()) return false;
             if (left > kSpinMs) ::Sleep(1);
         }
-        if (stopped) break;
-        if (i + 1 >= end) {
-            complete = true;
-            i = end;
-            break;
-        }
     }
-    if (i >= end) {
-        complete = true;
-        i = end;
-    }
-
-    playing_.store(false);
-    if (run.withCursor) compositor_.endRun();
-    if (run.withSound) sound_->stopTracks(!compositor_.stopAtObjectMode());
-    threadExists_.store(false);
-    if (::IsWindow(notificationWindow_))
-        ::SendMessageA(notificationWindow_, kMessageRunEnded, complete ? 1 : 0, static_cast<LPARAM>(i));
-    threadFinished_.store(true);
 }
 
 void CPlayer::pause() {
@@ -237,9 +290,9 @@ void CPlayer::rebuildStill(HWND view, const CCaptionList* objects) {
     if (view) {
         win32::WindowDc dc(view);
         compositor_.renderStill(dc.get(), position_, -1, objects, true, true);
-    } else if (compositor_.composedDc()) {
-        RECT nothing{0, 0, 0, 0};
-        compositor_.renderStillInto(compositor_.composedDc(), position_, -1, nothing, objects, true, true);
+    } else {
+        // No window to show it in: the buffers are rebuilt for the next run.
+        compositor_.renderStillInto(nullptr, position_, -1, RECT{}, objects, true, true);
     }
 }
 
@@ -259,6 +312,10 @@ void CPlayer::seekPercent(int percent, HWND view, const CCaptionList* objects) {
 
 void CPlayer::onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view,
                          const CCaptionList* objects) {
+    reportPending_ = false;
+    // A movie being closed takes the report in and nothing more: no still, and no
+    // word to a main window that is going away.
+    if (closing_) return;
     if (seekPending_.load()) {
         rebuildStill(view, objects);
     } else if (complete) {

@@ -51,11 +51,22 @@ public:
     void seekPercent(int percent, HWND view, const CCaptionList* objects);
     void holdAtObject();
     void continueAt(int64_t frame, HWND mainWindow);
+    // True while a playback thread exists (until it starts reporting its end).
     bool isPlaying() const { return threadExists_.load(); }
+    // True from play until the run's end report has been taken in (or the thread
+    // ended without one): a new run cannot start before, and what the user asks
+    // meanwhile is meant for this run.
+    bool runActive() const { return threadExists_.load() || (reportPending_ && !threadFinished_.load()); }
     int busyState() const;
 
     // The end report of a run (WM_USER+11), on the user-interface thread.
     void onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view, const CCaptionList* objects);
+    // Stops a run and waits for its thread to end, taking in its reports without
+    // acting on them. For closing the movie: afterwards nothing of the run is left.
+    void shutdown();
+    // Runs on the playback thread after it has let go of the run and before it
+    // reports the run's end: lets tests hold the thread at that moment.
+    void setEndReportHook(std::function<void()> hook) { endReportHook_ = std::move(hook); }
 
     int64_t position() const { return position_; }
     void setPosition(int64_t frame) { position_ = currentBufferFrame_ = frame; }
@@ -66,15 +77,14 @@ public:
     bool seekPending() const { return seekPending_.load(); }
     void clearSeekPending() { seekPending_.store(false); }
     bool insideFrameLoop() const { return playing_.load(); }
-    // Waits, polling, until no thread runs; the thread may still be delivering its
-    // end report, so this never joins it.
-    void waitForThread();
 
 private:
     struct Run {
         HWND view = nullptr;
-        int64_t startFrame = 0;
-        int64_t endFrame = 0;
+        int64_t firstFrame = 0;  // the first frame applied
+        int64_t startFrame = 0;  // the first frame shown and timed
+        uint32_t startTime = 0;  // the play range, 0 for the whole movie
+        uint32_t endTime = 0;
         const CCaptionList* objects = nullptr;
         bool withSound = false;
         bool withCursor = false;
@@ -82,8 +92,10 @@ private:
     };
 
     void runThread(Run run);
-    // Joins the last thread once its end report has been delivered.
-    void joinFinishedThread();
+    // The frame loop; returns whether the run completed, with the frame it ended at.
+    bool walkFrames(const Run& run, int64_t& endedAt);
+    // Joins the last thread, which has reported or is about to end.
+    void joinThread();
     void cueInput(const MovieFrame& frame, bool& buttonDown);
     void rebuildStill(HWND view, const CCaptionList* objects);
 
@@ -93,6 +105,7 @@ private:
     PlaybackSound silence_;
     PlaybackSound* sound_ = &silence_;
     PresentObserver presentObserver_;
+    std::function<void()> endReportHook_;
     std::thread thread_;
     int32_t startTime_ = 0;
     int32_t endTime_ = 0;
@@ -105,6 +118,8 @@ private:
     std::atomic<bool> playing_{false};
     std::atomic<bool> threadExists_{false};
     std::atomic<bool> threadFinished_{true};  // set as the thread's very last step
+    bool reportPending_ = false;               // user-interface thread only
+    bool closing_ = false;                     // reports are taken in, not acted on
 };
 
 }  // namespace quillet

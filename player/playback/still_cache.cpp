@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "player/container/compressed_block.h"
@@ -15,6 +16,8 @@ constexpr int kPictureLevel = 1;
 // A picture is kept once the bands since the last one add up to this many whole
 // screens: replaying them then costs about as much as unpacking two pictures.
 constexpr uint64_t kScreensBetweenPictures = 2;
+// How often the worker looks whether the loader has finished.
+constexpr std::chrono::milliseconds kPollInterval(5);
 
 }  // namespace
 
@@ -37,7 +40,15 @@ void StillCache::start(const FrameData& frames) {
     cancel();
     cancel_.store(false);
     ready_.store(false);
-    worker_ = std::thread(&StillCache::build, this, &frames);
+    const std::vector<uint8_t>& screen = frames.screenBuffer();
+    DibHeader header;
+    Geometry geometry;
+    if (readDibHeader(screen.data(), screen.size(), header)) {
+        geometry.height = frames.info().screenHeight;
+        geometry.stride = dibStride(header.width, header.bitCount);
+        geometry.pixelOffset = header.size + (header.bitCount <= 8 ? 4u << header.bitCount : 0u);
+    }
+    worker_ = std::thread(&StillCache::build, this, &frames, geometry);
 }
 
 void StillCache::cancel() {
@@ -50,7 +61,7 @@ void StillCache::cancel() {
 }
 
 void StillCache::waitUntilReady() const {
-    while (!ready_.load() && worker_.joinable()) std::this_thread::yield();
+    while (!ready_.load() && worker_.joinable()) std::this_thread::sleep_for(kPollInterval);
 }
 
 void StillCache::add(int64_t frame, const std::vector<uint8_t>& picture) {
@@ -75,18 +86,15 @@ void StillCache::add(int64_t frame, const std::vector<uint8_t>& picture) {
     }
 }
 
-void StillCache::build(const FrameData* frames) {
-    while (frames->loaderRunning() && !cancel_.load()) std::this_thread::yield();
+void StillCache::build(const FrameData* frames, Geometry geometry) {
+    if (workerSetup_) workerSetup_();
+    while (frames->loaderRunning() && !cancel_.load()) std::this_thread::sleep_for(kPollInterval);
     const std::vector<uint8_t>& screen = frames->screenBuffer();
-    DibHeader header;
-    if (cancel_.load() || !readDibHeader(screen.data(), screen.size(), header) || header.height <= 0) {
-        ready_.store(true);
-        return;
-    }
-    const int32_t height = header.height;
-    const uint64_t stride = dibStride(header.width, header.bitCount);
-    const size_t offset = header.size + (header.bitCount <= 8 ? 4u << header.bitCount : 0u);
-    if (offset >= screen.size() || stride * height > screen.size()) {
+    const int32_t height = geometry.height;
+    const uint64_t stride = geometry.stride;
+    const size_t offset = geometry.pixelOffset;
+    if (cancel_.load() || height <= 0 || stride == 0 || offset >= screen.size() ||
+        stride * static_cast<uint64_t>(height) > screen.size()) {
         ready_.store(true);
         return;
     }

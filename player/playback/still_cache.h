@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -24,8 +25,14 @@ public:
     StillCache(const StillCache&) = delete;
     StillCache& operator=(const StillCache&) = delete;
 
-    // Starts building over the frames once the loader has read them all.
+    // Starts building over the frames once the loader has read them all. The
+    // screen's geometry is taken now, from the screen format and the movie
+    // information, so that playback rewriting the shared header's height band by
+    // band does not reach the pictures.
     void start(const FrameData& frames);
+    // Run on the worker thread before it builds: the Windows layer lowers its
+    // priority there, so that building never holds up playback.
+    void setWorkerSetup(std::function<void()> setup) { workerSetup_ = std::move(setup); }
     void cancel();
     bool ready() const { return ready_.load(); }
     void waitUntilReady() const;
@@ -49,10 +56,17 @@ private:
         std::vector<uint8_t> compressed;
     };
 
-    void build(const FrameData* frames);
+    struct Geometry {
+        int32_t height = 0;
+        uint64_t stride = 0;
+        size_t pixelOffset = 0;
+    };
+
+    void build(const FrameData* frames, Geometry geometry);
     void add(int64_t frame, const std::vector<uint8_t>& picture);
 
     size_t budget_;
+    std::function<void()> workerSetup_;
     mutable std::mutex mutex_;
     std::vector<Picture> pictures_;
     size_t held_ = 0;

@@ -74,7 +74,9 @@ void CViewWindow::renderViewStill(int64_t frameIndex, bool withCursor) {
     objects_.reactivate();
     {
         win32::ScopedSelect select(dc.get(), still.get());
-        compositor_.renderStill(dc.get(), frameIndex, player_.currentBufferFrame(), &objects_, withCursor, true);
+        // A frame the loader has not read yet keeps the still the view has.
+        if (!compositor_.renderStill(dc.get(), frameIndex, player_.currentBufferFrame(), &objects_, withCursor, true))
+            return;
     }
     still_ = std::move(still);
     stillSize_ = size;

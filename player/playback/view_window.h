@@ -47,7 +47,7 @@ private:
     void paint();
     bool setPointer();
     bool insideLogo(POINT client) const;
-    bool runActive() const { return player_.isPlaying(); }
+    bool runActive() const { return player_.runActive(); }
 
     FrameData& frames_;
     FrameCompositor& compositor_;

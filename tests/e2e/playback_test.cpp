@@ -17,11 +17,16 @@ int progress(HWND main) {
     return static_cast<int>(::SendMessageA(::GetDlgItem(main, kProgressControl), PBM_GETPOS, 0, 0));
 }
 
-int windowHeight(HWND window) {
-    RECT bounds{};
-    ::GetWindowRect(window, &bounds);
-    return bounds.bottom - bounds.top;
+// How far the main window's client reaches below its toolbar: 0 at the compact
+// size, the 18-pixel strip of the progress bar at the playing size.
+int stripBelowToolbar(HWND main) {
+    RECT client{}, toolbar{};
+    ::GetClientRect(main, &client);
+    ::GetWindowRect(::GetDlgItem(main, kToolbarControl), &toolbar);
+    return client.bottom - (toolbar.bottom - toolbar.top);
 }
+bool compactSize(HWND main) { return stripBelowToolbar(main) == 0; }
+bool playingSize(HWND main) { return stripBelowToolbar(main) == 18; }
 
 // Properties is available only while no run is active and nothing loads.
 bool playerIdle(HWND main) {
@@ -66,10 +71,11 @@ protected:
 
 TEST_F(PlaybackTest, PlaysToTheEndThenClosesTheViewAndReturnsToTheCompactSize) {
     start({20, 50});
-    const int playingHeight = windowHeight(main_);
+    // The view appears before the main window takes the playing size.
+    EXPECT_TRUE(driver::waitUntil([&] { return playingSize(main_) || !::IsWindow(view_); }));
     ASSERT_TRUE(driver::waitForWindowGone(view_)) << "the view stayed after the run";
-    EXPECT_TRUE(driver::waitUntil([&] { return windowHeight(main_) == playingHeight - 18; }))
-        << "the main window kept the playing size";
+    EXPECT_TRUE(driver::waitUntil([&] { return compactSize(main_); }))
+        << "the main window kept a strip of " << stripBelowToolbar(main_) << " pixels";
     EXPECT_TRUE(player_.running()) << "without /q the player stays";
     closePlayer(player_);
 }
@@ -93,10 +99,10 @@ TEST_F(PlaybackTest, LoopingPlayRepeatsUntilStop) {
     }, 15000);
     EXPECT_GE(repeats, 2) << "looping play did not repeat";
     EXPECT_TRUE(::IsWindow(view_)) << "the view closed between repeats";
-    const int playingHeight = windowHeight(main_);
+    EXPECT_TRUE(playingSize(main_));
     driver::sendCommand(main_, kCommandStop);
     EXPECT_TRUE(driver::waitForWindowGone(view_)) << "Stop left the view open";
-    EXPECT_TRUE(driver::waitUntil([&] { return windowHeight(main_) == playingHeight - 18; }));
+    EXPECT_TRUE(driver::waitUntil([&] { return compactSize(main_); }));
     closePlayer(player_);
 }
 
@@ -158,12 +164,15 @@ TEST_F(PlaybackTest, SeekDuringARunResumesPlayingFromTheNewPosition) {
 
 TEST_F(PlaybackTest, ClosingTheViewStopsPlayback) {
     start({100, 100});
-    const int playingHeight = windowHeight(main_);
     ASSERT_TRUE(driver::waitUntil([&] { return progress(main_) >= 3; }));
+    EXPECT_TRUE(playingSize(main_));
     ::PostMessageA(view_, WM_CLOSE, 0, 0);
     EXPECT_TRUE(driver::waitForWindowGone(view_));
-    EXPECT_TRUE(driver::waitUntil([&] { return playerIdle(main_) && windowHeight(main_) == playingHeight - 18; }))
+    EXPECT_TRUE(driver::waitUntil([&] { return playerIdle(main_) && compactSize(main_); }, 5000))
         << "the run went on after its view closed";
+    const int stoppedAt = progress(main_);
+    ::Sleep(300);
+    EXPECT_EQ(progress(main_), stoppedAt) << "the bar moves on";
     EXPECT_TRUE(player_.running());
     closePlayer(player_);
 }

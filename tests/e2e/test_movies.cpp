@@ -1,5 +1,7 @@
 #include "test_movies.h"
 
+#include <random>
+
 namespace quillet::e2e {
 
 TestMovie makeTestMovie(const TestMovieShape& shape) {
@@ -7,13 +9,17 @@ TestMovie makeTestMovie(const TestMovieShape& shape) {
     MovieWriter writer;
     writer.setScreen(shape.screen);
     writer.setRecordedArea(shape.recordedArea);
+    std::mt19937 random(static_cast<unsigned>(shape.frames));
     for (int k = 0; k < shape.frames; ++k) {
         const uint32_t background = (static_cast<uint32_t>(40 + k * 37 % 180) << 16) |
                                     (static_cast<uint32_t>(90 + k * 53 % 150) << 8) | static_cast<uint32_t>(200 - k % 7 * 20);
         Picture picture(shape.screen.width, shape.screen.height, background);
         const int bar = shape.recordedArea.left + (k * 23) % std::max(1, shape.recordedArea.width() - 20);
         picture.fillRect(bar, shape.recordedArea.top + 40, bar + 20, shape.recordedArea.bottom - 10, 0xFFFFFF - background);
-        FrameSpec spec(shape.delayMs);
+        if (shape.noise)
+            for (int y = shape.screen.height / 2; y < shape.screen.height; ++y)
+                for (int x = 0; x < shape.screen.width; ++x) picture.at(x, y) = random() & 0xFFFFFF;
+        FrameSpec spec(k == shape.frames - 1 && shape.lastDelayMs ? shape.lastDelayMs : shape.delayMs);
         spec.standardCursor = 1;
         spec.cursorId = 1;
         spec.cursorX = shape.recordedArea.left + 5 + k * 2;

@@ -20,6 +20,10 @@ struct TestMovieShape {
     int delayMs = 100;
     ScreenFormat screen{320, 240, 32};
     Rect recordedArea{0, 0, 320, 240};
+    int lastDelayMs = 0;  // the last frame's duration when not 0
+    // Noise over the lower half of every picture: bands that do not compress, so
+    // that the loader is still reading while the run plays.
+    bool noise = false;
 };
 
 // Frames whose pictures all differ, with the recorded arrow moving along the top.

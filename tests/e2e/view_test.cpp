@@ -38,7 +38,7 @@ protected:
         return view ? shapeOf(view) : ViewShape();
     }
     void TearDown() override {
-        closePlayer(player_);
+        if (player_.running()) closePlayer(player_);
         PlayerTest::TearDown();
     }
 
@@ -102,28 +102,41 @@ TEST_F(ViewTest, ScreenSizedRecordingCoversTheScreenWithoutCaption) {
     EXPECT_EQ(view.bounds.bottom, kScreenHeight);
 }
 
-TEST_F(ViewTest, DuringPlayTheViewShowsTheRecordedPictures) {
-    TestMovieShape shape{10, 600};
+// The frame the view shows at atMs after start. A capture that meets the view
+// while a frame is copied in may mix two frames; one a moment later will not.
+int frameShownAt(HWND view, DWORD start, int atMs, const TestMovie& movie, const Rect& area) {
+    while (static_cast<int>(::GetTickCount() - start) < atMs) ::Sleep(5);
+    int frame = -1;
+    driver::Pixels pixels;
+    driver::waitUntil([&] { return driver::captureClient(view, pixels) && (frame = shownFrame(pixels, movie, area)) >= 0; },
+                      300);
+    return frame;
+}
+
+TEST_F(ViewTest, TheViewShowsTheFrameThatIsDue) {
+    // Frame k is due from k x 1.5 s to (k + 1) x 1.5 s after the run starts, which
+    // is right after the view appears: looked at in the middle of each span.
+    TestMovieShape shape{4, 1500, {240, 160, 32}, {0, 0, 240, 160}};
     open(shape, {});
     HWND view = waitForView(player_);
+    const DWORD start = ::GetTickCount();
     ASSERT_TRUE(view);
-    std::vector<int> seen;
-    for (int checkpoint = 0; checkpoint < 3; ++checkpoint) {
-        int frame = -1;
-        driver::Pixels pixels;
-        // A capture that meets the view while a frame is copied in may mix two
-        // frames; the next one will not.
-        EXPECT_TRUE(driver::waitUntil([&] {
-            return driver::captureClient(view, pixels) && (frame = shownFrame(pixels, movie_, shape.recordedArea)) >= 0;
-        }, 3000)) << "checkpoint " << checkpoint << " shows no frame of the movie";
+    for (int k = 0; k < shape.frames; ++k)
+        EXPECT_EQ(frameShownAt(view, start, 1500 * k + 750, movie_, shape.recordedArea), k) << "at " << 1500 * k + 750 << " ms";
+}
 
-        if (frame >= 0) seen.push_back(frame);
-        ::Sleep(1300);
-    }
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_LE(seen[0], seen[1]);
-    EXPECT_LE(seen[1], seen[2]);
-    EXPECT_GT(seen[2], seen[0]) << "the view did not move on";
+TEST_F(ViewTest, TheLastFrameStaysUntilTheEnd) {
+    // Forty short frames of noise, which the loader is still reading while the run
+    // plays, then a last frame of four seconds; /q ends the player with the run.
+    TestMovieShape shape{41, 50, {320, 240, 32}, {0, 0, 320, 240}, 4000, true};
+    open(shape, {"/q"});
+    HWND view = waitForView(player_);
+    const DWORD start = ::GetTickCount();
+    ASSERT_TRUE(view);
+    EXPECT_EQ(frameShownAt(view, start, 3000, movie_, shape.recordedArea), 40);
+    EXPECT_EQ(frameShownAt(view, start, 5000, movie_, shape.recordedArea), 40);
+    ASSERT_TRUE(player_.waitForExit());
+    EXPECT_GE(static_cast<int>(::GetTickCount() - start), 5500) << "the run ended before its last frame was over";
 }
 
 }  // namespace

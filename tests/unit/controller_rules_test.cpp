@@ -86,6 +86,17 @@ TEST(ControllerRules, RunEndOrderOfDecisions) {
 
     seek.closeAfterStop = true;  // closing wins over everything
     EXPECT_EQ(decideRunEnd(seek, PlaySettings(), counter), RunEndAction::CloseWindow);
+
+    // A report that arrives after the user started the next run: repeating would
+    // pause that run, closing the view would end it under the user's eyes.
+    RunEndState stale;
+    stale.playerIdle = false;
+    stale.complete = true;
+    counter = 1;
+    EXPECT_EQ(decideRunEnd(stale, looping, counter), RunEndAction::Nothing);
+    stale.complete = false;
+    EXPECT_EQ(decideRunEnd(stale, PlaySettings(), counter), RunEndAction::Nothing);
+    EXPECT_EQ(counter, 1);
 }
 
 TEST(ControllerRules, SeeksWithinHalfASecondOfTheLastAcceptedAreDropped) {

@@ -5,77 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <thread>
 #include <vector>
 
 #include "player/playback/dib.h"
 #include "player/playback/player.h"
+#include "run_recorder.h"
+#include "tests/support/gated_movie_file.h"
 #include "tools/moviewriter/movie_writer.h"
 
 namespace quillet {
 namespace {
 
-struct Recorded {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-// A hidden window that keeps every message of the run.
-class Recorder {
-public:
-    Recorder() {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &Recorder::procedure;
-        windowClass.hInstance = ::GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "QuilletRunRecorder";
-        ::RegisterClassA(&windowClass);
-        window = ::CreateWindowExA(0, "QuilletRunRecorder", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                   windowClass.hInstance, nullptr);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~Recorder() { ::DestroyWindow(window); }
-
-    // Pumps messages until the run's end report arrives.
-    bool waitForEnd(DWORD timeoutMs = 20000) {
-        DWORD start = ::GetTickCount();
-        while (!ended()) {
-            MSG message;
-            while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-            if (::GetTickCount() - start > timeoutMs) return false;
-            ::Sleep(1);
-        }
-        return true;
-    }
-    bool ended() const {
-        for (const Recorded& r : messages)
-            if (r.message == kMessageRunEnded) return true;
-        return false;
-    }
-    Recorded end() const {
-        for (const Recorded& r : messages)
-            if (r.message == kMessageRunEnded) return r;
-        return {};
-    }
-    std::vector<Recorded> of(UINT message) const {
-        std::vector<Recorded> found;
-        for (const Recorded& r : messages)
-            if (r.message == message) found.push_back(r);
-        return found;
-    }
-
-    HWND window;
-    std::vector<Recorded> messages;
-
-private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<Recorder*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (self && message >= WM_USER) {
-            self->messages.push_back({message, wParam, lParam});
-            return 0;
-        }
-        return ::DefWindowProcA(window, message, wParam, lParam);
-    }
-};
+using testing::Recorded;
+using testing::Recorder;
 
 class CountingSound : public PlaybackSound {
 public:
@@ -274,6 +218,187 @@ TEST_F(PlaybackTest, SeekDuringARunEndsItWithTheStillRebuilt) {
     uint32_t expected = pictures[49].at(5, 5);
     EXPECT_EQ(::GetPixel(compositor.cleanDc(), 5, 5) & 0xFFFFFF,
               RGB((expected >> 16) & 0xFF, (expected >> 8) & 0xFF, expected & 0xFF));
+}
+
+COLORREF colourOf(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+// True when the buffer shows picture, checked on a grid of pixels.
+bool bufferShows(HDC buffer, const Picture& picture) {
+    for (int y = 0; y < picture.height; y += 7)
+        for (int x = 0; x < picture.width; x += 5)
+            if ((::GetPixel(buffer, x, y) & 0xFFFFFF) != colourOf(picture.at(x, y))) return false;
+    return true;
+}
+
+// The screen DIB's rows (bottom-up, 32-bit) of a picture, as the still cache keeps them.
+std::vector<uint8_t> dibRows(const Picture& picture) {
+    std::vector<uint8_t> rows;
+    for (int32_t y = picture.height - 1; y >= 0; --y)
+        for (int32_t x = 0; x < picture.width; ++x)
+            for (int b = 0; b < 4; ++b) rows.push_back(static_cast<uint8_t>(picture.at(x, y) >> (8 * b)));
+    return rows;
+}
+
+// A movie of noise pictures, several megabytes long, read by the loader thread
+// through a gate that a second thread opens a megabyte at a time: the run starts
+// after four frames and overtakes the loader, as on a slow disc.
+class SlowLoadingTest : public PlaybackTest {
+protected:
+    static constexpr int kNoiseSide = 256;
+    static constexpr int kFrames = 40;
+
+    void SetUp() override {
+        PlaybackTest::SetUp();
+        ::SetWindowPos(view, nullptr, 0, 0, kNoiseSide, kNoiseSide, SWP_NOMOVE | SWP_NOZORDER);
+        MovieWriter writer;
+        writer.setScreen({kNoiseSide, kNoiseSide, 32});
+        std::mt19937 random(11);
+        Picture picture(kNoiseSide, kNoiseSide);
+        for (int i = 0; i < kFrames; ++i) {
+            // Noise over a block of rows of its own height in each frame, so that
+            // bands of many heights pass through the screen header; the last frame
+            // stays longer.
+            const int top = i * 37 % 128, rows = 64 + i * 13 % 64;
+            for (int y = top; y < top + rows; ++y)
+                for (int x = 0; x < kNoiseSide; ++x) picture.at(x, y) = random() & 0xFFFFFF;
+            pictures.push_back(picture);
+            writer.setBandHeight(1 + i % 7 * 9);
+            writer.addFrame(picture, {i == kFrames - 1 ? 400 : 20});
+        }
+        stream = writer.frameStream();
+        auto gated = std::make_unique<testing::GatedMovieFile>(stream);
+        file = gated.get();
+        file->gateAt = kMegabyte;
+        data.LoadFrameStreamInBackground(std::move(gated), stream.size());
+        data.BuildObjectTimeline({});
+    }
+    void TearDown() override {
+        if (opener.joinable()) opener.join();
+        file->open = true;  // a failed test must not leave the loader at the gate
+        PlaybackTest::TearDown();
+    }
+
+    // Opens the gate a megabyte every interval, from another thread.
+    void openSlowly(int intervalMs) {
+        opener = std::thread([this, intervalMs] {
+            while (file->gateAt.load() < stream.size()) {
+                ::Sleep(static_cast<DWORD>(intervalMs));
+                file->gateAt += kMegabyte / 2;
+            }
+            file->open = true;
+        });
+    }
+
+    static constexpr uint64_t kMegabyte = 1 << 20;
+    testing::GatedMovieFile* file = nullptr;
+    std::thread opener;
+};
+
+TEST_F(SlowLoadingTest, RunStartedWhileTheLoaderReadsPlaysToTheLastFrame) {
+    ASSERT_TRUE(data.loaderRunning());
+    openSlowly(40);
+    CPlayer player(data, compositor, recorder.window);
+    std::vector<int64_t> presented;
+    player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) { presented.push_back(frame); });
+    compositor.prepareSeeking();
+    ASSERT_TRUE(player.play(view, nullptr, recorder.window, nullptr, false, false));
+    EXPECT_LT(data.frames().filled(), static_cast<size_t>(kFrames)) << "the run starts before the loader ends";
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_EQ(recorder.end().wParam, 1u);
+    EXPECT_EQ(recorder.end().lParam, kFrames) << "the run ends at the movie's end, not where the loader was";
+    ASSERT_FALSE(presented.empty());
+    EXPECT_EQ(presented.back(), kFrames - 1) << "the last frame is shown";
+    EXPECT_TRUE(bufferShows(compositor.cleanDc(), pictures.back()));
+    std::vector<Recorded> progress = recorder.of(kMessageProgress);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.back().lParam, kFrames - 1);
+    EXPECT_EQ(progress.back().wParam, static_cast<WPARAM>((kFrames - 1) * 100 / kFrames));
+
+    // The still cache was built while the run rewrote the screen header band by
+    // band: its pictures are whole screens all the same.
+    compositor.stillCache().waitUntilReady();
+    ASSERT_GT(compositor.stillCache().pictureCount(), 0u);
+    std::vector<uint8_t> pixels(kNoiseSide * kNoiseSide * 4);
+    int64_t at = -1;
+    ASSERT_TRUE(compositor.stillCache().nearest(kFrames - 1, -1, at, pixels));
+    EXPECT_EQ(pixels, dibRows(pictures[static_cast<size_t>(at)])) << "picture at " << at;
+}
+
+TEST_F(SlowLoadingTest, SeekToAFrameNotReadYetPlaysFromThatFrame) {
+    // The loader waits at its gate; the seek asks for a frame behind it.
+    for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait) ::Sleep(1);
+    ASSERT_LT(data.frames().filled(), 30u);
+    CPlayer player(data, compositor, recorder.window);
+    player.seekPercent(90, nullptr, nullptr);
+    const int64_t target = 90 * (kFrames - 1) / 100;
+    ASSERT_EQ(player.position(), target);
+
+    std::vector<int64_t> presented;
+    bool firstShowsTarget = false;
+    player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) {
+        if (presented.empty()) firstShowsTarget = bufferShows(compositor.cleanDc(), pictures[static_cast<size_t>(frame)]);
+        presented.push_back(frame);
+    });
+    openSlowly(10);
+    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_EQ(recorder.end().wParam, 1u);
+    ASSERT_FALSE(presented.empty());
+    // Frames the loader brought too late are skipped, as late frames are.
+    EXPECT_GE(presented.front(), target);
+    EXPECT_TRUE(firstShowsTarget) << "the frames before the seek's target were applied first";
+    EXPECT_TRUE(bufferShows(compositor.cleanDc(), pictures.back()));
+}
+
+TEST_F(PlaybackTest, SeekWithoutAViewKeepsTheBuffersForTheNextRun) {
+    makeMovie(100, 1);
+    CPlayer player(data, compositor, recorder.window);
+    player.seekPercent(50, nullptr, nullptr);
+    ASSERT_EQ(player.position(), 49);
+    ASSERT_TRUE(compositor.composedDc()) << "the composed buffer survives the seek";
+    EXPECT_TRUE(bufferShows(compositor.cleanDc(), pictures[49]));
+
+    std::vector<int64_t> presented;
+    bool firstShows49 = false;
+    player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) {
+        if (presented.empty()) firstShows49 = bufferShows(compositor.cleanDc(), pictures[49]);
+        presented.push_back(frame);
+    });
+    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
+    ASSERT_TRUE(recorder.waitForEnd());
+    ASSERT_FALSE(presented.empty());
+    EXPECT_EQ(presented.front(), 49);
+    EXPECT_TRUE(firstShows49);
+}
+
+TEST_F(PlaybackTest, BandsWhoseRowsRunPastThePixelAreaAreSkipped) {
+    MovieWriter writer;
+    writer.setScreen({kSide, kSide, 32});
+    Picture screen(kSide, kSide, 0x336699);
+    writer.addFrame(screen, {5});
+    Picture changed = screen;
+    changed.fillRect(0, 0, kSide, 4, 0xFF0000);
+    for (int32_t height : {32767, -32768, 4000, -4000}) {
+        StoredBand band = MovieWriter::makeBand(changed, 0, 4);
+        band.header.bandHeight = height;  // four rows of data, claiming many more
+        FrameRecord record;
+        record.delayMs = 5;
+        writer.addStoredFrame(record, {band});
+    }
+    stream = writer.frameStream();
+    MemoryMovieFile file(stream);
+    data.LoadFrameStream(file, file.size());
+    data.BuildObjectTimeline({});
+    CPlayer player(data, compositor, recorder.window);
+    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_EQ(recorder.end().lParam, 5);
+    EXPECT_TRUE(bufferShows(compositor.cleanDc(), screen)) << "no hostile band was drawn";
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    win32::UniqueGdiObject bitmap(::CreateCompatibleBitmap(compositor.cleanDc(), kSide, kSide));
+    win32::ScopedSelect select(dc.get(), bitmap.get());
+    EXPECT_TRUE(compositor.renderStill(dc.get(), 4, -1, nullptr, false, false));
+    EXPECT_TRUE(bufferShows(compositor.cleanDc(), screen));
 }
 
 }  // namespace
