@@ -351,24 +351,26 @@ TEST_F(SlowLoadingTest, SeekToAFrameNotReadYetPlaysFromThatFrame) {
 }
 
 TEST_F(PlaybackTest, SeekWithoutAViewKeepsTheBuffersForTheNextRun) {
-    makeMovie(100, 1);
+    makeMovie(100, 10);
     CPlayer player(data, compositor, recorder.window);
     player.seekPercent(50, nullptr, nullptr);
     ASSERT_EQ(player.position(), 49);
     ASSERT_TRUE(compositor.composedDc()) << "the composed buffer survives the seek";
     EXPECT_TRUE(bufferShows(compositor.cleanDc(), pictures[49]));
 
+    // The run goes on from there: the first frame it shows is whole (each frame
+    // changes one stripe, so one applied over empty buffers would not be).
     std::vector<int64_t> presented;
-    bool firstShows49 = false;
+    bool firstIsWhole = false;
     player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) {
-        if (presented.empty()) firstShows49 = bufferShows(compositor.cleanDc(), pictures[49]);
+        if (presented.empty()) firstIsWhole = bufferShows(compositor.cleanDc(), pictures[static_cast<size_t>(frame)]);
         presented.push_back(frame);
     });
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
     ASSERT_TRUE(recorder.waitForEnd());
     ASSERT_FALSE(presented.empty());
-    EXPECT_EQ(presented.front(), 49);
-    EXPECT_TRUE(firstShows49);
+    EXPECT_GE(presented.front(), 49);
+    EXPECT_TRUE(firstIsWhole);
 }
 
 TEST_F(PlaybackTest, BandsWhoseRowsRunPastThePixelAreaAreSkipped) {
