@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/geometry.h"
+
 namespace quillet {
 
 class ByteReader {
@@ -36,6 +38,20 @@ public:
                (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
     }
     int32_t i32() { return static_cast<int32_t>(u32()); }
+    Point point() {
+        Point p;
+        p.x = i32();
+        p.y = i32();
+        return p;
+    }
+    Rect rect() {
+        Rect r;
+        r.left = i32();
+        r.top = i32();
+        r.right = i32();
+        r.bottom = i32();
+        return r;
+    }
 
     // Copies n bytes; on failure the destination is zero-filled.
     void bytes(void* out, size_t n) {
@@ -98,6 +114,16 @@ public:
         for (int shift = 0; shift < 32; shift += 8) u8(static_cast<uint8_t>(v >> shift));
     }
     void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
+    void point(const Point& p) {
+        i32(p.x);
+        i32(p.y);
+    }
+    void rect(const Rect& r) {
+        i32(r.left);
+        i32(r.top);
+        i32(r.right);
+        i32(r.bottom);
+    }
     void bytes(const void* data, size_t n) { out_.append(static_cast<const char*>(data), n); }
     void bytes(const std::string& data) { out_.append(data); }
     // A NUL-padded field of fieldSize bytes; longer text is cut to leave one NUL.

@@ -247,7 +247,7 @@ void CMainWindow::seek(int percent) {
     if (player.runActive() && !player.insideFrameLoop()) return;
     if (!seekThrottle_.accept(::GetTickCount())) return;
     if (document_->compositor().stopAtObjectMode() && player.runActive()) return;
-    const CCaptionList* objects = settings_.objects ? &document_->objects() : nullptr;
+    CCaptionList* objects = settings_.objects ? &document_->objects() : nullptr;
     player.seekPercent(percent, viewHandle(), objects);
     if (!player.runActive() && viewHandle()) {
         view_->renderViewStill(player.position(), true);

@@ -8,10 +8,11 @@ namespace quillet {
 CPlayerDocument::CPlayerDocument()
     : document_(*this, [](const std::string& path) -> std::unique_ptr<MovieFile> {
           return Win32MovieFile::open(path);
-      }, bitmaps_),
+      }, bitmaps_, objectFiles_),
       compositor_(document_.frameData(), cursors_) {
     create("QuilletDocument", 0, WS_POPUP, "", 0, 0, 0, 0, nullptr);
     player_ = std::make_unique<CPlayer>(document_.frameData(), compositor_, handle());
+    objects_.setHost(this);
 }
 
 CPlayerDocument::~CPlayerDocument() {
@@ -28,6 +29,7 @@ void CPlayerDocument::ResetMovie() {
     compositor_.reset();
     document_.ResetMovie();
     objects_.clear();
+    objectFiles_.deleteCreated();
     if (handle()) player_ = std::make_unique<CPlayer>(document_.frameData(), compositor_, handle());
 }
 
@@ -37,19 +39,33 @@ LRESULT CPlayerDocument::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (player_) player_->onRunEnded(wParam != 0, static_cast<int64_t>(lParam), mainWindow_, view_, &objects_);
         return 0;
     case kMessageHundredFrames:
-        // Objects whose span has passed free their pictures (with the object classes).
+        // The playback thread has already freed the pictures of passed objects:
+        // it draws them, so that is done there, not here.
         return 0;
     default:
         return defaultMessage(message, wParam, lParam);
     }
 }
 
-bool CPlayerDocument::OpenMovie() {
+bool CPlayerDocument::OpenMovie() { return OpenMovie(win32::modulePath()); }
+
+bool CPlayerDocument::OpenMovie(const std::string& path) {
     ResetMovie();
-    bool opened = document_.OpenMovie(win32::modulePath());
+    objectFiles_.setMovie(path, mainWindow_);
+    bool opened = document_.OpenMovie(path);
+    objects_.load(document_.objects());
+    objects_.referenceRect = document_.frameData().info().recordedArea;
     if (opened) compositor_.prepareSeeking();
     return opened;
 }
+
+void CPlayerDocument::holdAtObject() { player_->holdAtObject(); }
+
+void CPlayerDocument::continueAt(int64_t frame) { player_->continueAt(frame, mainWindow_); }
+
+void CPlayerDocument::playObjectSound(const std::string&) {}
+
+void CPlayerDocument::stopObjectSound() {}
 
 void CPlayerDocument::showMessage(Owner owner, const char* text, const char* caption, Icon icon) {
     HWND parent = owner == Owner::MainWindow ? mainWindow_ : handle();

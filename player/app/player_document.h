@@ -7,21 +7,23 @@
 
 #include "common/win32/window.h"
 #include "loading_dialog.h"
-#include "player/container/movie_document.h"
+#include "player/app/movie_document.h"
 #include "player/objects/caption_list.h"
+#include "player/objects/object_files.h"
 #include "player/playback/dib.h"
 #include "player/playback/frame_compositor.h"
 #include "player/playback/player.h"
 
 namespace quillet {
 
-class CPlayerDocument : public win32::Window, private MovieOpenUi {
+class CPlayerDocument : public win32::Window, private MovieOpenUi, private CaptionHost {
 public:
     CPlayerDocument();
     ~CPlayerDocument() override;
 
-    // Opens the movie appended to the running program.
+    // Opens the movie appended to the running program, or to the program at path.
     bool OpenMovie();
+    bool OpenMovie(const std::string& path);
     // Stops playback, then frees the buffers and everything the movie held.
     void ResetMovie();
 
@@ -38,8 +40,13 @@ private:
     void showMessage(Owner owner, const char* text, const char* caption, Icon icon) override;
     void showLoadingDialog() override;
     void destroyLoadingDialog() override;
+    void holdAtObject() override;
+    void continueAt(int64_t frame) override;
+    void playObjectSound(const std::string& path) override;
+    void stopObjectSound() override;
 
     GdiBitmapFactory bitmaps_;
+    ObjectFiles objectFiles_;
     MovieDocument document_;
     CursorOverlay cursors_;
     FrameCompositor compositor_;

@@ -56,6 +56,25 @@ bool BufferedReader::read(void* out, size_t n) {
     return true;
 }
 
+bool BufferedReader::peek(void* out, size_t n) {
+    if (filled_ - next_ < n) {
+        if (n > buffer_.size()) return false;
+        // What is left moves to the front and the buffer is topped up behind it.
+        const size_t left = filled_ - next_;
+        std::memmove(buffer_.data(), buffer_.data() + next_, left);
+        next_ = 0;
+        filled_ = left;
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(buffer_.size() - left, end_ - filePosition_));
+        const size_t got = file_.readBlock(buffer_.data() + left, want);
+        filePosition_ += got;
+        filled_ += got;
+        if (got < want) end_ = filePosition_;
+        if (filled_ < n) return false;
+    }
+    std::memcpy(out, buffer_.data() + next_, n);
+    return true;
+}
+
 void BufferedReader::skip(uint64_t n) {
     uint64_t inBuffer = filled_ - next_;
     if (n <= inBuffer) {

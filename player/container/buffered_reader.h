@@ -21,6 +21,8 @@ public:
 
     // Copies n bytes; a short read leaves the rest of out zero-filled and returns false.
     bool read(void* out, size_t n);
+    // Copies the next n bytes (at most the buffer's size) without consuming them.
+    bool peek(void* out, size_t n);
     void skip(uint64_t n);
 
 private:

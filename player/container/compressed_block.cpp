@@ -29,6 +29,10 @@ void reportBadRegion(const char* format, const void* address, size_t length) {
 
 bool fitsZlib(size_t n) { return n <= std::numeric_limits<uLong>::max(); }
 
+// Deflate's best case, with room for the stream's header and a final block.
+constexpr uint64_t kMostInflatedPerPackedByte = 1032;
+constexpr uint64_t kInflateSlack = 1024;
+
 }  // namespace
 
 bool isFastProcessor(unsigned processorLevel, unsigned processorRevision) {
@@ -79,6 +83,21 @@ bool UncompressBlock(const void* source, size_t sourceLength, void* target,
     return uncompress(static_cast<Bytef*>(target), &produced,
                       static_cast<const Bytef*>(source),
                       static_cast<uLong>(sourceLength)) == Z_OK;
+}
+
+bool plausibleInflatedSize(uint64_t rawSize, uint64_t packedSize) {
+    return rawSize <= packedSize * kMostInflatedPerPackedByte + kInflateSlack;
+}
+
+bool inflateToSize(const void* packed, size_t packedSize, uint32_t rawSize, DataBlock& out) {
+    out.clear();
+    if (!plausibleInflatedSize(rawSize, packedSize)) return false;
+    out.assign(rawSize, 0);
+    if (rawSize == 0 || !UncompressBlock(packed, packedSize, out.data(), out.size())) {
+        out.clear();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace quillet

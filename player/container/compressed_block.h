@@ -23,6 +23,14 @@ bool CompressBlock(const void* source, size_t sourceLength, DataBlock& outBlock,
 bool UncompressBlock(const void* source, size_t sourceLength, void* target,
                      size_t targetCapacity);
 
+// Whether a stored stream of packedSize bytes can inflate to rawSize bytes: deflate
+// packs at most about 1 032 to 1, so a larger claim is damage, and nothing is
+// allocated for it.
+bool plausibleInflatedSize(uint64_t rawSize, uint64_t packedSize);
+// Inflates packed into a zero-filled block of exactly rawSize bytes; false (and an
+// empty block) when the size is implausible or zlib fails.
+bool inflateToSize(const void* packed, size_t packedSize, uint32_t rawSize, DataBlock& out);
+
 // The process-wide processor setting, computed once at start-up.
 bool isFastProcessor(unsigned processorLevel, unsigned processorRevision);
 void setFastProcessor(bool fast);

@@ -6,7 +6,7 @@
 
 #include "common/byte_reader.h"
 #include "player/container/buffered_reader.h"
-#include "player/playback/dib_layout.h"
+#include "player/container/dib_layout.h"
 
 namespace quillet {
 namespace {

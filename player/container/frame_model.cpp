@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "player/playback/dib_layout.h"
+#include "player/container/dib_layout.h"
 
 namespace quillet {
 

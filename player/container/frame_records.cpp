@@ -5,22 +5,6 @@
 namespace quillet {
 namespace {
 
-Rect readRect(ByteReader& in) {
-    Rect r;
-    r.left = in.i32();
-    r.top = in.i32();
-    r.right = in.i32();
-    r.bottom = in.i32();
-    return r;
-}
-
-void writeRect(ByteWriter& out, const Rect& r) {
-    out.i32(r.left);
-    out.i32(r.top);
-    out.i32(r.right);
-    out.i32(r.bottom);
-}
-
 std::string fieldText(const std::array<char, LogoRecord::kTextSize>& field) {
     size_t length = 0;
     while (length < field.size() && field[length]) ++length;
@@ -37,8 +21,8 @@ MovieInfo MovieInfo::decode(const uint8_t* bytes) {
     info.frameCount = in.i32();
     info.screenBuffer = in.u32();
     info.dibSize = in.i32();
-    info.recordedArea = readRect(in);
-    info.currentArea = readRect(in);
+    info.recordedArea = in.rect();
+    info.currentArea = in.rect();
     info.screenWidth = in.i32();
     info.screenHeight = in.i32();
     info.bitsPerPixel = in.i32();
@@ -55,8 +39,8 @@ std::string MovieInfo::encode() const {
     out.i32(frameCount);
     out.u32(screenBuffer);
     out.i32(dibSize);
-    writeRect(out, recordedArea);
-    writeRect(out, currentArea);
+    out.rect(recordedArea);
+    out.rect(currentArea);
     out.i32(screenWidth);
     out.i32(screenHeight);
     out.i32(bitsPerPixel);

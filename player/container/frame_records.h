@@ -7,16 +7,9 @@
 #include <cstdint>
 #include <string>
 
-namespace quillet {
+#include "common/geometry.h"
 
-struct Rect {
-    int32_t left = 0, top = 0, right = 0, bottom = 0;
-    int32_t width() const { return right - left; }
-    int32_t height() const { return bottom - top; }
-    bool operator==(const Rect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
-    }
-};
+namespace quillet {
 
 struct MovieInfo {
     static constexpr size_t kSize = 80;

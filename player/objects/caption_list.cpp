@@ -1,28 +1,116 @@
 #include "player/objects/caption_list.h"
 
+#include <mutex>
+
+#include "common/win32/file_system.h"
+#include "player/objects/hotspot_caption.h"
+
 namespace quillet {
+namespace {
+
+constexpr char kUndoFileName[] = "tvm_undo.tmp";
+constexpr char kEffectScratchName[] = "tvmeffect";
+
+struct DeferredHandle {
+    bool isIcon;
+    HANDLE handle;
+};
+
+std::mutex& deferredLock() {
+    static std::mutex lock;
+    return lock;
+}
+std::vector<DeferredHandle>& deferredHandles() {
+    static std::vector<DeferredHandle> handles;
+    return handles;
+}
+
+}  // namespace
+
+CCaptionList::CCaptionList() : undoPath(win32::tempFolder() + "\\" + kUndoFileName) {}
+
+CCaptionList::~CCaptionList() { clear(); }
+
+void CCaptionList::deferHandle(bool isIcon, HANDLE handle) {
+    if (!handle) return;
+    std::lock_guard<std::mutex> lock(deferredLock());
+    deferredHandles().push_back({isIcon, handle});
+}
+
+void CCaptionList::load(const ObjectSection& section) {
+    clear();
+    soundsSeparate = section.soundsSeparate;
+    cacheStored = section.cacheStored;
+    effectCounter = section.effectCounter;
+    objects_.reserve(section.objects.size());
+    for (const CaptionRecord& record : section.objects) {
+        std::unique_ptr<CCaption> object = makeCaption(record);
+        object->setOwner(this);
+        // A drag source and its drop target name each other; the one read second
+        // finds the first among the objects read so far.
+        if (auto* hotspot = dynamic_cast<CHotspotCaption*>(object.get()); hotspot && hotspot->hotspot().linked()) {
+            for (const auto& earlier : objects_) {
+                auto* other = dynamic_cast<CHotspotCaption*>(earlier.get());
+                if (other && other->objectId() == hotspot->hotspot().partnerId) {
+                    hotspot->setPartner(other);
+                    other->setPartner(hotspot);
+                    break;
+                }
+            }
+        }
+        objects_.push_back(std::move(object));
+    }
+}
+
+void CCaptionList::clear() {
+    objects_.clear();
+    cacheStored = 0;
+    const std::string folder = win32::tempFolder();
+    for (uint32_t i = 0; i < effectCounter; ++i)
+        ::DeleteFileA((folder + "\\" + kEffectScratchName + std::to_string(i)).c_str());
+    currentFrame = 0;
+    hotspotsActive = false;
+    hotspotCursor_ = 0;
+    std::lock_guard<std::mutex> lock(deferredLock());
+    for (const DeferredHandle& deferred : deferredHandles()) {
+        if (deferred.isIcon)
+            ::DestroyIcon(static_cast<HICON>(deferred.handle));
+        else
+            ::DeleteObject(static_cast<HGDIOBJ>(deferred.handle));
+    }
+    deferredHandles().clear();
+}
 
 CCaption* CCaptionList::findById(int32_t id) const {
     for (const auto& object : objects_)
-        if (object->objectId == id) return object.get();
+        if (object->objectId() == id) return object.get();
     return nullptr;
 }
 
-void CCaptionList::drawById(HDC dc, int32_t id, HWND target, bool mode, int start) const {
-    if (CCaption* object = findById(id)) object->draw(dc, target, mode, start);
+void CCaptionList::drawById(HDC dc, int32_t id, const RECT* target, bool mode, int start) {
+    CCaption* object = findById(id);
+    if (!object) return;
+    object->draw(dc, target, mode, start);
+    object->setDirty(false);
 }
 
-bool CCaptionList::hasKind(uint32_t kind) const {
+bool CCaptionList::hasHotspots() const {
     for (const auto& object : objects_)
-        if (object->kind == kind) return true;
+        if (object->kind() == caption_kind::kHotspotCaption) return true;
     return false;
 }
 
 std::vector<ObjectSpan> CCaptionList::spans() const {
     std::vector<ObjectSpan> spans;
+    spans.reserve(objects_.size());
     for (const auto& object : objects_)
-        spans.push_back({object->firstFrame, object->frameCount, object->kind, object->objectId});
+        spans.push_back({object->firstFrame(), object->frameCount(), object->kind(), object->objectId()});
     return spans;
+}
+
+void CCaptionList::invalidatePassed(int64_t frame) {
+    for (const auto& object : objects_)
+        if (int64_t{object->firstFrame()} + object->frameCount() < frame) object->invalidate();
 }
 
 }  // namespace quillet

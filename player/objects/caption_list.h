@@ -1,44 +1,48 @@
 #pragma once
-// The annotation objects of a movie, in list order. Object kinds and their drawing
-// come with the object classes; the compositor reaches them only through these
-// calls.
+// The annotation objects of a movie, in file order, which is also the order they
+// are drawn in within a frame. Frames name their objects by id; the first object
+// with an id wins.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "player/container/object_timeline.h"
+#include "player/objects/caption.h"
+#include "player/objects/object_section.h"
 
 namespace quillet {
 
-class CCaption {
-public:
-    virtual ~CCaption() = default;
-    int32_t firstFrame = 0;
-    int32_t frameCount = 0;
-    uint32_t kind = 0;
-    int32_t objectId = 0;
-
-    bool spans(int64_t frame) const { return firstFrame <= frame && frame < int64_t{firstFrame} + frameCount; }
-    // Draws the object into dc (target: the window it is shown in, or none); mode is
-    // stop-at-object mode, start 1 when a sound or hotspot should start.
-    virtual void draw(HDC dc, HWND target, bool mode, int start) = 0;
-};
-
 class CCaptionList {
 public:
-    CCaption* findById(int32_t id) const;
-    void drawById(HDC dc, int32_t id, HWND target, bool mode, int start) const;
-    const std::vector<std::unique_ptr<CCaption>>& objects() const { return objects_; }
-    void add(std::unique_ptr<CCaption> object) { objects_.push_back(std::move(object)); }
-    void clear() { objects_.clear(); }
-    bool hasKind(uint32_t kind) const;
-    std::vector<ObjectSpan> spans() const;
+    CCaptionList();
+    ~CCaptionList();
+    CCaptionList(const CCaptionList&) = delete;
+    CCaptionList& operator=(const CCaptionList&) = delete;
 
-    // The viewer's input over the view while no run is active, for the hotspots
-    // of the movie; a movie without hotspots takes no notice of it.
+    // Makes the objects of a section that was read, links hotspot partners both
+    // ways, and takes the section's flags.
+    void load(const ObjectSection& section);
+    // Destroys the objects and what they left: the numbered scratch files and the
+    // handles image objects handed over.
+    void clear();
+
+    CCaption* findById(int32_t id) const;
+    // Draws the first object with the id and marks it rendered.
+    void drawById(HDC dc, int32_t id, const RECT* target, bool mode, int start);
+    const std::vector<std::unique_ptr<CCaption>>& objects() const { return objects_; }
+    bool hasHotspots() const;
+    std::vector<ObjectSpan> spans() const;
+    // Objects whose span ended before frame give up their pictures.
+    void invalidatePassed(int64_t frame);
+
+    void setHost(CaptionHost* host) { host_ = host; }
+    CaptionHost* host() const { return host_; }
+
+    // The viewer's input over the view while no run is active, for the hotspots.
     void reactivate() {}
     void onLeftDown(int /*x*/, int /*y*/) {}
     void onLeftDoubleClick(int /*x*/, int /*y*/) {}
@@ -50,8 +54,21 @@ public:
     // The hotspot's cursor + 11 while the pointer is over a hotspot, else 0.
     int32_t hotspotCursor() const { return hotspotCursor_; }
 
+    // Handles an image object hands over when it is destroyed; clear() destroys
+    // them. Shared by every list of the process.
+    static void deferHandle(bool isIcon, HANDLE handle);
+
+    uint32_t soundsSeparate = 1;
+    uint32_t cacheStored = 0;
+    uint32_t effectCounter = 0;
+    Rect referenceRect;           // the recorded area: object coordinates are in it
+    int64_t currentFrame = 0;     // the frame on screen
+    bool hotspotsActive = false;  // a hotspot holds playback
+    std::string undoPath;         // the editor's undo scratch file
+
 private:
     std::vector<std::unique_ptr<CCaption>> objects_;
+    CaptionHost* host_ = nullptr;
     int32_t hotspotCursor_ = 0;
 };
 

@@ -1,21 +1,67 @@
 #pragma once
-// The object section of a current movie (version 3.0): four words, then the objects.
+// The object section of a movie in each of its five forms: a prefix of counts and
+// flags, then one record per object, each optionally followed by a stored picture.
+// The readers check every count and length against what remains of the file; a
+// record that cannot be whole ends the section as a cut file would, keeping the
+// objects read before it.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
-#include "player/container/movie_file.h"
+#include "player/container/buffered_reader.h"
+#include "player/objects/caption_record.h"
 
 namespace quillet {
 
-struct ObjectSectionPrefix {
-    static constexpr size_t kSize = 16;
-    uint32_t soundsSeparate = 0;
+// The forms, oldest first; the movie's version selects one.
+enum class ObjectSectionForm { Form1 = 1, Form2, Form3, Form4, Form5 };
+ObjectSectionForm objectSectionForm(double version);
+
+struct ObjectSection {
+    uint32_t soundsSeparate = 1;
     uint32_t cacheStored = 0;
-    uint32_t objectCount = 0;
-    uint32_t effectCounter = 0;
+    uint32_t effectCounter = 0;  // as stored, plus one
+    std::vector<CaptionRecord> objects;
+    // Set when reading stopped before objectCount records: a record ran past the
+    // file, or its kind is one no reader knows.
+    bool stoppedEarly = false;
 };
 
-// Reads the prefix at the file position; a short read leaves zeros.
-ObjectSectionPrefix readObjectSectionPrefix(MovieFile& file);
+// What reading needs from the machine it runs on.
+class ObjectReadHost {
+public:
+    virtual ~ObjectReadHost() = default;
+    // The screen the player runs on; arrow-head coordinates beyond it are dropped
+    // on reading. Zero: leave them.
+    virtual Size screen() const { return {}; }
+    // Creates an empty temporary file for a sound object: name in the temporary
+    // folder, or a fresh name when name is empty. Returns its path, or an empty
+    // text when it cannot be created.
+    virtual std::string createSoundFile(const std::string& name) = 0;
+    virtual bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
+    // Where a hotspot's sound is: its file beside the movie (separate is true), or a
+    // new temporary file holding the stored bytes. Empty when it has none.
+    virtual std::string attachedSoundPath(const AttachedSound& sound, bool separate) = 0;
+    // A message for the viewer, captioned with the product name, with an error icon.
+    virtual void report(const char* text) = 0;
+    // After a section: the editor's undo scratch file goes, and (newer forms) the
+    // empty temporary files that earlier runs left.
+    virtual void afterSection(bool sweepTemporaryFiles) = 0;
+};
+
+// Reads the section at the reader's position. start carries the list's values for
+// the fields a form does not store.
+ObjectSection readObjectSection(BufferedReader& in, ObjectSectionForm form, ObjectReadHost& host,
+                                const ObjectSection& start = ObjectSection());
+
+// Writes a section of the given form: the current one (Form5) for movies, the older
+// ones for tests of the older readers. Stored pictures are written when cacheStored
+// is set (an object without one gets an empty block); each object's fields must suit
+// the form (kind 12 does not exist in the first).
+std::string writeObjectSection(const ObjectSection& section, ObjectSectionForm form = ObjectSectionForm::Form5);
+
+// The records of one object alone, as the section holds them.
+std::string encodeCaptionRecord(const CaptionRecord& record, ObjectSectionForm form, uint32_t soundsSeparate);
 
 }  // namespace quillet

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "player/playback/dib_layout.h"
+#include "player/container/dib_layout.h"
 
 namespace quillet {
 namespace {

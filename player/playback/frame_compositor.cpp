@@ -5,12 +5,12 @@
 #include "common/win32/message_pump.h"
 #include "player/container/compressed_block.h"
 #include "player/playback/dib.h"
-#include "player/playback/dib_layout.h"
+#include "player/container/dib_layout.h"
 
 namespace quillet {
 namespace {
 
-constexpr uint32_t kHotspotKind = kStopObjectKind;
+constexpr uint32_t kHotspotKind = caption_kind::kHotspotCaption;
 
 BITMAPINFOHEADER* screenHeader(FrameData& frames) {
     std::vector<uint8_t>& buffer = frames.screenBuffer();
@@ -113,13 +113,13 @@ void FrameCompositor::drawLogo(HDC dc) {
     ::BitBlt(dc, where.left, where.top, where.width(), where.height(), source.get(), 0, 0, SRCCOPY);
 }
 
-void FrameCompositor::drawObjects(const CCaptionList& objects, int64_t frameIndex) {
+void FrameCompositor::drawObjects(CCaptionList& objects, int64_t frameIndex) {
     HDC dc = composed_.dc.get();
     POINT previous{};
     ::SetViewportOrgEx(dc, 0, frames_.info().recordedArea.top, &previous);
     for (const auto& object : objects.objects()) {
         if (!object->spans(frameIndex)) continue;
-        if (stopAtObjectMode_ && object->kind == kHotspotKind && object->firstFrame != frameIndex) continue;
+        if (stopAtObjectMode_ && object->kind() == kHotspotKind && object->firstFrame() != frameIndex) continue;
         object->draw(dc, nullptr, stopAtObjectMode_, 0);
     }
     ::SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
@@ -140,7 +140,7 @@ void FrameCompositor::copyShownPart(HDC target, const RECT& dest) {
 }
 
 bool FrameCompositor::renderStillInto(HDC target, int64_t frameIndex, int64_t heldFrame, const RECT& dest,
-                                      const CCaptionList* objects, bool drawCursor, bool drawLogoToo) {
+                                      CCaptionList* objects, bool drawCursor, bool drawLogoToo) {
     const FrameList& list = frames_.frames();
     if (frameIndex < 0 || frameIndex >= static_cast<int64_t>(list.filled())) return false;
     // The run owns the buffers until its thread gives them back, which it does
@@ -182,7 +182,7 @@ bool FrameCompositor::renderStillInto(HDC target, int64_t frameIndex, int64_t he
 }
 
 bool FrameCompositor::renderStill(HDC target, int64_t frameIndex, int64_t heldFrame,
-                                  const CCaptionList* objects, bool drawCursor, bool drawLogoToo) {
+                                  CCaptionList* objects, bool drawCursor, bool drawLogoToo) {
     RECT dest{0, 0, shownWidth(), shownHeight()};
     return renderStillInto(target, frameIndex, heldFrame, dest, objects, drawCursor, drawLogoToo);
 }
@@ -231,7 +231,7 @@ bool FrameCompositor::applyBandsToBoth(int64_t frameIndex, const MovieFrame& fra
     return true;
 }
 
-void FrameCompositor::composeOverlays(size_t frameIndex, const MovieFrame& frame, const CCaptionList* objects,
+void FrameCompositor::composeOverlays(size_t frameIndex, const MovieFrame& frame, CCaptionList* objects,
                                       bool withSound, bool withCursor) {
     const FrameObjects& shown = frames_.timeline().at(frameIndex);
     HDC composed = composed_.dc.get();
@@ -248,11 +248,11 @@ void FrameCompositor::composeOverlays(size_t frameIndex, const MovieFrame& frame
 }
 
 bool FrameCompositor::hotspotStartsAt(const CCaption& object, size_t frameIndex) const {
-    return stopAtObjectMode_ && object.kind == kHotspotKind &&
-           object.firstFrame == static_cast<int64_t>(frameIndex);
+    return stopAtObjectMode_ && object.kind() == kHotspotKind &&
+           object.firstFrame() == static_cast<int64_t>(frameIndex);
 }
 
-bool FrameCompositor::present(HWND view, size_t frameIndex, const CCaptionList* objects) {
+bool FrameCompositor::present(HWND view, size_t frameIndex, CCaptionList* objects) {
     HDC composed = composed_.dc.get();
     if (objects) {
         POINT previous{};
@@ -283,7 +283,7 @@ bool FrameCompositor::present(HWND view, size_t frameIndex, const CCaptionList* 
     return true;
 }
 
-bool FrameCompositor::lateStopCheck(size_t frameIndex, const CCaptionList* objects) {
+bool FrameCompositor::lateStopCheck(size_t frameIndex, CCaptionList* objects) {
     if (!objects || !stopAtObjectMode_) return true;
     for (int32_t id : frames_.timeline().at(frameIndex).visibleObjects) {
         CCaption* object = objects->findById(id);

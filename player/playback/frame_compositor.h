@@ -28,12 +28,12 @@ public:
     // Rebuilds frame frameIndex and copies the shown part 1:1 to target at (0, 0).
     // heldFrame is the frame the buffers hold, or -1 to start from nothing. Waits
     // first for a playback run to give the buffers back.
-    bool renderStill(HDC target, int64_t frameIndex, int64_t heldFrame, const CCaptionList* objects,
+    bool renderStill(HDC target, int64_t frameIndex, int64_t heldFrame, CCaptionList* objects,
                      bool drawCursor, bool drawLogo);
     // The same into dest, stretched when its size differs from the shown part; a
     // null target only rebuilds the buffers.
     bool renderStillInto(HDC target, int64_t frameIndex, int64_t heldFrame, const RECT& dest,
-                         const CCaptionList* objects, bool drawCursor, bool drawLogo);
+                         CCaptionList* objects, bool drawCursor, bool drawLogo);
     // The frame whose bands the buffers hold (the last one applied, perhaps in
     // part when a run stopped inside it), or -1 when they hold no known frame.
     int64_t heldFrame() const { return heldFrame_.load(); }
@@ -55,13 +55,13 @@ public:
     bool applyBandsToBoth(int64_t frameIndex, const MovieFrame& frame,
                           const std::function<bool()>& stopRequested);
     // The special object, the wipe of ending objects and the cursor.
-    void composeOverlays(size_t frameIndex, const MovieFrame& frame, const CCaptionList* objects,
+    void composeOverlays(size_t frameIndex, const MovieFrame& frame, CCaptionList* objects,
                          bool withSound, bool withCursor);
     // Objects, logo and presentation of an on-time frame; false when a hotspot
     // that starts at this frame ends the run.
-    bool present(HWND view, size_t frameIndex, const CCaptionList* objects);
+    bool present(HWND view, size_t frameIndex, CCaptionList* objects);
     // The stop check of a late frame; false when the run ends here.
-    bool lateStopCheck(size_t frameIndex, const CCaptionList* objects);
+    bool lateStopCheck(size_t frameIndex, CCaptionList* objects);
     // Puts the pixels under the cursor back into both buffers and gives the
     // buffers back for stills.
     void endRun(bool withCursor);
@@ -89,7 +89,7 @@ private:
     // (no data, a failed inflate, or rows the pixel area does not hold).
     bool drawBand(const FrameBand& band, HDC const* targets, int targetCount);
     void copyShownPart(HDC target, const RECT& dest);
-    void drawObjects(const CCaptionList& objects, int64_t frameIndex);
+    void drawObjects(CCaptionList& objects, int64_t frameIndex);
 
     bool hotspotStartsAt(const CCaption& object, size_t frameIndex) const;
 

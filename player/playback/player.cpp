@@ -11,6 +11,8 @@
 namespace quillet {
 namespace {
 
+// Every this many frames, objects whose span has passed release their pictures.
+constexpr int64_t kReleaseEveryFrames = 100;
 // The frame loop waits in short sleeps while more than this remains, then spins.
 constexpr int64_t kSpinMs = 1;
 
@@ -102,7 +104,7 @@ int CPlayer::busyState() const {
     return frames_.busyState();
 }
 
-bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, const CCaptionList* objects,
+bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, CCaptionList* objects,
                    bool withSound, bool withCursor) {
     if (runActive()) return false;
     joinThread();
@@ -113,7 +115,7 @@ bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, cons
         display = *displayRect;
     else
         ::GetClientRect(view, &display);
-    compositor_.setStopAtObjectMode(objects && objects->hasKind(kStopObjectKind));
+    compositor_.setStopAtObjectMode(objects && objects->hasHotspots());
 
     if (withSound) {
         sound_->positionNarration(static_cast<uint32_t>(lengthUpTo(frames_.frames(), position_)));
@@ -240,7 +242,13 @@ bool CPlayer::walkFrames(const Run& run, int64_t& i) {
         if (narration && frame.holdMs <= 0) sound_->startNarrationOnly();
         compositor_.composeOverlays(static_cast<size_t>(i), frame, run.objects, run.withSound, run.withCursor);
         if (run.withSound) cueInput(frame, buttonDown);
-        if (i > 0 && i % 100 == 0) ::PostMessageA(notificationWindow_, kMessageHundredFrames, 0, static_cast<LPARAM>(i));
+        if (i > 0 && i % kReleaseEveryFrames == 0) {
+            // Objects whose span has passed give up their pictures. This thread is
+            // the one that draws them, so it frees them itself; the window only
+            // hears of it.
+            if (run.objects) run.objects->invalidatePassed(i);
+            ::PostMessageA(notificationWindow_, kMessageHundredFrames, 0, static_cast<LPARAM>(i));
+        }
 
         const int64_t due = delayTotal + holdTotal;
         holdTotal += std::llabs(static_cast<int64_t>(frame.holdMs));
@@ -286,7 +294,7 @@ void CPlayer::continueAt(int64_t frame, HWND mainWindow) {
     ::PostMessageA(mainWindow, WM_COMMAND, kCommandPlayPause, 0);
 }
 
-void CPlayer::rebuildStill(HWND view, const CCaptionList* objects) {
+void CPlayer::rebuildStill(HWND view, CCaptionList* objects) {
     if (view) {
         win32::WindowDc dc(view);
         compositor_.renderStill(dc.get(), position_, -1, objects, true, true);
@@ -296,9 +304,10 @@ void CPlayer::rebuildStill(HWND view, const CCaptionList* objects) {
     }
 }
 
-void CPlayer::seekPercent(int percent, HWND view, const CCaptionList* objects) {
+void CPlayer::seekPercent(int percent, HWND view, CCaptionList* objects) {
     const int64_t count = frames_.frameCount();
     setPosition(std::max<int64_t>(0, static_cast<int64_t>(percent) * (count - 1) / 100));
+    if (objects) objects->currentFrame = position_;
     if (threadExists_.load()) {
         seekPending_.store(true);
         pause();
@@ -311,7 +320,7 @@ void CPlayer::seekPercent(int percent, HWND view, const CCaptionList* objects) {
 }
 
 void CPlayer::onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view,
-                         const CCaptionList* objects) {
+                         CCaptionList* objects) {
     reportPending_ = false;
     // A movie being closed takes the report in and nothing more: no still, and no
     // word to a main window that is going away.
@@ -329,7 +338,12 @@ void CPlayer::onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND
     sound_->pauseNarrationOnly();
     if (!compositor_.stopAtObjectMode()) sound_->pauseTracks(true);
     currentBufferFrame_.store(position_);
+    if (objects) {
+        objects->currentFrame = position_;
+        if (complete) objects->hotspotsActive = false;
+    }
     if (mainWindow) ::PostMessageA(mainWindow, kMessageRunEndedToMain, complete ? 1 : 0, 0);
+    if (objects) objects->invalidatePassed(position_);
 }
 
 }  // namespace quillet

@@ -44,11 +44,11 @@ public:
     }
 
     // Starts a run; nothing when one is active.
-    bool play(HWND view, const RECT* displayRect, HWND progressWindow, const CCaptionList* objects,
+    bool play(HWND view, const RECT* displayRect, HWND progressWindow, CCaptionList* objects,
               bool withSound, bool withCursor);
     void pause();
     void stop();
-    void seekPercent(int percent, HWND view, const CCaptionList* objects);
+    void seekPercent(int percent, HWND view, CCaptionList* objects);
     void holdAtObject();
     void continueAt(int64_t frame, HWND mainWindow);
     // True while a playback thread exists (until it starts reporting its end).
@@ -60,7 +60,7 @@ public:
     int busyState() const;
 
     // The end report of a run (WM_USER+11), on the user-interface thread.
-    void onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view, const CCaptionList* objects);
+    void onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view, CCaptionList* objects);
     // Stops a run and waits for its thread to end, taking in its reports without
     // acting on them. For closing the movie: afterwards nothing of the run is left.
     void shutdown();
@@ -85,7 +85,7 @@ private:
         int64_t startFrame = 0;  // the first frame shown and timed
         uint32_t startTime = 0;  // the play range, 0 for the whole movie
         uint32_t endTime = 0;
-        const CCaptionList* objects = nullptr;
+        CCaptionList* objects = nullptr;
         bool withSound = false;
         bool withCursor = false;
         HWND progressWindow = nullptr;
@@ -97,7 +97,7 @@ private:
     // Joins the last thread, which has reported or is about to end.
     void joinThread();
     void cueInput(const MovieFrame& frame, bool& buttonDown);
-    void rebuildStill(HWND view, const CCaptionList* objects);
+    void rebuildStill(HWND view, CCaptionList* objects);
 
     FrameData& frames_;
     FrameCompositor& compositor_;

@@ -11,18 +11,6 @@ namespace quillet {
 
 constexpr int kDefaultZoomIndex = 2;  // 100 %
 
-struct Size {
-    int32_t width = 0;
-    int32_t height = 0;
-    bool operator==(const Size& o) const { return width == o.width && height == o.height; }
-};
-
-struct Point {
-    int32_t x = 0;
-    int32_t y = 0;
-    bool operator==(const Point& o) const { return x == o.x && y == o.y; }
-};
-
 // The client size for a recorded area of recorded.width × recorded.height.
 Size viewClientSize(Size recorded, int zoomIndex, bool fullScreen, Size screen);
 // " (100 %)" and the like, appended to the view's caption.

@@ -1,4 +1,4 @@
-#include "player/container/movie_document.h"
+#include "player/app/movie_document.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,25 @@
 namespace quillet {
 namespace {
 
-// Records what opening shows, in order.
-class RecordingUi : public MovieOpenUi {
+// Records what opening shows, in order, and keeps the files object reading writes.
+class RecordingUi : public MovieOpenUi, public ObjectReadHost {
 public:
+    std::string createSoundFile(const std::string& name) override {
+        const std::string path = "T:\\" + (name.empty() ? "qlt" + std::to_string(written.size()) + ".tmp" : name);
+        written[path];
+        return path;
+    }
+    bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
+        written[path].assign(bytes.begin(), bytes.end());
+        return true;
+    }
+    std::string attachedSoundPath(const AttachedSound& sound, bool separate) override {
+        return separate ? "C:\\disc\\" + sound.name : "T:\\attached.tmp";
+    }
+    void report(const char* text) override { events.push_back(std::string("report ") + text); }
+    void afterSection(bool sweep) override { events.push_back(sweep ? "section swept" : "section read"); }
+    std::map<std::string, std::string> written;
+
     void showMessage(Owner owner, const char* text, const char* caption, Icon icon) override {
         events.push_back(std::string("message ") + (owner == Owner::Document ? "document " : "main ") +
                          (icon == Icon::Error ? "error " : "warning ") + caption + ": " + text);
@@ -34,7 +50,7 @@ protected:
                                if (found == files.end()) return nullptr;
                                return std::make_unique<MemoryMovieFile>(found->second);
                            },
-                           bitmaps};
+                           bitmaps, ui};
 };
 
 TEST_F(OpenMovieTest, CurrentMovieOpensAndItsFramesLoadInTheBackground) {
@@ -49,7 +65,7 @@ TEST_F(OpenMovieTest, CurrentMovieOpensAndItsFramesLoadInTheBackground) {
     files[kPath] = packMovie(kPlayer, writer.build());
 
     ASSERT_TRUE(document.OpenMovie(kPath));
-    EXPECT_EQ(ui.events, (std::vector<std::string>{"loading shown", "loading destroyed"}));
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"loading shown", "section swept", "loading destroyed"}));
     EXPECT_EQ(document.filePath(), kPath);
     EXPECT_EQ(document.header().descriptionText(), "demo");
     EXPECT_EQ(document.fileVersion(), 3.0);
@@ -126,7 +142,9 @@ TEST_F(OpenMovieTest, OldMovieHasNoCopyBehindItsHeader) {
 
     files[kPath] = packMovie(kPlayer, movie);
     ASSERT_TRUE(document.OpenMovie(kPath));
-    EXPECT_EQ(document.file()->position(), kPlayer.size() + kMovieHeaderSize);
+    // Right behind the header comes the object section, whose form for 1.4 opens
+    // with three words.
+    EXPECT_EQ(document.file()->position(), kPlayer.size() + kMovieHeaderSize + 12);
 }
 
 TEST_F(OpenMovieTest, ResetEmptiesTheDocument) {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "player/playback/dib_layout.h"
+#include "player/container/dib_layout.h"
 
 namespace quillet {
 namespace {

@@ -14,7 +14,11 @@
 #include "player/container/movie_file.h"
 #include "tools/moviewriter/desktop_scene.h"
 #include "tools/moviewriter/movie_writer.h"
+#include "tools/moviewriter/object_description.h"
 #include "tools/movietool/movie_report.h"
+#ifdef _WIN32
+#include "player/objects/stored_pictures.h"
+#endif
 
 namespace quillet {
 int runStill(const std::vector<std::string>& args);
@@ -33,10 +37,11 @@ const char kUsage[] =
     "                     [--date TEXT] [--description TEXT] [--screen WxH]\n"
     "                     [--copy-description TEXT] [--damaged-copy]\n"
     "                     [--frames FOLDER | --scene desktop] [--delay MS] [--fps N]\n"
-    "                     [--band-height ROWS]\n"
+    "                     [--band-height ROWS] [--objects FILE]\n"
     "      --frames takes the folder's .bmp files in name order as full-screen pictures;\n"
     "      the screen size is the first picture's.\n"
-    "      --scene desktop records a made-up desktop session (1024x768 unless --screen).\n";
+    "      --scene desktop records a made-up desktop session (1024x768 unless --screen).\n"
+    "      --objects adds annotation objects described one per line (see the README).\n";
 
 bool readFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -158,6 +163,10 @@ int make(const std::vector<std::string>& args) {
             writer.setBandHeight(std::atoi(value.c_str()));
         } else if (option == "--copy-description") {
             copyDescription = value;
+        } else if (option == "--objects") {
+            std::string text, error;
+            if (!readFile(value, text)) return fail("cannot read " + value);
+            if (!quillet::parseObjectDescription(text, writer.objects().objects, error)) return fail(value + ": " + error);
         } else if (option == "--screen") {
             quillet::ScreenFormat screen;
             if (std::sscanf(value.c_str(), "%dx%d", &screen.width, &screen.height) != 2 ||
@@ -201,6 +210,10 @@ int make(const std::vector<std::string>& args) {
             writer.addFrame(picture, spec);
         }
     }
+#ifdef _WIN32
+    // The Windows build can render: the objects carry their pictures.
+    quillet::storeRenderedPictures(writer.objects());
+#endif
     if (!writeFile(args[0], writer.build())) return fail("cannot write " + args[0]);
     return 0;
 }

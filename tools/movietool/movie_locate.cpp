@@ -1,6 +1,7 @@
 #include "tools/movietool/movie_locate.h"
 
-#include "player/container/movie_document.h"
+#include "player/app/movie_document.h"
+#include "tools/movietool/tool_object_host.h"
 
 namespace quillet {
 
@@ -19,7 +20,7 @@ bool locateMovie(MovieFile& file, MovieLocation& location, MovieHeader& header, 
     return header.signatureAccepted();
 }
 
-bool seekFrameStream(MovieFile& file, MovieLocation& location, std::string& error) {
+bool seekFrameStream(MovieFile& file, MovieLocation& location, ObjectSection& objects, std::string& error) {
     MovieHeader header;
     bool appended = false;
     if (!locateMovie(file, location, header, appended)) {
@@ -31,8 +32,10 @@ bool seekFrameStream(MovieFile& file, MovieLocation& location, std::string& erro
         return false;
     }
     readHeaderCopy(file, location.movieEnd, header);
-    if (!readSectionsBeforeFrames(file).empty()) {
-        error = "movies with objects or sounds are not read here yet";
+    ToolObjectHost host;
+    objects = readObjectSectionAt(file, location.movieEnd, ObjectSectionForm::Form5, host);
+    if (readSoundSectionHeader(file).anySound()) {
+        error = "movies with sounds are not read here yet";
         return false;
     }
     return true;

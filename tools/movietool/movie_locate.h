@@ -5,13 +5,14 @@
 #include <string>
 
 #include "player/container/movie_container.h"
+#include "player/objects/object_section.h"
 
 namespace quillet {
 
 bool locateMovie(MovieFile& file, MovieLocation& location, MovieHeader& header, bool& appended);
 
-// Leaves the file at the frame stream of a current movie whose object and sound
-// sections are empty; false with a reason otherwise.
-bool seekFrameStream(MovieFile& file, MovieLocation& location, std::string& error);
+// Reads the objects of a current movie without sounds and leaves the file at its
+// frame stream; false with a reason otherwise.
+bool seekFrameStream(MovieFile& file, MovieLocation& location, ObjectSection& objects, std::string& error);
 
 }  // namespace quillet

@@ -4,8 +4,9 @@
 #include "player/container/frame_data.h"
 #include "player/container/frame_time.h"
 #include "player/container/movie_container.h"
-#include "player/container/movie_document.h"
+#include "player/app/movie_document.h"
 #include "tools/movietool/movie_locate.h"
+#include "tools/movietool/tool_object_host.h"
 
 namespace quillet {
 namespace {
@@ -72,13 +73,125 @@ void writeFrames(JsonWriter& json, const FrameData& data) {
     json.endArray();
 }
 
-// Reads the frame stream of a current movie whose sections before it are empty.
+void writePoint(JsonWriter& json, const char* key, const Point& p) {
+    json.beginObject(key);
+    json.value("x", p.x);
+    json.value("y", p.y);
+    json.endObject();
+}
+
+void writeBlockSizes(JsonWriter& json, const char* key, const CompressedBlock& block) {
+    json.beginObject(key);
+    json.value("rawSize", block.rawSize);
+    json.value("packedSize", static_cast<uint64_t>(block.packed.size()));
+    json.endObject();
+}
+
+void writeKindFields(JsonWriter& json, const CaptionRecord& r) {
+    using namespace caption_kind;
+    switch (r.kind()) {
+    case kArrowLine:
+        json.value("arrowStyle", r.arrow.arrowStyle);
+        writePoint(json, "start", r.arrow.start);
+        writePoint(json, "end", r.arrow.end);
+        writePoint(json, "headLeft", r.arrow.headLeft);
+        writePoint(json, "headRight", r.arrow.headRight);
+        writePoint(json, "headTip", r.arrow.headTip);
+        break;
+    case kRoundCaption: writePoint(json, "cornerSize", r.cornerSize); break;
+    case kTitledCaption:
+        json.value("title", r.title.title);
+        json.value("titleColour", r.title.titleColour);
+        writeRect(json, "titleBar", r.title.titleBar);
+        writeRect(json, "titleTextRect", r.title.titleTextRect);
+        writeRect(json, "bodyTextRect", r.title.bodyTextRect);
+        break;
+    case kBoxBalloon:
+    case kRoundBalloon:
+    case kEllipseBalloon:
+        json.value("tailMode", r.balloon.tailMode);
+        writePoint(json, "tailRoot", r.balloon.tailRoot);
+        writePoint(json, "tailTip", r.balloon.tailTip);
+        writePoint(json, "tailBaseA", r.balloon.tailBaseA);
+        writePoint(json, "tailBaseB", r.balloon.tailBaseB);
+        writePoint(json, "tailOffset", r.tailOffset);
+        if (r.kind() == kRoundBalloon) writePoint(json, "cornerSize", r.cornerSize);
+        break;
+    case kImageCaption:
+        json.value("pictureType", r.picture.pictureType);
+        if (r.picture.pictureType == 0) {
+            writeBlockSizes(json, "iconMask", r.picture.iconMask);
+            writeBlockSizes(json, "iconColour", r.picture.iconColour);
+        } else if (r.picture.pictureType == 1) {
+            writeBlockSizes(json, "image", r.picture.image);
+            json.value("hasMask", r.picture.hasMask);
+            if (r.picture.hasMask) writeBlockSizes(json, "imageMask", r.picture.imageMask);
+            json.value("actualSize", r.picture.actualSize);
+            json.value("reference", r.picture.reference);
+            json.value("naturalWidth", r.picture.naturalWidth);
+            json.value("naturalHeight", r.picture.naturalHeight);
+        }
+        break;
+    case kSoundCaption:
+        json.value("name", r.sound.name);
+        json.value("embedded", r.sound.embedded);
+        if (r.sound.embedded) writeBlockSizes(json, "sound", r.sound.sound);
+        break;
+    case kHotspotCaption:
+        json.value("eventMask", r.hotspot.eventMask);
+        json.value("modifiers", r.hotspot.modifiers);
+        json.value("cursor", r.hotspot.cursor);
+        json.value("key", static_cast<uint32_t>(r.hotspot.key));
+        json.value("partner", r.hotspot.partnerId);
+        json.value("label", r.hotspot.label);
+        json.value("hasSound", r.hotspot.sound.hasSound);
+        json.value("soundName", r.hotspot.sound.name);
+        if (!r.hotspot.sound.sound.empty()) writeBlockSizes(json, "sound", r.hotspot.sound.sound);
+        break;
+    default: break;
+    }
+}
+
+void writeObjects(JsonWriter& json, const ObjectSection& section) {
+    json.beginObject("objectSection");
+    json.value("soundsSeparate", section.soundsSeparate);
+    json.value("cacheStored", section.cacheStored);
+    json.value("effectCounter", section.effectCounter);
+    json.value("stoppedEarly", section.stoppedEarly);
+    json.beginArray("objects");
+    for (const CaptionRecord& r : section.objects) {
+        const ObjectHeader& h = r.header;
+        json.beginObject();
+        json.value("kind", h.kind);
+        json.value("objectId", h.objectId);
+        json.value("firstFrame", h.firstFrame);
+        json.value("frameCount", h.frameCount);
+        writeRect(json, "bodyRect", h.bodyRect);
+        writeRect(json, "boundsRect", h.boundsRect);
+        json.value("text", r.text);
+        json.value("lineColour", h.lineColour);
+        json.value("fillColour", h.fillColour);
+        json.value("textColour", h.textColour);
+        json.value("lineWidth", h.lineWidth);
+        writeKindFields(json, r);
+        json.value("storedPicture", r.stored.present());
+        json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+}
+
+// Reads the sections of a current movie: its objects, and its frame stream when it
+// has no sounds.
 void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& location,
                       bool withFrames) {
-    SectionsBeforeFrames sections = readSectionsBeforeFrames(file);
-    json.value("objectCount", sections.objects.objectCount);
-    json.value("soundsPresent", sections.sounds.anySound());
-    if (!sections.empty()) return;
+    ToolObjectHost host;
+    const ObjectSection objects = readObjectSectionAt(file, location.movieEnd, ObjectSectionForm::Form5, host);
+    json.value("objectCount", static_cast<uint64_t>(objects.objects.size()));
+    writeObjects(json, objects);
+    const bool sounds = readSoundSectionHeader(file).anySound();
+    json.value("soundsPresent", sounds);
+    if (sounds) return;
 
     PackedDibFactory bitmaps;
     FrameData frames(bitmaps);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "player/playback/dib.h"
+#include "player/objects/caption_list.h"
 #include "player/playback/frame_compositor.h"
 #include "tools/movietool/movie_locate.h"
 #include "tools/moviewriter/picture.h"
@@ -20,11 +21,11 @@ int runStill(const std::vector<std::string>& args) {
         std::fputs("usage: movietool still MOVIE FRAME OUT.bmp [--no-cursor] [--no-objects] [--no-logo] [--size WxH]\n", stderr);
         return 2;
     }
-    bool cursor = true, objects = true, logo = true;
+    bool cursor = true, withObjects = true, logo = true;
     int width = 0, height = 0;
     for (size_t i = 3; i < args.size(); ++i) {
         if (args[i] == "--no-cursor") cursor = false;
-        else if (args[i] == "--no-objects") objects = false;
+        else if (args[i] == "--no-objects") withObjects = false;
         else if (args[i] == "--no-logo") logo = false;
         else if (args[i] == "--size" && i + 1 < args.size() &&
                  std::sscanf(args[++i].c_str(), "%dx%d", &width, &height) == 2 && width > 0 && height > 0 &&
@@ -41,7 +42,8 @@ int runStill(const std::vector<std::string>& args) {
     }
     std::string error;
     MovieLocation location;
-    if (!seekFrameStream(*file, location, error)) {
+    ObjectSection objects;
+    if (!seekFrameStream(*file, location, objects, error)) {
         std::fprintf(stderr, "movietool: %s: %s\n", args[0].c_str(), error.c_str());
         return 1;
     }
@@ -69,8 +71,10 @@ int runStill(const std::vector<std::string>& args) {
     if (!dc || !canvas) return 1;
     win32::ScopedSelect select(dc.get(), canvas.get());
     RECT dest{0, 0, width, height};
-    CCaptionList none;
-    if (!compositor.renderStillInto(dc.get(), frame, -1, dest, objects ? &none : nullptr, cursor, logo)) return 1;
+    CCaptionList list;
+    list.load(objects);
+    list.referenceRect = data.info().recordedArea;
+    if (!compositor.renderStillInto(dc.get(), frame, -1, dest, withObjects ? &list : nullptr, cursor, logo)) return 1;
     ::GdiFlush();
 
     Picture picture(width, height);

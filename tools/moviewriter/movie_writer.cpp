@@ -15,7 +15,6 @@ namespace {
 constexpr int kHeaderCopyLevel = 9;
 constexpr int kBandLevel = 6;
 constexpr uint32_t kBitmapInfoHeaderSize = 40;
-constexpr int kObjectSectionWords = 4;  // soundsSeparate, cacheStored, objectCount, effectCounter
 constexpr int kSoundSectionWords = 12;
 
 void writeBitmapInfoHeader(ByteWriter& out, const ScreenFormat& screen) {
@@ -193,8 +192,8 @@ std::string MovieWriter::frameStream() const {
 std::string MovieWriter::build() const {
     std::string movie = header_.encode();
     if (header_.version() >= kFirstVersionWithHeaderCopy) movie += headerCopyRecord();
+    movie += writeObjectSection(objects_, objectSectionForm(header_.version()));
     ByteWriter out(movie);
-    out.zeros(4 * kObjectSectionWords);
     out.zeros(4 * kSoundSectionWords);
     movie += frameStream();
     return movie;

@@ -11,6 +11,7 @@
 
 #include "player/container/frame_records.h"
 #include "player/container/movie_header.h"
+#include "player/objects/object_section.h"
 #include "tools/moviewriter/picture.h"
 
 namespace quillet {
@@ -66,6 +67,10 @@ public:
     // Appends raw bytes to the frame stream (a cut-off or damaged tail).
     void appendRaw(const std::string& bytes) { frames_ += bytes; }
 
+    // The annotation objects, written in the object section of the movie's form.
+    ObjectSection& objects() { return objects_; }
+    void addObject(const CaptionRecord& record) { objects_.objects.push_back(record); }
+
     size_t frameCount() const { return static_cast<size_t>(framesAdded_); }
     // The frame stream alone, and the whole movie (header first, no trailer).
     std::string frameStream() const;
@@ -91,6 +96,7 @@ private:
     std::string logoDib_;
     std::optional<Picture> previous_;
     std::string frames_;
+    ObjectSection objects_;
     int32_t framesAdded_ = 0;
     int64_t totalMs_ = 0;
 };

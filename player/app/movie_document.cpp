@@ -1,21 +1,32 @@
-#include "player/container/movie_document.h"
+#include "player/app/movie_document.h"
 
 
 namespace quillet {
 
 void MovieDocument::ResetMovie() {
     frames_.ClearFrameData();
+    objects_ = ObjectSection();
     header_ = MovieHeader();
     location_ = MovieLocation();
     fileVersion_ = 0;
     position_ = 0;
 }
 
-SectionsBeforeFrames readSectionsBeforeFrames(MovieFile& file) {
-    SectionsBeforeFrames sections;
-    sections.objects = readObjectSectionPrefix(file);
-    sections.sounds = readSoundSectionHeader(file);
-    return sections;
+ObjectSection readObjectSectionAt(MovieFile& file, uint64_t end, ObjectSectionForm form, ObjectReadHost& host) {
+    BufferedReader in(file, end);
+    ObjectSection section = readObjectSection(in, form, host);
+    file.seek(in.position());
+    return section;
+}
+
+std::vector<ObjectSpan> objectSpans(const ObjectSection& section) {
+    std::vector<ObjectSpan> spans;
+    spans.reserve(section.objects.size());
+    for (const CaptionRecord& record : section.objects) {
+        const ObjectHeader& h = record.header;
+        spans.push_back({h.firstFrame, h.frameCount, h.kind, h.objectId});
+    }
+    return spans;
 }
 
 bool MovieDocument::OpenMovie(const std::string& ownPath) {
@@ -55,10 +66,15 @@ bool MovieDocument::OpenMovie(const std::string& ownPath) {
         return false;
     }
 
-    if (version == ProgramVersion() && readSectionsBeforeFrames(*file).empty()) {
+    objects_ = readObjectSectionAt(*file, location.movieEnd, objectSectionForm(version), objectHost_);
+    // The frames of a current movie are read once its sounds can be; the older
+    // forms come with their own readers.
+    if (version == ProgramVersion() && !readSoundSectionHeader(*file).anySound()) {
         frames_.LoadFrameStreamInBackground(std::move(file), location.movieEnd);
-        frames_.BuildObjectTimeline({});
-        frames_.setHasStopObjects(false);
+        frames_.BuildObjectTimeline(objectSpans(objects_));
+        bool hotspots = false;
+        for (const CaptionRecord& record : objects_.objects) hotspots |= record.kind() == caption_kind::kHotspotCaption;
+        frames_.setHasStopObjects(hotspots);
     }
     file_ = std::move(file);
     ui_.destroyLoadingDialog();

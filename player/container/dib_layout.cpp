@@ -1,4 +1,4 @@
-#include "player/playback/dib_layout.h"
+#include "player/container/dib_layout.h"
 
 #include <cstdlib>
 

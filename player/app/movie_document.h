@@ -12,6 +12,7 @@
 #include "player/container/movie_header.h"
 #include "player/audio/sound_section.h"
 #include "player/objects/object_section.h"
+#include "player/container/object_timeline.h"
 
 namespace quillet {
 
@@ -34,19 +35,16 @@ public:
     virtual void destroyLoadingDialog() = 0;
 };
 
-// The object and sound sections of a current movie, as far as they are read yet:
-// their prefixes. The frame stream can be reached only when both are empty.
-struct SectionsBeforeFrames {
-    ObjectSectionPrefix objects;
-    SoundSectionHeader sounds;
-    bool empty() const { return objects.objectCount == 0 && !sounds.anySound(); }
-};
-SectionsBeforeFrames readSectionsBeforeFrames(MovieFile& file);
+// The object section at the file's position, read without running past end; the
+// file is left right behind the section.
+ObjectSection readObjectSectionAt(MovieFile& file, uint64_t end, ObjectSectionForm form, ObjectReadHost& host);
+// What the frame index needs of each object.
+std::vector<ObjectSpan> objectSpans(const ObjectSection& section);
 
 class MovieDocument {
 public:
-    MovieDocument(MovieOpenUi& ui, MovieFileOpener opener, BitmapFactory& bitmaps)
-        : ui_(ui), opener_(std::move(opener)), frames_(bitmaps) {}
+    MovieDocument(MovieOpenUi& ui, MovieFileOpener opener, BitmapFactory& bitmaps, ObjectReadHost& objectHost)
+        : ui_(ui), opener_(std::move(opener)), frames_(bitmaps), objectHost_(objectHost) {}
     ~MovieDocument() { ResetMovie(); }
 
     // Opens the movie appended to the program file at ownPath. True when the movie
@@ -65,12 +63,16 @@ public:
     MovieFile* file() const { return file_.get(); }
     FrameData& frameData() { return frames_; }
     const FrameData& frameData() const { return frames_; }
+    // The annotation objects as read; the Windows layer makes its objects of them.
+    const ObjectSection& objects() const { return objects_; }
 
 private:
     MovieOpenUi& ui_;
     MovieFileOpener opener_;
     std::unique_ptr<MovieFile> file_;
     FrameData frames_;
+    ObjectReadHost& objectHost_;
+    ObjectSection objects_;
     MovieHeader header_;
     MovieLocation location_;
     std::string filePath_;

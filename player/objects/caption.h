@@ -1,0 +1,117 @@
+#pragma once
+// An annotation object as it draws itself, over its stored record. Visible objects
+// render once into a private picture and mask of their bounds and are then
+// composited: the mask ORed in, the picture ANDed over it, so that the target
+// keeps its pixels outside the object. A picture stored with the object stands in
+// for the rendering until the object is invalidated.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/win32/handles.h"
+#include "player/objects/caption_record.h"
+
+namespace quillet {
+
+class CCaptionList;
+
+// What objects ask of the movie that holds them.
+class CaptionHost {
+public:
+    virtual ~CaptionHost() = default;
+    virtual void holdAtObject() = 0;
+    virtual void continueAt(int64_t frame) = 0;
+    virtual void playObjectSound(const std::string& path) = 0;
+    virtual void stopObjectSound() = 0;
+};
+
+class CCaption {
+public:
+    explicit CCaption(CaptionRecord record);
+    virtual ~CCaption();
+    CCaption(const CCaption&) = delete;
+    CCaption& operator=(const CCaption&) = delete;
+
+    uint32_t kind() const { return record_.header.kind; }
+    int32_t objectId() const { return record_.header.objectId; }
+    int32_t firstFrame() const { return record_.header.firstFrame; }
+    int32_t frameCount() const { return record_.header.frameCount; }
+    bool spans(int64_t frame) const {
+        return firstFrame() <= frame && frame < int64_t{firstFrame()} + frameCount();
+    }
+    const CaptionRecord& record() const { return record_; }
+    const Rect& bodyRect() const { return record_.header.bodyRect; }
+    const Rect& boundsRect() const { return record_.header.boundsRect; }
+
+    void setOwner(CCaptionList* owner) { owner_ = owner; }
+    CCaptionList* owner() const { return owner_; }
+
+    // Draws into dc, whose coordinates the caller has set so that object coordinates
+    // (relative to the recorded area) can be used directly. target: null for 1:1, or
+    // the rectangle the recorded area is mapped onto. mode is stop-at-object mode;
+    // start asks a sound or hotspot to start.
+    virtual void draw(HDC dc, const RECT* target, bool mode, int start);
+    // Frees the rendered picture and mask; they are rendered again when next drawn.
+    virtual void invalidate();
+    virtual void releaseBitmaps();
+
+    // The rectangle text goes in; kinds with text of their own shape override it.
+    virtual Rect textRect(HDC dc) const;
+    // The editor's handles, which the hotspot lookup uses as well.
+    virtual bool hitTest(const Rect& rect) const;
+    int handleAt(int32_t x, int32_t y) const;
+    virtual Point handlePoint(int index) const;
+    virtual int handleCount() const { return 8; }
+    Rect handleRect(int index) const;
+
+    // A picture and mask of the object's bounds for storing with it, or none when
+    // this kind stores nothing.
+    virtual StoredPicture renderForStorage(HDC reference);
+
+    bool dirty() const { return dirty_; }
+    void setDirty(bool dirty) { dirty_ = dirty; }
+    // How often the picture was rendered, rather than taken from storage.
+    int renderCount() const { return renderCount_; }
+
+protected:
+    // Renders the kind's picture and mask, both painted white over the bounds
+    // first, in object coordinates; the mask must end black wherever the object
+    // does not paint. The base kind renders nothing and so draws only a stored
+    // picture.
+    virtual bool renders() const { return false; }
+    virtual void renderPicture(HDC /*pictureDc*/) {}
+    virtual void renderMask(HDC /*maskDc*/) {}
+    // Renders as needed and composites the picture and mask onto dc.
+    void composite(HDC dc, const RECT* target);
+
+    // The scale of a mapped draw: target size over the reference rectangle's.
+    struct Scale {
+        float x = 1, y = 1;
+        int32_t left = 0, top = 0;
+        Point map(Point p) const;
+        Rect map(const Rect& r) const;
+    };
+    Scale scaleFor(const RECT& target) const;
+
+    CaptionRecord record_;
+    CCaptionList* owner_ = nullptr;
+
+private:
+    bool bitmapsFromStorage();
+
+    bool dirty_ = true;
+    int renderCount_ = 0;
+    win32::UniqueGdiObject picture_;
+    win32::UniqueGdiObject mask_;
+    win32::UniqueGdiObject scaledPicture_;
+    win32::UniqueGdiObject scaledMask_;
+    RECT lastTarget_{};
+};
+
+// An object of the kind the record names.
+std::unique_ptr<CCaption> makeCaption(CaptionRecord record);
+
+}  // namespace quillet

@@ -1,0 +1,106 @@
+#include "player/objects/object_files.h"
+
+#include "common/win32/file_system.h"
+#include "common/win32/handles.h"
+#include "player/container/compressed_block.h"
+
+namespace quillet {
+namespace {
+
+constexpr char kCaption[] = "Tavrix";
+constexpr char kMissingSoundFile[] = "file not found - sound file\n";
+constexpr char kZlibUncompressionError[] = "Zlib Uncompression Error";
+constexpr char kFailToCreateTemporaryFile[] = "Fail to Create Temporary File";
+constexpr char kUndoFileName[] = "tvm_undo.tmp";
+constexpr char kTemporaryPrefix[] = "qlt";
+constexpr char kLeftoverPattern[] = "qlt????.tmp";
+
+// A new, empty file of a unique name in the temporary folder, made by the system.
+std::string uniqueTemporaryFile() {
+    char path[MAX_PATH] = {};
+    const std::string folder = win32::tempFolder();
+    if (!::GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, path)) return std::string();
+    return path;
+}
+
+bool writeWhole(const std::string& path, const void* bytes, size_t length) {
+    win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return length == 0 ||
+           (::WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length);
+}
+
+}  // namespace
+
+void ObjectFiles::setMovie(const std::string& moviePath, HWND messageOwner) {
+    moviePath_ = moviePath;
+    messageOwner_ = messageOwner;
+}
+
+void ObjectFiles::deleteCreated() {
+    for (const std::string& path : created_) ::DeleteFileA(path.c_str());
+    created_.clear();
+}
+
+Size ObjectFiles::screen() const { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
+
+std::string ObjectFiles::createSoundFile(const std::string& name) {
+    const std::string path = name.empty() ? uniqueTemporaryFile() : win32::tempFolder() + "\\" + name;
+    if (path.empty() || !writeWhole(path, nullptr, 0)) return std::string();
+    created_.push_back(path);
+    return path;
+}
+
+bool ObjectFiles::writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return writeWhole(path, bytes.data(), bytes.size());
+}
+
+std::string ObjectFiles::attachedSoundPath(const AttachedSound& sound, bool separate) {
+    if (separate) {
+        const std::string path = folderOf(moviePath_) + "\\" + sound.name;
+        if (win32::fileExists(path)) return path;
+        report((std::string(kMissingSoundFile) + path).c_str());
+        return std::string();
+    }
+    // The system's unique name, with the movie's name after it, so that the file
+    // tells which movie it belongs to.
+    const std::string unique = uniqueTemporaryFile();
+    if (unique.empty()) {
+        report(kFailToCreateTemporaryFile);
+        return std::string();
+    }
+    created_.push_back(unique);
+    const std::string path = withoutExtension(unique) + "_" + withoutExtension(nameOf(moviePath_)) + ".tmp";
+    DataBlock bytes;
+    if (!inflateToSize(sound.sound.packed.data(), sound.sound.packed.size(), sound.sound.rawSize, bytes)) {
+        // The sound is left out; the movie plays on without it.
+        report(kZlibUncompressionError);
+        return std::string();
+    }
+    if (!writeWhole(path, bytes.data(), bytes.size())) {
+        report(kFailToCreateTemporaryFile);
+        return std::string();
+    }
+    created_.push_back(path);
+    return path;
+}
+
+void ObjectFiles::report(const char* text) { ::MessageBoxA(messageOwner_, text, kCaption, MB_OK | MB_ICONERROR); }
+
+void ObjectFiles::afterSection(bool sweepTemporaryFiles) {
+    const std::string folder = win32::tempFolder();
+    ::DeleteFileA((folder + "\\" + kUndoFileName).c_str());
+    if (!sweepTemporaryFiles) return;
+    // Files of unique names that an earlier run made and never filled.
+    WIN32_FIND_DATAA found{};
+    win32::UniqueFind search(::FindFirstFileA((folder + "\\" + kLeftoverPattern).c_str(), &found));
+    if (!search) return;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (found.nFileSizeLow == 0 && found.nFileSizeHigh == 0) ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (::FindNextFileA(search.get(), &found));
+}
+
+}  // namespace quillet

@@ -1,0 +1,18 @@
+#include "player/objects/stored_pictures.h"
+
+#include "common/win32/handles.h"
+#include "player/objects/caption.h"
+
+namespace quillet {
+
+void storeRenderedPictures(ObjectSection& section) {
+    win32::WindowDc screen(nullptr);
+    section.cacheStored = 1;
+    for (CaptionRecord& record : section.objects) {
+        if (record.kind() == caption_kind::kSoundCaption) continue;
+        std::unique_ptr<CCaption> object = makeCaption(record);
+        record.stored = object->renderForStorage(screen.get());
+    }
+}
+
+}  // namespace quillet
