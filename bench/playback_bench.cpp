@@ -15,7 +15,10 @@
 #include <random>
 #include <vector>
 
+#include "player/objects/caption_list.h"
+#include "player/objects/stored_pictures.h"
 #include "player/playback/dib.h"
+#include "tools/moviewriter/object_description.h"
 #include "player/playback/player.h"
 #include "tools/moviewriter/movie_writer.h"
 
@@ -152,6 +155,69 @@ void pacing() {
     ::DestroyWindow(notify);
 }
 
+// Twenty objects on every frame against none: outlines and arrows paint straight
+// onto the buffer, boxes composite their stored pictures.
+void objects() {
+    const int frames = 150;
+    std::string stream = desktopMovie(frames, 33);
+    MemoryMovieFile file(stream);
+    GdiBitmapFactory bitmaps;
+    FrameData data(bitmaps);
+    data.LoadFrameStream(file, file.size());
+    std::string description;
+    for (int k = 0; k < 20; ++k) {
+        const int x = 40 + (k % 5) * 180, y = 60 + (k / 5) * 160;
+        char line[200];
+        if (k % 4 == 0)
+            std::snprintf(line, sizeof line, "arrow id=%d frames=%d start=%d,%d end=%d,%d width=3\n", k, frames, x, y,
+                          x + 120, y + 90);
+        else if (k % 4 == 1)
+            std::snprintf(line, sizeof line, "ellipse id=%d frames=%d body=%d,%d,%d,%d width=2\n", k, frames, x, y,
+                          x + 140, y + 100);
+        else
+            std::snprintf(line, sizeof line, "%s id=%d frames=%d body=%d,%d,%d,%d width=2 text=\"note %d\"\n",
+                          k % 4 == 2 ? "rect" : "box", k, frames, x, y, x + 140, y + 100, k);
+        description += line;
+    }
+    ObjectSection section;
+    std::string error;
+    parseObjectDescription(description, section.objects, error);
+    storeRenderedPictures(section);
+    // The boxes get the picture a rectangle of their size makes.
+    for (CaptionRecord& record : section.objects)
+        if (record.kind() == caption_kind::kBoxCaption) {
+            CaptionRecord asRect = record;
+            asRect.header.kind = caption_kind::kRectFrame;
+            record.stored = makeCaption(asRect)->renderForStorage(win32::WindowDc(nullptr).get());
+        }
+    CCaptionList list;
+    list.load(section);
+    list.referenceRect = Rect{0, 0, kWidth, kHeight};
+    data.BuildObjectTimeline(list.spans());
+    CursorOverlay cursors;
+    FrameCompositor compositor(data, cursors);
+    HWND view = ::CreateWindowExA(0, "STATIC", "objects", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    RECT display{0, 0, kWidth, kHeight};
+    compositor.beginRun(view, display);
+    auto never = [] { return false; };
+    auto framesPerSecond = [&](CCaptionList* objects) {
+        const double start = nowMs();
+        for (int r = 0; r < 2; ++r)
+            for (int i = 0; i < frames; ++i) {
+                compositor.applyBandsToBoth(i, data.frames()[static_cast<size_t>(i)], never);
+                compositor.composeOverlays(static_cast<size_t>(i), data.frames()[static_cast<size_t>(i)], objects, false, true);
+                compositor.present(view, static_cast<size_t>(i), objects);
+            }
+        return 2 * frames / (nowMs() - start) * 1000;
+    };
+    const double without = framesPerSecond(nullptr), with = framesPerSecond(&list);
+    compositor.endRun(true);
+    ::DestroyWindow(view);
+    std::printf("objects: %.0f frames/s with 20 objects a frame, %.0f without, ratio %.2f (target >= 0.5)\n", with,
+                without, with / without);
+}
+
 void seeking() {
     const int frames = 3600 * 14;
     std::string stream = desktopMovie(frames, 1000 / 14);
@@ -195,6 +261,7 @@ int main() {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     throughput();
     pacing();
+    objects();
     seeking();
     return 0;
 }

@@ -5,8 +5,8 @@ set -euo pipefail
 build=${1:?build folder}
 seconds=${2:-60}
 corpus=$(cd "$build" && pwd)/fuzz-corpus
-mkdir -p "$corpus/frame_stream" "$corpus/zip"
-"$build/tests/fuzz/make_seeds" "$corpus/frame_stream"
+mkdir -p "$corpus/frame_stream" "$corpus/zip" "$corpus/object_section"
+"$build/tests/fuzz/make_seeds" "$corpus/frame_stream" "$corpus/object_section"
 if [ -z "$(ls -A "$corpus/zip")" ]; then
     seeds=$(mktemp -d)
     trap 'rm -rf "$seeds"' EXIT
@@ -27,3 +27,4 @@ fuzz() {
 }
 fuzz frame_stream_fuzzer "$corpus/frame_stream" "$seconds"
 fuzz zip_reader_fuzzer "$corpus/zip" $((seconds / 2))
+fuzz object_section_fuzzer "$corpus/object_section" $((seconds / 2))

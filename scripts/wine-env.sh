@@ -80,7 +80,10 @@ ASOUND
 }
 
 wine_session_stop() {
+    # Killed, then waited for: a session started right after must not meet this
+    # one's server or processes still ending.
     wineserver -k >/dev/null 2>&1 || true
+    timeout 20 wineserver -w >/dev/null 2>&1 || true
     if [ -n "${XVFB_PID:-}" ]; then
         kill "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true

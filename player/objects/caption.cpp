@@ -1,6 +1,7 @@
 #include "player/objects/caption.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "player/objects/caption_list.h"
 #include "player/playback/dib.h"
@@ -12,6 +13,13 @@ constexpr int kHandleSide = 6;
 
 RECT toRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+// A mapped coordinate, cut toward zero and held to the range a coordinate has.
+int32_t mapped(double value) {
+    if (!(value > -2147483648.0)) return INT32_MIN;
+    if (!(value < 2147483647.0)) return INT32_MAX;
+    return static_cast<int32_t>(value);
+}
+
 bool touches(const Rect& a, const Rect& b) {
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
@@ -22,9 +30,26 @@ CCaption::CCaption(CaptionRecord record) : record_(std::move(record)) {}
 
 CCaption::~CCaption() = default;
 
+bool CCaption::HeldBitmap::hold(HDC reference, win32::UniqueGdiObject bitmap) {
+    release();
+    if (!bitmap) return false;
+    dc_.reset(::CreateCompatibleDC(reference));
+    if (!dc_) return false;
+    bitmap_ = std::move(bitmap);
+    previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+    return true;
+}
+
+void CCaption::HeldBitmap::release() {
+    if (dc_ && previous_) ::SelectObject(dc_.get(), previous_);
+    previous_ = nullptr;
+    dc_.reset();
+    bitmap_.reset();
+}
+
 void CCaption::releaseBitmaps() {
-    picture_.reset();
-    mask_.reset();
+    picture_.release();
+    mask_.release();
 }
 
 void CCaption::invalidate() {
@@ -83,22 +108,23 @@ CCaption::Scale CCaption::scaleFor(const RECT& target) const {
     return s;
 }
 
+// The scale factors are single-precision, as the products are.
 Point CCaption::Scale::map(Point p) const {
-    return {left + static_cast<int32_t>(x * p.x), top + static_cast<int32_t>(y * p.y)};
+    return {mapped(left + static_cast<double>(mapped(x * static_cast<float>(p.x)))),
+            mapped(top + static_cast<double>(mapped(y * static_cast<float>(p.y))))};
 }
 
 Rect CCaption::Scale::map(const Rect& r) const {
     const Point corner = map(Point{r.left, r.top});
-    return Rect{corner.x, corner.y, corner.x + static_cast<int32_t>(x * r.width()),
-                corner.y + static_cast<int32_t>(y * r.height())};
+    return Rect{corner.x, corner.y, mapped(corner.x + static_cast<double>(mapped(x * static_cast<float>(r.width())))),
+                mapped(corner.y + static_cast<double>(mapped(y * static_cast<float>(r.height()))))};
 }
 
-bool CCaption::bitmapsFromStorage() {
+bool CCaption::bitmapsFromStorage(HDC reference) {
     const StoredPicture& stored = record_.stored;
     if (!stored.present() || picture_) return false;
-    picture_ = bitmapFromDib(stored.picture.data(), stored.picture.size());
-    mask_ = bitmapFromDib(stored.mask.data(), stored.mask.size());
-    if (!picture_ || !mask_) {
+    if (!picture_.hold(reference, bitmapFromDib(stored.picture.data(), stored.picture.size())) ||
+        !mask_.hold(reference, bitmapFromDib(stored.mask.data(), stored.mask.size()))) {
         releaseBitmaps();
         return false;
     }
@@ -106,63 +132,55 @@ bool CCaption::bitmapsFromStorage() {
 }
 
 void CCaption::composite(HDC dc, const RECT* target) {
-    if (bitmapsFromStorage()) dirty_ = false;
+    if (bitmapsFromStorage(dc)) dirty_ = false;
     else if (!picture_ || !mask_) dirty_ = true;
     if (dirty_ && !renders()) return;
 
     const Rect& bounds = boundsRect();
     const int width = bounds.width(), height = bounds.height();
     if (width <= 0 || height <= 0) return;
-    win32::UniqueMemoryDc pictureDc(::CreateCompatibleDC(dc));
-    win32::UniqueMemoryDc maskDc(::CreateCompatibleDC(dc));
-    if (!pictureDc || !maskDc) return;
-
     if (dirty_) {
-        releaseBitmaps();
-        picture_.reset(::CreateCompatibleBitmap(dc, width, height));
-        mask_.reset(::CreateCompatibleBitmap(dc, width, height));
-        if (!picture_ || !mask_) {
+        if (!picture_.hold(dc, win32::UniqueGdiObject(::CreateCompatibleBitmap(dc, width, height))) ||
+            !mask_.hold(dc, win32::UniqueGdiObject(::CreateCompatibleBitmap(dc, width, height)))) {
             releaseBitmaps();
             return;
         }
-    }
-    win32::ScopedSelect selectPicture(pictureDc.get(), picture_.get());
-    win32::ScopedSelect selectMask(maskDc.get(), mask_.get());
-    if (dirty_) {
         dirty_ = false;
         ++renderCount_;
         const RECT whole = toRect(bounds);
-        for (HDC each : {pictureDc.get(), maskDc.get()}) {
+        for (HDC each : {picture_.dc(), mask_.dc()}) {
             ::SetViewportOrgEx(each, -bounds.left, -bounds.top, nullptr);
             ::FillRect(each, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         }
-        renderPicture(pictureDc.get());
-        renderMask(maskDc.get());
-        for (HDC each : {pictureDc.get(), maskDc.get()}) ::SetViewportOrgEx(each, 0, 0, nullptr);
+        renderPicture(picture_.dc());
+        renderMask(mask_.dc());
+        for (HDC each : {picture_.dc(), mask_.dc()}) ::SetViewportOrgEx(each, 0, 0, nullptr);
     }
+    HDC pictureDc = picture_.dc(), maskDc = mask_.dc();
 
     if (!target) {
-        ::BitBlt(dc, bounds.left, bounds.top, width, height, maskDc.get(), 0, 0, SRCPAINT);
-        ::BitBlt(dc, bounds.left, bounds.top, width, height, pictureDc.get(), 0, 0, SRCAND);
+        ::BitBlt(dc, bounds.left, bounds.top, width, height, maskDc, 0, 0, SRCPAINT);
+        ::BitBlt(dc, bounds.left, bounds.top, width, height, pictureDc, 0, 0, SRCAND);
         return;
     }
     const Scale scale = scaleFor(*target);
-    const int scaledWidth = static_cast<int>(width * scale.x), scaledHeight = static_cast<int>(height * scale.y);
+    const int scaledWidth = mapped(static_cast<float>(width) * scale.x);
+    const int scaledHeight = mapped(static_cast<float>(height) * scale.y);
     if (scaledWidth <= 0 || scaledHeight <= 0) return;
     scaledPicture_.reset(::CreateCompatibleBitmap(dc, scaledWidth, scaledHeight));
     scaledMask_.reset(::CreateCompatibleBitmap(dc, scaledWidth, scaledHeight));
     win32::UniqueMemoryDc scaledDc(::CreateCompatibleDC(dc));
     if (!scaledPicture_ || !scaledMask_ || !scaledDc) return;
     lastTarget_ = *target;
-    const int x = target->left + static_cast<int>(bounds.left * scale.x);
-    const int y = target->top + static_cast<int>(bounds.top * scale.y);
+    const int x = mapped(target->left + static_cast<double>(mapped(static_cast<float>(bounds.left) * scale.x)));
+    const int y = mapped(target->top + static_cast<double>(mapped(static_cast<float>(bounds.top) * scale.y)));
     {
         win32::ScopedSelect select(scaledDc.get(), scaledMask_.get());
-        ::StretchBlt(scaledDc.get(), 0, 0, scaledWidth, scaledHeight, maskDc.get(), 0, 0, width, height, SRCCOPY);
+        ::StretchBlt(scaledDc.get(), 0, 0, scaledWidth, scaledHeight, maskDc, 0, 0, width, height, SRCCOPY);
         ::BitBlt(dc, x, y, scaledWidth, scaledHeight, scaledDc.get(), 0, 0, SRCPAINT);
     }
     win32::ScopedSelect select(scaledDc.get(), scaledPicture_.get());
-    ::StretchBlt(scaledDc.get(), 0, 0, scaledWidth, scaledHeight, pictureDc.get(), 0, 0, width, height, SRCCOPY);
+    ::StretchBlt(scaledDc.get(), 0, 0, scaledWidth, scaledHeight, pictureDc, 0, 0, width, height, SRCCOPY);
     ::BitBlt(dc, x, y, scaledWidth, scaledHeight, scaledDc.get(), 0, 0, SRCAND);
 }
 

@@ -100,12 +100,29 @@ protected:
     CCaptionList* owner_ = nullptr;
 
 private:
-    bool bitmapsFromStorage();
+    // A bitmap kept selected into a memory context of its own while it exists, so
+    // that compositing it frame after frame costs two block transfers and nothing
+    // more.
+    class HeldBitmap {
+    public:
+        ~HeldBitmap() { release(); }
+        bool hold(HDC reference, win32::UniqueGdiObject bitmap);
+        void release();
+        HDC dc() const { return dc_.get(); }
+        explicit operator bool() const { return static_cast<bool>(dc_); }
+
+    private:
+        win32::UniqueGdiObject bitmap_;
+        win32::UniqueMemoryDc dc_;
+        HGDIOBJ previous_ = nullptr;
+    };
+
+    bool bitmapsFromStorage(HDC reference);
 
     bool dirty_ = true;
     int renderCount_ = 0;
-    win32::UniqueGdiObject picture_;
-    win32::UniqueGdiObject mask_;
+    HeldBitmap picture_;
+    HeldBitmap mask_;
     win32::UniqueGdiObject scaledPicture_;
     win32::UniqueGdiObject scaledMask_;
     RECT lastTarget_{};

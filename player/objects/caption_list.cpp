@@ -81,6 +81,11 @@ void CCaptionList::clear() {
     deferredHandles().clear();
 }
 
+void CCaptionList::add(std::unique_ptr<CCaption> object) {
+    object->setOwner(this);
+    objects_.push_back(std::move(object));
+}
+
 CCaption* CCaptionList::findById(int32_t id) const {
     for (const auto& object : objects_)
         if (object->objectId() == id) return object.get();

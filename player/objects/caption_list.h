@@ -26,6 +26,8 @@ public:
     // Makes the objects of a section that was read, links hotspot partners both
     // ways, and takes the section's flags.
     void load(const ObjectSection& section);
+    // Appends an object made elsewhere.
+    void add(std::unique_ptr<CCaption> object);
     // Destroys the objects and what they left: the numbered scratch files and the
     // handles image objects handed over.
     void clear();

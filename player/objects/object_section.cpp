@@ -217,7 +217,8 @@ private:
         balloon.tailBaseA = in_.point();
         balloon.tailBaseB = in_.point();
         const Rect& body = record.header.bodyRect;
-        record.tailOffset = Point{balloon.tailTip.x - body.left, balloon.tailTip.y - body.top};
+        record.tailOffset = Point{wrappingDifference(balloon.tailTip.x, body.left),
+                                  wrappingDifference(balloon.tailTip.y, body.top)};
     }
 
     void readPicture(PictureTail& picture) {

@@ -120,8 +120,28 @@ StoredPicture CRectFrame::renderForStorage(HDC reference) {
 
 void CEllipseFrame::draw(HDC dc, const RECT* target, bool, int) {
     const ObjectHeader& h = record_.header;
-    const Rect body = target ? scaleFor(*target).map(h.bodyRect) : h.bodyRect;
-    paintShape(dc, Shape::Ellipse, body, h.lineColour, outlinePenWidth(h.lineWidth, target != nullptr));
+    const Rect& bounds = h.boundsRect;
+    const Rect& body = h.bodyRect;
+    const bool bodyWithinBounds = body.left >= bounds.left && body.top >= bounds.top && body.right <= bounds.right &&
+                                  body.bottom <= bounds.bottom;
+    if (!target && bodyWithinBounds) {
+        composite(dc, nullptr);
+        return;
+    }
+    const Rect shown = target ? scaleFor(*target).map(body) : body;
+    paintShape(dc, Shape::Ellipse, shown, h.lineColour, outlinePenWidth(h.lineWidth, target != nullptr));
+}
+
+void CEllipseFrame::renderPicture(HDC pictureDc) {
+    const ObjectHeader& h = record_.header;
+    paintShape(pictureDc, Shape::Ellipse, h.bodyRect, h.lineColour, h.lineWidth);
+}
+
+void CEllipseFrame::renderMask(HDC maskDc) {
+    const ObjectHeader& h = record_.header;
+    const RECT all{h.boundsRect.left, h.boundsRect.top, h.boundsRect.right, h.boundsRect.bottom};
+    ::FillRect(maskDc, &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    paintShape(maskDc, Shape::Ellipse, h.bodyRect, kWhite, h.lineWidth);
 }
 
 StoredPicture CEllipseFrame::renderForStorage(HDC reference) {

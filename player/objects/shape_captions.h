@@ -18,11 +18,18 @@ public:
     StoredPicture renderForStorage(HDC reference) override;
 };
 
+// Drawing a wide ellipse is slow enough that, 1:1, it is rendered once into a
+// picture and mask and composited after that, to the same pixels.
 class CEllipseFrame : public CCaption {
 public:
     using CCaption::CCaption;
     void draw(HDC dc, const RECT* target, bool mode, int start) override;
     StoredPicture renderForStorage(HDC reference) override;
+
+protected:
+    bool renders() const override { return true; }
+    void renderPicture(HDC pictureDc) override;
+    void renderMask(HDC maskDc) override;
 };
 
 class CArrowLine : public CCaption {

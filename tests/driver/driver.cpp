@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <cstdio>
 #include <fstream>
 
 namespace quillet::driver {
@@ -68,8 +69,10 @@ bool Process::start(const std::string& program, const std::vector<std::string>& 
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info))
+                          nullptr, &startup, &info)) {
+        std::fprintf(stderr, "cannot start %s: error %lu\n", program.c_str(), ::GetLastError());
         return false;
+    }
     ::CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     id_ = info.dwProcessId;

@@ -59,13 +59,16 @@ void PlayerTest::TearDown() {
 
 std::string PlayerTest::packedPlayer(const std::string& name, const std::string& movie) {
     std::string path = folder_ + "\\" + name;
-    writeFileBytes(path, packMovie(readFileBytes(playerPath()), movie));
+    const std::string bytes = packMovie(readFileBytes(playerPath()), movie);
+    writeFileBytes(path, bytes);
+    EXPECT_EQ(readFileBytes(path).size(), bytes.size()) << "could not write " << path;
     return path;
 }
 
 std::string PlayerTest::plainPlayer(const std::string& name) {
     std::string path = folder_ + "\\" + name;
-    ::CopyFileA(playerPath().c_str(), path.c_str(), FALSE);
+    EXPECT_TRUE(::CopyFileA(playerPath().c_str(), path.c_str(), FALSE))
+        << "could not copy the player to " << path << ": error " << ::GetLastError();
     return path;
 }
 

@@ -28,6 +28,7 @@ TestMovie makeTestMovie(const TestMovieShape& shape) {
         movie.pictures.push_back(std::move(picture));
         movie.specs.push_back(spec);
     }
+    writer.objects().objects = shape.objects;
     movie.bytes = writer.build();
     return movie;
 }

@@ -24,6 +24,7 @@ struct TestMovieShape {
     // Noise over the lower half of every picture: bands that do not compress, so
     // that the loader is still reading while the run plays.
     bool noise = false;
+    std::vector<CaptionRecord> objects{};  // annotation objects over the frames
 };
 
 // Frames whose pictures all differ, with the recorded arrow moving along the top.

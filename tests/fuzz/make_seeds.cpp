@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/moviewriter/movie_writer.h"
+#include "tools/moviewriter/object_description.h"
 
 using namespace quillet;
 
@@ -18,8 +19,8 @@ void save(const std::string& folder, const std::string& name, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: make_seeds FOLDER\n", stderr);
+    if (argc != 2 && argc != 3) {
+        std::fputs("usage: make_seeds FRAME-STREAM-FOLDER [OBJECT-SECTION-FOLDER]\n", stderr);
         return 2;
     }
     const std::string folder = argv[1];
@@ -50,5 +51,40 @@ int main(int argc, char** argv) {
     MovieWriter run = plain;
     for (int i = 0; i < 22; ++i) run.addStoredFrame(FrameRecord(), {});
     save(folder, "empty-run.bin", run.frameStream());
+
+    // Object sections of every form (the first byte picks it), from a description
+    // of one object of each kind.
+    if (argc > 2) {
+        std::vector<CaptionRecord> objects;
+        std::string error;
+        parseObjectDescription("rect id=1 first=1 frames=2 body=1,2,30,40 line=ff0000\n"
+                               "ellipse id=2 body=5,5,20,20\n"
+                               "arrow id=3 start=1,1 end=40,20 style=2\n"
+                               "box id=4 body=1,1,9,9 text=\"A box\"\n"
+                               "round id=5 body=1,1,9,9 corner=3,3 text=x\n"
+                               "oval id=6 body=1,1,9,9\n"
+                               "titled id=7 body=1,1,40,30 title=\"A title\" text=body\n"
+                               "balloon id=8 body=1,1,30,20 tail=10,40\n"
+                               "round-balloon id=9 body=1,1,30,20 tail=10,40 corner=4,4\n"
+                               "oval-balloon id=10 body=1,1,30,20 tail=10,40\n"
+                               "image id=11 body=1,1,9,9\n"
+                               "sound id=12 first=3\n"
+                               "hotspot id=13 body=1,1,9,9 events=200020 partner=14 label=drag sound-name=a.wav\n"
+                               "hotspot id=14 body=20,1,29,9 events=100010 partner=13\n",
+                               objects, error);
+        objects[11].sound.embedded = 1;
+        objects[11].sound.sound = CompressedBlock{4, std::string("\x78\x9c\x63\x60\x60\x60\x00\x00\x00\x04\x00\x01", 12)};
+        ObjectSection section;
+        section.cacheStored = 1;
+        section.objects = objects;
+        section.objects[3].stored = StoredPicture{std::vector<uint8_t>(8, 1), std::vector<uint8_t>(8, 2)};
+        for (int form = 1; form <= 5; ++form) {
+            ObjectSection forForm = section;
+            if (form == 1) forForm.objects.resize(12);  // no hotspots in the oldest form
+            const auto f = static_cast<ObjectSectionForm>(form);
+            save(argv[2], "form" + std::to_string(form) + ".bin",
+                 std::string(1, static_cast<char>(form - 1)) + writeObjectSection(forForm, f));
+        }
+    }
     return 0;
 }

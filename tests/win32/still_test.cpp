@@ -9,44 +9,13 @@
 
 #include "player/playback/dib.h"
 #include "player/playback/frame_compositor.h"
+#include "canvas.h"
 #include "tools/moviewriter/movie_writer.h"
 
 namespace quillet {
 namespace {
 
-// A 32-bit top-down DIB section to render into, with its pixels readable.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        dc_.reset(::CreateCompatibleDC(nullptr));
-        bitmap_.reset(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
-        previous_ = ::SelectObject(dc_.get(), bitmap_.get());
-    }
-    ~Canvas() { ::SelectObject(dc_.get(), previous_); }
-    HDC dc() const { return dc_.get(); }
-    uint32_t at(int x, int y) const {
-        ::GdiFlush();
-        return bits_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF;
-    }
-    // Rows top .. bottom of picture, columns 0 .. width, equal to the canvas?
-    ::testing::AssertionResult shows(const Picture& picture, int top) const {
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                if (at(x, y) != picture.at(x, y + top))
-                    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex
-                                                         << at(x, y) << ", not " << picture.at(x, y + top);
-        return ::testing::AssertionSuccess();
-    }
-
-private:
-    int width_, height_;
-    win32::UniqueMemoryDc dc_;
-    win32::UniqueGdiObject bitmap_;
-    HGDIOBJ previous_ = nullptr;
-    uint32_t* bits_ = nullptr;
-};
+using testing::Canvas;
 
 class StillTest : public ::testing::Test {
 protected:

@@ -201,7 +201,8 @@ bool parseObjectDescription(const std::string& text, std::vector<CaptionRecord>&
         if (!boundsGiven) record.header.boundsRect = paintedBounds(record);
         if (record.header.textRect == Rect()) record.header.textRect = record.header.bodyRect;
         const Rect& body = record.header.bodyRect;
-        record.tailOffset = Point{record.balloon.tailTip.x - body.left, record.balloon.tailTip.y - body.top};
+        record.tailOffset = Point{wrappingDifference(record.balloon.tailTip.x, body.left),
+                                  wrappingDifference(record.balloon.tailTip.y, body.top)};
         records.push_back(std::move(record));
     }
     return true;
