@@ -14,6 +14,9 @@ namespace {
 constexpr char kWebSite[] = "https://tavrix.example.com/";
 constexpr char kSupportMail[] = "mailto:support@tavrix.example.com";
 constexpr char kProducerCaption[] = "Tavrix Player";
+// A close asked for while the loader reads looks again this often.
+constexpr UINT_PTR kCloseWhenLoadedTimer = 1;
+constexpr UINT kCloseWhenLoadedMs = 50;
 
 SIZE windowSizeFor(HWND window, int clientWidth, int clientHeight) {
     RECT frame{0, 0, clientWidth, clientHeight};
@@ -314,6 +317,12 @@ bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<INT_PTR>(icon_);
         return true;
+    case WM_TIMER:
+        if (wParam != kCloseWhenLoadedTimer) return false;
+        if (document_ && document_->document().frameData().loaderRunning()) return true;
+        ::KillTimer(handle(), kCloseWhenLoadedTimer);
+        close();
+        return true;
     case WM_CLOSE:
         // A close sent by another process (a player taking over) can arrive while
         // this thread lets sent messages through inside a wait; it is taken up
@@ -363,14 +372,18 @@ void CMainWindow::close() {
         return;
     }
     // A running playback is stopped and the window closes when its end is
-    // reported; while the loader still reads the movie, closing waits.
+    // reported; while the loader still reads the movie, closing waits for it, and
+    // the request is kept rather than lost.
     CPlayer& player = document_->player();
     if (player.runActive()) {
         player.stop();
         closeAfterStop_ = true;
         return;
     }
-    if (document_->document().frameData().loaderRunning()) return;
+    if (document_->document().frameData().loaderRunning()) {
+        ::SetTimer(handle(), kCloseWhenLoadedTimer, kCloseWhenLoadedMs, nullptr);
+        return;
+    }
     endWindow();
 }
 

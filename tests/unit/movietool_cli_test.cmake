@@ -49,6 +49,30 @@ endif()
 run(FALSE ${MOVIETOOL} info ${WORK}/missing.exe)
 run(FALSE ${MOVIETOOL} make ${WORK}/bad.bin --version three)
 
+# Objects from a description: listed by info with their fields.
+file(WRITE ${WORK}/objects.txt "# two outlines and a hotspot\n"
+  "rect id=4 first=1 frames=3 body=10,10,60,40 line=ff0000 width=3\n"
+  "arrow id=5 start=5,5 end=50,30 style=2\n"
+  "hotspot id=6 first=2 body=1,1,20,20 events=100010 partner=9 label=\"Drop it\"\n")
+run(TRUE ${MOVIETOOL} make ${WORK}/objects.bin --objects ${WORK}/objects.txt)
+run(TRUE ${MOVIETOOL} info ${WORK}/objects.bin --no-frames)
+string(JSON count GET "${out}" objectCount)
+string(JSON kind GET "${out}" objectSection objects 1 kind)
+string(JSON style GET "${out}" objectSection objects 1 arrowStyle)
+string(JSON colour GET "${out}" objectSection objects 0 lineColour)
+string(JSON label GET "${out}" objectSection objects 2 label)
+string(JSON partner GET "${out}" objectSection objects 2 partner)
+string(JSON counter GET "${out}" objectSection effectCounter)
+if(NOT count EQUAL 3 OR NOT kind EQUAL 2 OR NOT style EQUAL 2 OR NOT colour EQUAL 255 OR NOT label STREQUAL "Drop it"
+   OR NOT partner EQUAL 9 OR NOT counter EQUAL 1)
+  message(FATAL_ERROR "unexpected objects:\n${out}")
+endif()
+file(WRITE ${WORK}/bad-objects.txt "rect id=1 body=1,2,3\n")
+run(FALSE ${MOVIETOOL} make ${WORK}/bad.bin --objects ${WORK}/bad-objects.txt)
+if(NOT err MATCHES "line 1")
+  message(FATAL_ERROR "unexpected error: ${err}")
+endif()
+
 # Frames from pictures: three BMP files, the second changes a strip of rows.
 find_program(CONVERT convert)
 if(CONVERT)

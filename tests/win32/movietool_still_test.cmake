@@ -32,3 +32,21 @@ execute_process(COMMAND ${EMULATOR} ${MOVIETOOL} still ${WORK}/movie.bin 3 ${WOR
 if(result EQUAL 0)
   message(FATAL_ERROR "a frame past the movie gave a still")
 endif()
+
+# Objects: drawn at their frames (with their stored pictures made by this build),
+# left out on request.
+file(WRITE ${WORK}/objects.txt "rect id=1 first=1 frames=1 body=4,4,40,30 line=00ff00 width=2\n")
+run(${EMULATOR} ${MOVIETOOL} make ${WORK}/objects.bin --frames ${WORK}/frames --delay 100 --objects ${WORK}/objects.txt)
+function(pixel file x y out)
+  execute_process(COMMAND convert ${file} -format "%[pixel:p{${x},${y}}]" info: OUTPUT_VARIABLE colour)
+  set(${out} "${colour}" PARENT_SCOPE)
+endfunction()
+run(${EMULATOR} ${MOVIETOOL} still ${WORK}/objects.bin 1 ${WORK}/with.bmp --no-cursor)
+run(${EMULATOR} ${MOVIETOOL} still ${WORK}/objects.bin 1 ${WORK}/without.bmp --no-cursor --no-objects)
+run(${EMULATOR} ${MOVIETOOL} still ${WORK}/objects.bin 2 ${WORK}/after.bmp --no-cursor)
+pixel(${WORK}/with.bmp 4 15 with)
+pixel(${WORK}/without.bmp 4 15 without)
+pixel(${WORK}/after.bmp 4 15 after)
+if(NOT with MATCHES "rgb\\(0,255,0\\)|lime" OR with STREQUAL without OR NOT after STREQUAL without)
+  message(FATAL_ERROR "the outline: with objects ${with}, without ${without}, after its span ${after}")
+endif()
