@@ -1,8 +1,9 @@
 #pragma once
 // The sound section of a current movie (version 3.0): twelve words of flags and
-// volumes, then the stored sounds.
+// volumes, then the stored sounds (see the sound tracks).
 
 #include <cstdint>
+#include <string>
 
 #include "player/container/movie_file.h"
 
@@ -24,6 +25,8 @@ struct SoundSectionHeader {
     int32_t backgroundVolume = 0;
 
     bool anySound() const { return narrationPresent || backgroundPresent || effectsPresent; }
+    static SoundSectionHeader decode(const uint8_t* bytes);
+    std::string encode() const;
 };
 
 // Reads the twelve words at the file position; a short read leaves zeros.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/geometry.h"
+#include "player/container/record_stream.h"
 
 namespace quillet {
 
@@ -66,13 +67,6 @@ struct ObjectHeader {
     // size is kSize or kForm1Size.
     static ObjectHeader decode(const uint8_t* bytes, size_t size);
     std::string encode() const;  // kSize bytes, the reserved word 0
-};
-
-// Stored bytes of one zlib stream and the length they inflate to.
-struct CompressedBlock {
-    uint32_t rawSize = 0;
-    std::string packed;
-    bool empty() const { return packed.empty(); }
 };
 
 // Kind 2: the line and the arrow heads last drawn.

@@ -7,13 +7,13 @@
 
 #include "common/byte_reader.h"
 #include "player/container/compressed_block.h"
+#include "player/container/record_stream.h"
 
 namespace quillet {
 namespace {
 
 using namespace caption_kind;
 
-constexpr size_t kWordSize = 4;
 // The 64 bytes that follow a titled caption: the title colour and its font.
 constexpr size_t kTitleFontBlockSize = 4 + kLogFontSize;
 constexpr int kStoredLevel = 9;
@@ -22,79 +22,6 @@ constexpr char kFailToCreateFile[] = "Fail to Create File !";
 constexpr char kFailToUncompress[] = "Fail to Uncompression !";
 constexpr char kFailToCreateTemporaryFile[] = "Fail to Create Temporary File";
 constexpr char kZlibUncompressionError[] = "Zlib Uncompression Error";
-
-// Sequential reads of one section with a sticky failure: a read that the rest of
-// the file cannot satisfy fails the record, and nothing is allocated for it.
-class SectionInput {
-public:
-    explicit SectionInput(BufferedReader& in) : in_(in) {}
-
-    bool ok() const { return ok_; }
-    uint64_t remaining() const { return in_.remaining(); }
-
-    void fixed(void* out, size_t n) {
-        if (!ok_ || n > in_.remaining() || !in_.read(out, n)) fail(out, n);
-    }
-    uint32_t u32() {
-        uint8_t b[kWordSize] = {};
-        fixed(b, sizeof b);
-        return ByteReader(b, sizeof b).u32();
-    }
-    int32_t i32() { return static_cast<int32_t>(u32()); }
-    uint16_t u16() {
-        uint8_t b[2] = {};
-        fixed(b, sizeof b);
-        return ByteReader(b, sizeof b).u16();
-    }
-    Point point() {
-        Point p;
-        p.x = i32();
-        p.y = i32();
-        return p;
-    }
-    Rect rect() {
-        Rect r;
-        r.left = i32();
-        r.top = i32();
-        r.right = i32();
-        r.bottom = i32();
-        return r;
-    }
-    std::string bytes(uint64_t n) {
-        if (!ok_ || n > in_.remaining()) {
-            ok_ = false;
-            return std::string();
-        }
-        std::string out(static_cast<size_t>(n), '\0');
-        fixed(out.data(), out.size());
-        return out;
-    }
-    // A u32 length and that many bytes.
-    std::string counted() { return bytes(u32()); }
-    CompressedBlock block() {
-        CompressedBlock b;
-        b.rawSize = u32();
-        b.packed = bytes(u32());
-        return b;
-    }
-    // The next two words without taking them.
-    bool peekTwo(uint32_t& first, uint32_t& second) {
-        uint8_t b[2 * kWordSize] = {};
-        if (!ok_ || !in_.peek(b, sizeof b)) return false;
-        ByteReader r(b, sizeof b);
-        first = r.u32();
-        second = r.u32();
-        return true;
-    }
-
-private:
-    void fail(void* out, size_t n) {
-        ok_ = false;
-        std::memset(out, 0, n);
-    }
-    BufferedReader& in_;
-    bool ok_ = true;
-};
 
 // Names are stored with a terminating NUL by some writers.
 std::string withoutTerminator(std::string name) {
@@ -134,7 +61,7 @@ public:
         const uint32_t count = in_.u32();
         section_.effectCounter = in_.u32() + 1;
         // Each record holds at least its header and a length word.
-        const uint64_t smallest = headerSize() + kWordSize;
+        const uint64_t smallest = headerSize() + RecordStream::kWordSize;
         if (!in_.ok()) {
             section_.stoppedEarly = true;
             return;
@@ -302,7 +229,7 @@ private:
             stored = StoredPicture();
     }
 
-    SectionInput in_;
+    RecordStream in_;
     ObjectSectionForm form_;
     ObjectReadHost& host_;
     ObjectSection& section_;

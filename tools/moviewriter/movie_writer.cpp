@@ -15,7 +15,6 @@ namespace {
 constexpr int kHeaderCopyLevel = 9;
 constexpr int kBandLevel = 6;
 constexpr uint32_t kBitmapInfoHeaderSize = 40;
-constexpr int kSoundSectionWords = 12;
 
 void writeBitmapInfoHeader(ByteWriter& out, const ScreenFormat& screen) {
     out.u32(kBitmapInfoHeaderSize);
@@ -193,8 +192,7 @@ std::string MovieWriter::build() const {
     std::string movie = header_.encode();
     if (header_.version() >= kFirstVersionWithHeaderCopy) movie += headerCopyRecord();
     movie += writeObjectSection(objects_, objectSectionForm(header_.version()));
-    ByteWriter out(movie);
-    out.zeros(4 * kSoundSectionWords);
+    movie += encodeSoundSection(sounds_);
     movie += frameStream();
     return movie;
 }

@@ -12,6 +12,7 @@
 #include "player/container/frame_records.h"
 #include "player/container/movie_header.h"
 #include "player/objects/object_section.h"
+#include "tools/moviewriter/sound_records.h"
 #include "tools/moviewriter/picture.h"
 
 namespace quillet {
@@ -70,6 +71,8 @@ public:
     // The annotation objects, written in the object section of the movie's form.
     ObjectSection& objects() { return objects_; }
     void addObject(const CaptionRecord& record) { objects_.objects.push_back(record); }
+    // The stored sounds, written in the sound section.
+    StoredSounds& sounds() { return sounds_; }
 
     size_t frameCount() const { return static_cast<size_t>(framesAdded_); }
     // The frame stream alone, and the whole movie (header first, no trailer).
@@ -97,6 +100,7 @@ private:
     std::optional<Picture> previous_;
     std::string frames_;
     ObjectSection objects_;
+    StoredSounds sounds_;
     int32_t framesAdded_ = 0;
     int64_t totalMs_ = 0;
 };

@@ -1,0 +1,42 @@
+#pragma once
+// Where a movie's sounds go: the temporary files named after the movie, with
+// numbered alternatives when another copy of the movie is playing, and the files
+// beside the movie for sounds it does not store.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace quillet {
+
+enum class SoundKind { Narration, Background, Effect };
+
+class SoundFileNames {
+public:
+    // temporaryFolder ends with its separator; moviePath is the movie's full path.
+    SoundFileNames(std::string temporaryFolder, std::string moviePath, bool distNaming, bool distSoundName);
+
+    // The temporary file for a stored sound: the first candidate that does not exist
+    // yet. effect is the effect number for SoundKind::Effect.
+    std::string temporaryFile(SoundKind kind, int effect, const std::function<bool(const std::string&)>& exists) const;
+    // The file beside the movie for a sound it does not store.
+    std::string besideMovie(SoundKind kind, int effect) const;
+
+    // The movie's file name as temporary names begin: "qlt" in front unless it is
+    // there already, the extension gone.
+    const std::string& stem() const { return stem_; }
+
+private:
+    std::string suffix(SoundKind kind, int effect) const;
+
+    std::string folder_;
+    std::string moviePath_;
+    std::string stem_;
+    bool distNaming_;
+    bool distSoundName_;
+};
+
+// The text without its last "." and what follows (within its last path part).
+std::string withoutLastExtension(const std::string& text);
+
+}  // namespace quillet

@@ -1,0 +1,342 @@
+// The sound tracks of a movie: the section read into WAV files under the names a
+// second copy of the movie would not collide with, and the device driven over a
+// sound output of the test's own.
+
+#include "player/audio/sound_tracks.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "player/audio/sound_channel.h"
+#include "player/audio/wav_file.h"
+#include "tests/support/test_sound_output.h"
+#include "tools/moviewriter/sound_records.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileHost : public SoundTrackHost {
+public:
+    explicit FileHost(fs::path folder) : folder_(std::move(folder)) {}
+    std::string temporaryFolder() override { return folder_.string() + "/"; }
+    bool fileExists(const std::string& path) override { return fs::exists(path); }
+    std::unique_ptr<OutputFile> createFile(const std::string& path) override {
+        if (!writable) return nullptr;
+        created.push_back(path);
+        return std::make_unique<File>(path);
+    }
+    void deleteFile(const std::string& path) override {
+        deleted.push_back(path);
+        fs::remove(path);
+    }
+    void report(const std::string& text) override { reports.push_back(text); }
+    void waitBeforeRetry() override { ++waits; }
+    uint64_t nowMs() override { return now; }
+    void* window() override { return nullptr; }
+
+    bool writable = true;
+    std::vector<std::string> created, deleted, reports;
+    int waits = 0;
+    uint64_t now = 1000;
+
+private:
+    class File : public OutputFile {
+    public:
+        explicit File(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
+        bool write(const void* data, size_t length) override {
+            out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
+            return static_cast<bool>(out_);
+        }
+
+    private:
+        std::ofstream out_;
+    };
+    fs::path folder_;
+};
+
+// A mono 16-bit tone, as a WAV file.
+std::string tone(uint32_t rate, double seconds, double frequency) {
+    const uint32_t samples = static_cast<uint32_t>(rate * seconds);
+    std::string wav = pcmWavHeader(1, rate, 16, samples * 2);
+    for (uint32_t i = 0; i < samples; ++i) {
+        const auto value = static_cast<int16_t>(8000 * std::sin(2 * 3.14159265 * frequency * i / rate));
+        wav += static_cast<char>(value & 0xFF);
+        wav += static_cast<char>((value >> 8) & 0xFF);
+    }
+    return wav;
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class SoundTracksTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() / "sound_tracks_test";
+        fs::remove_all(folder);
+        fs::create_directories(folder / "temp");
+        fs::create_directories(folder / "disc");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // Loads a section; the reader's position is left in `at`.
+    bool load(const StoredSounds& sounds, const std::string& movieName = "demo.exe", uint64_t* at = nullptr) {
+        section = encodeSoundSection(sounds) + "FRAMES";
+        MemoryMovieFile file(section);
+        BufferedReader in(file, file.size());
+        const bool loaded = tracks.load(in, (folder / "disc" / movieName).string());
+        if (at) *at = in.position();
+        return loaded;
+    }
+    StoredSounds narrated(const std::string& wav) {
+        StoredSounds sounds;
+        sounds.header.narrationPresent = 1;
+        sounds.header.narrationEmbedded = 1;
+        sounds.narration = zlibSoundRecord(wav);
+        return sounds;
+    }
+    std::string temp(const std::string& name) const { return (folder / "temp" / name).string(); }
+
+    fs::path folder;
+    FileHost host{fs::temp_directory_path() / "sound_tracks_test" / "temp"};
+    testing::TestSystem system;
+    SoundTrackSet tracks{system, host};
+    std::string section;
+};
+
+TEST(SoundFileNames, MovieNamesAndNumberedCopies) {
+    std::vector<std::string> existing;
+    auto exists = [&](const std::string& p) { return std::find(existing.begin(), existing.end(), p) != existing.end(); };
+    const SoundFileNames plain("T/", "C:\\disc\\demo.exe", false, false);
+    EXPECT_EQ(plain.temporaryFile(SoundKind::Narration, 0, exists), "T/qltdemo_Narration.wav");
+    EXPECT_EQ(SoundFileNames("T/", "C:\\disc\\qltdemo.exe", false, false).temporaryFile(SoundKind::Narration, 0, exists),
+              "T/qltdemo_Narration.wav")
+        << "the prefix is not doubled";
+    // A second and a third copy of the movie playing at once.
+    existing = {"T/qltdemo_Narration.wav"};
+    EXPECT_EQ(plain.temporaryFile(SoundKind::Narration, 0, exists), "T/qltdemo_000_Narration.wav");
+    existing.push_back("T/qltdemo_000_Narration.wav");
+    EXPECT_EQ(plain.temporaryFile(SoundKind::Narration, 0, exists), "T/qltdemo_001_Narration.wav");
+    existing.clear();
+    EXPECT_EQ(plain.temporaryFile(SoundKind::Background, 0, exists), "T/qltdemo_Background.wav");
+    EXPECT_EQ(plain.temporaryFile(SoundKind::Effect, 3, exists), "T/qltdemo_Effect3.wav");
+    existing = {"T/qltdemo_Effect3.wav"};
+    EXPECT_EQ(plain.temporaryFile(SoundKind::Effect, 3, exists), "T/qltdemo_000_Effect3.wav");
+    EXPECT_EQ(plain.besideMovie(SoundKind::Narration, 0), "C:\\disc\\demo_Narration.wav");
+    EXPECT_EQ(plain.besideMovie(SoundKind::Effect, 1), "C:\\disc\\demo_Effect1.wav");
+
+    existing.clear();
+    const SoundFileNames dist("T/", "movie.v2.exe", true, false);
+    EXPECT_EQ(dist.temporaryFile(SoundKind::Narration, 0, exists), "T/qltmovie.v2_DistNarration.wav");
+    EXPECT_EQ(dist.temporaryFile(SoundKind::Background, 0, exists), "T/qltmovie.v2_DistBackground.wav");
+    EXPECT_EQ(dist.temporaryFile(SoundKind::Effect, 0, exists), "T/qltmovie.v2_DistEffect0.wav");
+    EXPECT_EQ(SoundFileNames("T/", "movie.exe", true, true).temporaryFile(SoundKind::Narration, 0, exists),
+              "T/qltmovie_DistSound.wav");
+}
+
+TEST_F(SoundTracksTest, NarrationIsWrittenLoadedAndDeletedOnRelease) {
+    const std::string wav = tone(8000, 1.0, 440);
+    StoredSounds sounds = narrated(wav);
+    sounds.header.backgroundPresent = 1;
+    sounds.header.backgroundEmbedded = 1;
+    sounds.background = zlibSoundRecord(tone(8000, 30.0, 220));
+    uint64_t at = 0;
+    ASSERT_TRUE(load(sounds, "demo.exe", &at));
+    EXPECT_EQ(section.substr(at), "FRAMES") << "the frame stream follows the section";
+    EXPECT_TRUE(tracks.deviceOk());
+    EXPECT_TRUE(tracks.narrationPresent());
+    EXPECT_EQ(tracks.narrationPath(), temp("qltdemo_Narration.wav"));
+    EXPECT_EQ(readAll(tracks.narrationPath()), wav);
+    EXPECT_EQ(tracks.narrationDuration(), 1000u);
+    EXPECT_TRUE(tracks.backgroundPresent());
+
+    // The background is sought modulo its length: 75 s into a 30 s track is 15 s.
+    tracks.seek(500, 75000);
+    SoundChannel* background = tracks.device()->channel(ChannelKind::Background);
+    ASSERT_TRUE(background);
+    EXPECT_EQ(background->dataPosition(), 15u * 16000 + background->bufferBytes()) << "read on by a bufferful";
+
+    const std::vector<std::string> files = tracks.tempFiles();
+    ASSERT_EQ(files.size(), 2u);
+    tracks.release();
+    EXPECT_EQ(host.deleted, files) << "every file, in the order written";
+    EXPECT_FALSE(fs::exists(files[0]));
+    EXPECT_FALSE(tracks.narrationPresent());
+}
+
+TEST_F(SoundTracksTest, SpeechRecordIsCutAtItsStoredLength) {
+    // Frames for two seconds of speech, but a data length of 1 000 bytes: the file
+    // holds exactly that many bytes of samples behind its header.
+    std::string record;
+    std::string error;
+    ASSERT_TRUE(speechSoundRecord(tone(8000, 2.0, 300), record, error)) << error;
+    record.replace(40, 4, std::string("\xE8\x03\0\0", 4));  // the data length: 1000
+    StoredSounds sounds;
+    sounds.header.narrationPresent = 1;
+    sounds.header.speechCompressed = 1;
+    sounds.narration = record;
+    uint64_t at = 0;
+    ASSERT_TRUE(load(sounds, "demo.exe", &at));
+    EXPECT_EQ(section.substr(at), "FRAMES");
+    const std::string written = readAll(temp("qltdemo_Narration.wav"));
+    ASSERT_EQ(written.size(), kWavHeaderSize + 1000);
+    EXPECT_EQ(written.substr(0, kWavHeaderSize), pcmWavHeader(1, 8000, 16, 1000));
+
+    // A whole record decodes to the samples it was made from, near enough.
+    ASSERT_TRUE(speechSoundRecord(tone(8000, 2.0, 300), record, error));
+    sounds.narration = record;
+    ASSERT_TRUE(load(sounds));
+    EXPECT_EQ(readAll(temp("qltdemo_Narration.wav")).size(), kWavHeaderSize + 32000);
+    EXPECT_EQ(tracks.narrationDuration(), 2000u);
+}
+
+TEST_F(SoundTracksTest, SpeechThatIsNotSixteenBitPcmLeavesAnEmptyTrackAndReadingGoesOn) {
+    std::string record;
+    std::string error;
+    ASSERT_TRUE(speechSoundRecord(tone(8000, 0.5, 300), record, error));
+    record[34] = 8;  // bits per sample
+    StoredSounds sounds;
+    sounds.header.narrationPresent = 1;
+    sounds.header.speechCompressed = 1;
+    sounds.header.effectsPresent = 1;
+    sounds.header.effectsEmbedded = 1;
+    sounds.narration = record;
+    sounds.effects = {zlibSoundRecord(tone(8000, 0.1, 900))};
+    uint64_t at = 0;
+    ASSERT_TRUE(load(sounds, "demo.exe", &at));
+    EXPECT_EQ(section.substr(at), "FRAMES");
+    EXPECT_FALSE(tracks.narrationPresent()) << "the empty file does not play";
+    EXPECT_EQ(host.reports.size(), 1u);
+    EXPECT_EQ(tracks.effectPaths()[0], temp("qltdemo_Effect0.wav"));
+}
+
+TEST_F(SoundTracksTest, EffectTable) {
+    StoredSounds sounds;
+    sounds.header.effectsPresent = 1;
+    sounds.header.effectsEmbedded = 1;
+    // A count of 0 reads only the count.
+    uint64_t at = 0;
+    ASSERT_TRUE(load(sounds, "demo.exe", &at));
+    EXPECT_EQ(at, SoundSectionHeader::kSize + 4);
+    EXPECT_TRUE(tracks.tempFiles().empty());
+
+    // More effects than the table's seven: the first seven are kept, the rest read
+    // past, and the frame stream is found behind them.
+    const std::string click = zlibSoundRecord(tone(8000, 0.05, 1000));
+    sounds.effects = {click, std::nullopt, click, std::nullopt, click, std::nullopt, click, click, click};
+    ASSERT_TRUE(load(sounds, "demo.exe", &at));
+    EXPECT_EQ(section.substr(at), "FRAMES");
+    EXPECT_EQ(tracks.effectPaths()[0], temp("qltdemo_Effect0.wav"));
+    EXPECT_TRUE(tracks.effectPaths()[1].empty());
+    EXPECT_EQ(tracks.effectPaths()[6], temp("qltdemo_Effect6.wav"));
+    EXPECT_EQ(tracks.tempFiles().size(), 4u);
+
+    // Playing: effect 6 goes to the key-effect channel, the others to the effect one.
+    tracks.playEffect(6);
+    EXPECT_TRUE(tracks.device()->channel(ChannelKind::KeyEffect));
+    EXPECT_FALSE(tracks.device()->channel(ChannelKind::Effect));
+    tracks.playEffect(1);  // no such effect
+    EXPECT_FALSE(tracks.device()->channel(ChannelKind::Effect));
+    tracks.playEffect(2);
+    EXPECT_TRUE(tracks.device()->channel(ChannelKind::Effect));
+
+    // Effects kept beside the movie are named there, and nothing is read for them.
+    sounds.header.effectsEmbedded = 0;
+    sounds.effects = {std::nullopt, std::string()};
+    ASSERT_TRUE(load(sounds, "demo.exe", &at));
+    EXPECT_EQ(section.substr(at), "FRAMES");
+    EXPECT_EQ(tracks.effectPaths()[1], (folder / "disc" / "demo_Effect1.wav").string());
+}
+
+TEST_F(SoundTracksTest, VolumesAboveZeroAreNeverApplied) {
+    StoredSounds sounds = narrated(tone(8000, 0.5, 440));
+    sounds.header.narrationVolume = 100;
+    ASSERT_TRUE(load(sounds));
+    tracks.start(true, true);
+    testing::MemoryBuffer* buffer = nullptr;
+    ASSERT_TRUE(tracks.device()->channel(ChannelKind::Narration));
+    for (auto* b : system.last->buffers) buffer = b;
+    ASSERT_TRUE(buffer);
+    EXPECT_EQ(buffer->volume, 1) << "the channel keeps its volume";
+    sounds.header.narrationVolume = -600;
+    ASSERT_TRUE(load(sounds));
+    tracks.start(true, true);
+    EXPECT_EQ(system.last->buffers.back()->volume, -600);
+}
+
+TEST_F(SoundTracksTest, WithoutADeviceTheRetriesEndInOneReport) {
+    system.available = false;
+    ASSERT_TRUE(load(narrated(tone(8000, 0.5, 440))));
+    EXPECT_EQ(system.opens, 11) << "once, then ten times more";
+    EXPECT_EQ(host.waits, 10);
+    ASSERT_EQ(host.reports.size(), 1u);
+    EXPECT_EQ(host.reports[0], kNoSoundDeviceText);
+    EXPECT_FALSE(tracks.deviceOk());
+    EXPECT_EQ(tracks.narrationClock(), -1);
+    tracks.start(true, true);  // nothing happens, and nothing fails
+    tracks.playEffect(0);
+}
+
+TEST_F(SoundTracksTest, AFolderThatCannotBeWrittenGivesUpTheMovieAndLeavesNothing) {
+    host.writable = false;
+    EXPECT_FALSE(load(narrated(tone(8000, 0.5, 440))));
+    EXPECT_EQ(host.reports, std::vector<std::string>{kSoundFileNotCreatedText});
+    EXPECT_TRUE(tracks.tempFiles().empty());
+
+    // A sound that does not unpack: the same, after its file was made.
+    host = FileHost(folder / "temp");
+    StoredSounds sounds = narrated(tone(8000, 0.5, 440));
+    sounds.narration[12] ^= 0x55;  // inside the zlib stream
+    EXPECT_FALSE(load(sounds));
+    EXPECT_EQ(host.reports, std::vector<std::string>{kSoundNotUnpackedText});
+    EXPECT_EQ(host.deleted, host.created) << "the file made for it is gone";
+    EXPECT_FALSE(fs::exists(temp("qltdemo_Narration.wav")));
+}
+
+TEST_F(SoundTracksTest, LengthsBeyondTheFileReserveNothing) {
+    StoredSounds sounds = narrated(tone(8000, 0.5, 440));
+    sounds.narration.replace(0, 8, std::string("\xFF\xFF\xFF\x7F\xFF\xFF\xFF\x7F", 8));
+    EXPECT_TRUE(load(sounds)) << "a cut record leaves its sound out";
+    EXPECT_FALSE(tracks.narrationPresent());
+    sounds = StoredSounds();
+    sounds.header.effectsPresent = 1;
+    sounds.header.effectsEmbedded = 1;
+    std::string bytes = encodeSoundSection(sounds);
+    bytes.replace(SoundSectionHeader::kSize, 4, std::string("\xFF\xFF\xFF\xFF", 4));  // the effect count
+    MemoryMovieFile file(bytes);
+    BufferedReader in(file, file.size());
+    EXPECT_TRUE(tracks.load(in, "demo.exe"));
+    EXPECT_TRUE(tracks.tempFiles().empty());
+}
+
+TEST_F(SoundTracksTest, NarrationClockMovesOnBetweenTicksButNeverPastTheNextOrBack) {
+    ASSERT_TRUE(load(narrated(tone(8000, 5.0, 440))));
+    tracks.start(false, true);
+    SoundChannel* narration = tracks.device()->channel(ChannelKind::Narration);
+    ASSERT_TRUE(narration);
+    const int64_t first = tracks.narrationClock();
+    host.now += 30;
+    EXPECT_EQ(tracks.narrationClock(), first + 30);
+    host.now += 200;  // the tick is late: the clock waits at the next tick's value
+    EXPECT_EQ(tracks.narrationClock(), first + 80);
+    narration->tick();  // the tick comes: the counter is where the clock waited
+    EXPECT_EQ(tracks.narrationClock(), first + 80);
+    host.now += 10;
+    EXPECT_EQ(tracks.narrationClock(), first + 90);
+    const int64_t before = tracks.narrationClock();
+    host.now -= 5;  // a steady clock never goes back, and neither does this one
+    EXPECT_GE(tracks.narrationClock(), before);
+}
+
+}  // namespace
+}  // namespace quillet
