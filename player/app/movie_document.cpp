@@ -6,6 +6,7 @@ namespace quillet {
 void MovieDocument::ResetMovie() {
     frames_.ClearFrameData();
     objects_ = ObjectSection();
+    tracks_.release();
     header_ = MovieHeader();
     location_ = MovieLocation();
     fileVersion_ = 0;
@@ -67,9 +68,16 @@ bool MovieDocument::OpenMovie(const std::string& ownPath) {
     }
 
     objects_ = readObjectSectionAt(*file, location.movieEnd, objectSectionForm(version), objectHost_);
-    // The frames of a current movie are read once its sounds can be; the older
-    // forms come with their own readers.
-    if (version == ProgramVersion() && !readSoundSectionHeader(*file).anySound()) {
+    // The sounds and frames of a current movie; the older forms come with their own
+    // readers. Sounds that cannot be written out give the movie up.
+    if (version == ProgramVersion()) {
+        BufferedReader sounds(*file, location.movieEnd);
+        if (!tracks_.load(sounds, ownPath)) {
+            ui_.destroyLoadingDialog();
+            ResetMovie();
+            return false;
+        }
+        file->seek(sounds.position());
         frames_.LoadFrameStreamInBackground(std::move(file), location.movieEnd);
         frames_.BuildObjectTimeline(objectSpans(objects_));
         bool hotspots = false;

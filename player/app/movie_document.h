@@ -11,6 +11,7 @@
 #include "player/container/movie_file.h"
 #include "player/container/movie_header.h"
 #include "player/audio/sound_section.h"
+#include "player/audio/sound_tracks.h"
 #include "player/objects/object_section.h"
 #include "player/container/object_timeline.h"
 
@@ -43,8 +44,9 @@ std::vector<ObjectSpan> objectSpans(const ObjectSection& section);
 
 class MovieDocument {
 public:
-    MovieDocument(MovieOpenUi& ui, MovieFileOpener opener, BitmapFactory& bitmaps, ObjectReadHost& objectHost)
-        : ui_(ui), opener_(std::move(opener)), frames_(bitmaps), objectHost_(objectHost) {}
+    MovieDocument(MovieOpenUi& ui, MovieFileOpener opener, BitmapFactory& bitmaps, ObjectReadHost& objectHost,
+                  SoundSystem& sounds, SoundTrackHost& soundHost)
+        : ui_(ui), opener_(std::move(opener)), frames_(bitmaps), objectHost_(objectHost), tracks_(sounds, soundHost) {}
     ~MovieDocument() { ResetMovie(); }
 
     // Opens the movie appended to the program file at ownPath. True when the movie
@@ -65,6 +67,7 @@ public:
     const FrameData& frameData() const { return frames_; }
     // The annotation objects as read; the Windows layer makes its objects of them.
     const ObjectSection& objects() const { return objects_; }
+    SoundTrackSet& tracks() { return tracks_; }
 
 private:
     MovieOpenUi& ui_;
@@ -73,6 +76,7 @@ private:
     FrameData frames_;
     ObjectReadHost& objectHost_;
     ObjectSection objects_;
+    SoundTrackSet tracks_;
     MovieHeader header_;
     MovieLocation location_;
     std::string filePath_;

@@ -8,11 +8,17 @@ namespace quillet {
 CPlayerDocument::CPlayerDocument()
     : document_(*this, [](const std::string& path) -> std::unique_ptr<MovieFile> {
           return Win32MovieFile::open(path);
-      }, bitmaps_, objectFiles_),
+      }, bitmaps_, objectFiles_, soundSystem_, soundFiles_),
+      trackSound_(document_.tracks()),
       compositor_(document_.frameData(), cursors_) {
     create("QuilletDocument", 0, WS_POPUP, "", 0, 0, 0, 0, nullptr);
-    player_ = std::make_unique<CPlayer>(document_.frameData(), compositor_, handle());
+    makePlayer();
     objects_.setHost(this);
+}
+
+void CPlayerDocument::makePlayer() {
+    player_ = std::make_unique<CPlayer>(document_.frameData(), compositor_, handle());
+    player_->setSound(&trackSound_);
 }
 
 CPlayerDocument::~CPlayerDocument() {
@@ -30,7 +36,7 @@ void CPlayerDocument::ResetMovie() {
     document_.ResetMovie();
     objects_.clear();
     objectFiles_.deleteCreated();
-    if (handle()) player_ = std::make_unique<CPlayer>(document_.frameData(), compositor_, handle());
+    if (handle()) makePlayer();
 }
 
 LRESULT CPlayerDocument::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,6 +58,7 @@ bool CPlayerDocument::OpenMovie() { return OpenMovie(win32::modulePath()); }
 bool CPlayerDocument::OpenMovie(const std::string& path) {
     ResetMovie();
     objectFiles_.setMovie(path, mainWindow_);
+    soundFiles_.setWindow(mainWindow_);
     bool opened = document_.OpenMovie(path);
     objects_.load(document_.objects());
     objects_.referenceRect = document_.frameData().info().recordedArea;
@@ -63,9 +70,9 @@ void CPlayerDocument::holdAtObject() { player_->holdAtObject(); }
 
 void CPlayerDocument::continueAt(int64_t frame) { player_->continueAt(frame, mainWindow_); }
 
-void CPlayerDocument::playObjectSound(const std::string&) {}
+void CPlayerDocument::playObjectSound(const std::string& path) { document_.tracks().playObjectSound(path, 0); }
 
-void CPlayerDocument::stopObjectSound() {}
+void CPlayerDocument::stopObjectSound() { document_.tracks().stopAttachedSounds(); }
 
 void CPlayerDocument::showMessage(Owner owner, const char* text, const char* caption, Icon icon) {
     HWND parent = owner == Owner::MainWindow ? mainWindow_ : handle();

@@ -9,6 +9,9 @@
 #include "loading_dialog.h"
 #include "player/app/movie_document.h"
 #include "player/objects/caption_list.h"
+#include "player/app/track_sound.h"
+#include "player/audio/direct_sound.h"
+#include "player/audio/sound_files.h"
 #include "player/objects/object_files.h"
 #include "player/playback/dib.h"
 #include "player/playback/frame_compositor.h"
@@ -37,6 +40,7 @@ public:
 
 private:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void makePlayer();
     void showMessage(Owner owner, const char* text, const char* caption, Icon icon) override;
     void showLoadingDialog() override;
     void destroyLoadingDialog() override;
@@ -47,7 +51,10 @@ private:
 
     GdiBitmapFactory bitmaps_;
     ObjectFiles objectFiles_;
+    DirectSoundSystem soundSystem_;
+    SoundFiles soundFiles_;
     MovieDocument document_;
+    TrackSound trackSound_;
     CursorOverlay cursors_;
     FrameCompositor compositor_;
     CCaptionList objects_;

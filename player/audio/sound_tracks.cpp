@@ -62,7 +62,8 @@ private:
             return true;
         }
         path = names_->temporaryFile(kind, 0, [this](const std::string& p) { return set_.host_.fileExists(p); });
-        const bool written = set_.section_.speechCompressed ? speechRecord(path) : zlibRecord(path, false);
+        const char* what = kind == SoundKind::Narration ? "narration" : "background";
+        const bool written = set_.section_.speechCompressed ? speechRecord(path, what) : zlibRecord(path, false, what);
         if (!written) return false;
         (kind == SoundKind::Narration ? set_.narrationCreated_ : set_.backgroundCreated_) = true;
         return true;
@@ -82,7 +83,7 @@ private:
                 if (kept) {
                     path = names_->temporaryFile(SoundKind::Effect, static_cast<int>(i),
                                                  [this](const std::string& p) { return set_.host_.fileExists(p); });
-                    if (!zlibRecord(path, true)) {
+                    if (!zlibRecord(path, true, "effect " + std::to_string(i))) {
                         set_.effectPaths_[i].clear();
                         return false;
                     }
@@ -110,11 +111,12 @@ private:
     }
 
     // Uncompressed length, compressed length, the compressed bytes: a whole WAV file.
-    bool zlibRecord(const std::string& path, bool effect) {
+    bool zlibRecord(const std::string& path, bool effect, const std::string& what) {
         std::unique_ptr<OutputFile> file = create(path);
         if (!file) return false;
         const CompressedBlock block = in_.block();
         if (!in_.ok()) return true;  // cut off: the file stays empty and fails to play
+        set_.records_.push_back({what, false, block.rawSize, static_cast<uint32_t>(block.packed.size()), path});
         // An effect is unpacked into room for the larger of its two lengths.
         const uint32_t room = effect ? std::max<uint32_t>(block.rawSize, static_cast<uint32_t>(block.packed.size()))
                                      : block.rawSize;
@@ -150,7 +152,7 @@ private:
     // A WAV header as a PCM writer makes it, a word skipped, the frame data's
     // length, then GSM frames of 33 bytes, decoded to 16-bit samples and cut at the
     // header's data length.
-    bool speechRecord(const std::string& path) {
+    bool speechRecord(const std::string& path, const std::string& what) {
         std::unique_ptr<OutputFile> file = create(path);
         if (!file) return false;
         in_.skip(12);  // "RIFF", a length, "WAVE"
@@ -169,6 +171,7 @@ private:
         in_.u32();  // not used
         const uint32_t frameBytes = in_.u32();
         if (!in_.ok()) return true;
+        set_.records_.push_back({what, true, dataLength, frameBytes, path});
         if (tag != kPcmTag || bits != kSpeechBits) {
             // Not 16-bit PCM: the record is passed over and its file stays empty.
             in_.skip(std::min<uint64_t>(frameBytes - frameBytes % kGsmFrameSize, in_.remaining()));
@@ -261,6 +264,7 @@ void SoundTrackSet::release() {
     }
     for (const std::string& path : tempFiles_) host_.deleteFile(path);
     tempFiles_.clear();
+    records_.clear();
     for (std::string& path : effectPaths_) path.clear();
     section_ = SoundSectionHeader();
     narrationPresent_ = backgroundPresent_ = effectsPresent_ = false;

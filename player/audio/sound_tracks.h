@@ -44,6 +44,15 @@ public:
     virtual void* window() = 0;
 };
 
+// A stored sound as the section held it, and where it went.
+struct SoundRecordListing {
+    std::string what;          // "narration", "background", "effect 3"
+    bool speech = false;       // GSM frames rather than a zlib stream
+    uint32_t rawSize = 0;      // the unpacked or decoded length the record gives
+    uint32_t storedSize = 0;   // the compressed bytes or frame data it holds
+    std::string path;
+};
+
 constexpr int kEffectSlots = 7;
 constexpr int kKeyEffect = 6;
 constexpr int kDeviceRetries = 10;
@@ -93,7 +102,9 @@ public:
     const std::string& backgroundPath() const { return backgroundPath_; }
     const std::array<std::string, kEffectSlots>& effectPaths() const { return effectPaths_; }
     uint32_t narrationDuration() const { return narrationDuration_; }
+    uint32_t position() const { return position_; }
     const std::vector<std::string>& tempFiles() const { return tempFiles_; }
+    const std::vector<SoundRecordListing>& records() const { return records_; }
     SoundDevice* device() const { return device_.get(); }
 
 private:
@@ -118,6 +129,7 @@ private:
     uint32_t narrationDuration_ = 0;
     uint32_t position_ = 0;
     std::vector<std::string> tempFiles_;
+    std::vector<SoundRecordListing> records_;
 
     // The narration clock between ticks.
     uint32_t lastTickValue_ = 0;

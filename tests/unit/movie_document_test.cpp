@@ -4,14 +4,28 @@
 
 #include <map>
 
+#include "tests/support/test_sound_output.h"
 #include "tools/moviewriter/movie_writer.h"
 
 namespace quillet {
 namespace {
 
-// Records what opening shows, in order, and keeps the files object reading writes.
-class RecordingUi : public MovieOpenUi, public ObjectReadHost {
+// Records what opening shows, in order, and keeps the files object and sound
+// reading write.
+class RecordingUi : public MovieOpenUi, public ObjectReadHost, public SoundTrackHost {
 public:
+    std::string temporaryFolder() override { return "T:\\"; }
+    bool fileExists(const std::string& path) override { return written.count(path) != 0; }
+    std::unique_ptr<OutputFile> createFile(const std::string& path) override {
+        written[path];
+        return std::make_unique<MemoryFile>(written[path]);
+    }
+    void deleteFile(const std::string& path) override { written.erase(path); }
+    void report(const std::string& text) override { events.push_back("report " + text); }
+    void waitBeforeRetry() override {}
+    uint64_t nowMs() override { return 0; }
+    void* window() override { return nullptr; }
+
     std::string createSoundFile(const std::string& name) override {
         const std::string path = "T:\\" + (name.empty() ? "qlt" + std::to_string(written.size()) + ".tmp" : name);
         written[path];
@@ -28,6 +42,20 @@ public:
     void afterSection(bool sweep) override { events.push_back(sweep ? "section swept" : "section read"); }
     std::map<std::string, std::string> written;
 
+private:
+    class MemoryFile : public OutputFile {
+    public:
+        explicit MemoryFile(std::string& bytes) : bytes_(bytes) {}
+        bool write(const void* data, size_t length) override {
+            bytes_.append(static_cast<const char*>(data), length);
+            return true;
+        }
+
+    private:
+        std::string& bytes_;
+    };
+
+public:
     void showMessage(Owner owner, const char* text, const char* caption, Icon icon) override {
         events.push_back(std::string("message ") + (owner == Owner::Document ? "document " : "main ") +
                          (icon == Icon::Error ? "error " : "warning ") + caption + ": " + text);
@@ -43,6 +71,7 @@ protected:
     const std::string kPlayer = "MZ" + std::string(2000, '\0');
 
     RecordingUi ui;
+    testing::TestSystem sounds;
     std::map<std::string, std::string> files;
     PackedDibFactory bitmaps;
     MovieDocument document{ui, [this](const std::string& path) -> std::unique_ptr<MovieFile> {
@@ -50,7 +79,7 @@ protected:
                                if (found == files.end()) return nullptr;
                                return std::make_unique<MemoryMovieFile>(found->second);
                            },
-                           bitmaps, ui};
+                           bitmaps, ui, sounds, ui};
 };
 
 TEST_F(OpenMovieTest, CurrentMovieOpensAndItsFramesLoadInTheBackground) {

@@ -22,6 +22,7 @@
 
 namespace quillet {
 int runStill(const std::vector<std::string>& args);
+int runSounds(const std::vector<std::string>& args);
 }
 
 namespace {
@@ -38,10 +39,14 @@ const char kUsage[] =
     "                     [--copy-description TEXT] [--damaged-copy]\n"
     "                     [--frames FOLDER | --scene desktop] [--delay MS] [--fps N]\n"
     "                     [--band-height ROWS] [--objects FILE]\n"
+    "                     [--narration WAV] [--background WAV] [--effect N WAV]... [--speech]\n"
     "      --frames takes the folder's .bmp files in name order as full-screen pictures;\n"
     "      the screen size is the first picture's.\n"
     "      --scene desktop records a made-up desktop session (1024x768 unless --screen).\n"
-    "      --objects adds annotation objects described one per line (see the README).\n";
+    "      --objects adds annotation objects described one per line (see the README).\n"
+    "      --speech stores narration and background as GSM speech (16-bit mono WAV).\n"
+    "  movietool sounds MOVIE FOLDER\n"
+    "      writes every sound of the movie into FOLDER as a WAV file and lists them.\n";
 
 bool readFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -122,6 +127,40 @@ bool parseVersion(const std::string& text, int& major, int& minor) {
     return std::sscanf(text.c_str(), "%d.%d", &major, &minor) == 2;
 }
 
+// A stored sound from a WAV file: as speech frames or as the packed file.
+int storedSound(const std::string& path, bool speech, std::string& record) {
+    std::string wav, error;
+    if (!readFile(path, wav)) return fail("cannot read " + path);
+    if (!speech) {
+        record = quillet::zlibSoundRecord(wav);
+        return 0;
+    }
+    if (!quillet::speechSoundRecord(wav, record, error)) return fail(path + ": " + error);
+    return 0;
+}
+
+int addSounds(quillet::StoredSounds& sounds, const std::string& narration, const std::string& background,
+              const std::vector<std::pair<int, std::string>>& effects, bool speech) {
+    quillet::SoundSectionHeader& h = sounds.header;
+    h.speechCompressed = speech && (!narration.empty() || !background.empty());
+    if (!narration.empty()) {
+        h.narrationPresent = h.narrationEmbedded = 1;
+        if (int status = storedSound(narration, speech, sounds.narration)) return status;
+    }
+    if (!background.empty()) {
+        h.backgroundPresent = h.backgroundEmbedded = 1;
+        if (int status = storedSound(background, speech, sounds.background)) return status;
+    }
+    for (const auto& [number, path] : effects) {
+        h.effectsPresent = h.effectsEmbedded = 1;
+        if (sounds.effects.size() <= static_cast<size_t>(number)) sounds.effects.resize(static_cast<size_t>(number) + 1);
+        std::string record;
+        if (int status = storedSound(path, false, record)) return status;
+        sounds.effects[static_cast<size_t>(number)] = record;
+    }
+    return 0;
+}
+
 int make(const std::vector<std::string>& args) {
     if (args.empty()) return fail(std::string("make needs an output file\n") + kUsage);
     quillet::MovieWriter writer;
@@ -129,11 +168,27 @@ int make(const std::vector<std::string>& args) {
     std::string copyDescription, framesFolder, scene;
     bool damagedCopy = false;
     bool screenGiven = false;
+    bool speech = false;
+    std::string narration, background;
+    std::vector<std::pair<int, std::string>> effects;
     int delay = 100;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--damaged-copy") {
             damagedCopy = true;
+            continue;
+        }
+        if (option == "--speech") {
+            speech = true;
+            continue;
+        }
+        if (option == "--effect") {
+            if (i + 2 >= args.size()) return fail("--effect needs a number and a file");
+            const int number = std::atoi(args[i + 1].c_str());
+            if (number < 0 || number > 6 || args[i + 1].find_first_not_of("0123456789") != std::string::npos)
+                return fail("effects are numbered 0 to 6");
+            effects.emplace_back(number, args[i + 2]);
+            i += 2;
             continue;
         }
         if (i + 1 >= args.size()) return fail("option " + option + " needs a value");
@@ -163,6 +218,10 @@ int make(const std::vector<std::string>& args) {
             writer.setBandHeight(std::atoi(value.c_str()));
         } else if (option == "--copy-description") {
             copyDescription = value;
+        } else if (option == "--narration") {
+            narration = value;
+        } else if (option == "--background") {
+            background = value;
         } else if (option == "--objects") {
             std::string text, error;
             if (!readFile(value, text)) return fail("cannot read " + value);
@@ -210,6 +269,7 @@ int make(const std::vector<std::string>& args) {
             writer.addFrame(picture, spec);
         }
     }
+    if (int status = addSounds(writer.sounds(), narration, background, effects, speech)) return status;
 #ifdef _WIN32
     // The Windows build can render: the objects carry their pictures.
     quillet::storeRenderedPictures(writer.objects());
@@ -231,6 +291,7 @@ int main(int argc, char** argv) {
     if (command == "pack") return pack(args);
     if (command == "make") return make(args);
     if (command == "wav") return wav(args);
+    if (command == "sounds") return quillet::runSounds(args);
 #ifdef _WIN32
     if (command == "still") return quillet::runStill(args);
 #endif

@@ -2,6 +2,7 @@
 
 #include "player/app/movie_document.h"
 #include "tools/movietool/tool_object_host.h"
+#include "tools/movietool/tool_sound_host.h"
 
 namespace quillet {
 
@@ -34,10 +35,16 @@ bool seekFrameStream(MovieFile& file, MovieLocation& location, ObjectSection& ob
     readHeaderCopy(file, location.movieEnd, header);
     ToolObjectHost host;
     objects = readObjectSectionAt(file, location.movieEnd, ObjectSectionForm::Form5, host);
-    if (readSoundSectionHeader(file).anySound()) {
-        error = "movies with sounds are not read here yet";
+    // The sounds are read past, not written anywhere.
+    NoSoundSystem noDevice;
+    ToolSoundHost sounds("");
+    SoundTrackSet tracks(noDevice, sounds);
+    BufferedReader in(file, location.movieEnd);
+    if (!tracks.load(in, "movie")) {
+        error = "its sounds do not unpack";
         return false;
     }
+    file.seek(in.position());
     return true;
 }
 

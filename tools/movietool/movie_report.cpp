@@ -7,6 +7,7 @@
 #include "player/app/movie_document.h"
 #include "tools/movietool/movie_locate.h"
 #include "tools/movietool/tool_object_host.h"
+#include "tools/movietool/tool_sound_host.h"
 
 namespace quillet {
 namespace {
@@ -181,17 +182,50 @@ void writeObjects(JsonWriter& json, const ObjectSection& section) {
     json.endObject();
 }
 
-// Reads the sections of a current movie: its objects, and its frame stream when it
-// has no sounds.
+void writeSounds(JsonWriter& json, const SoundTrackSet& tracks) {
+    const SoundSectionHeader& h = tracks.section();
+    json.beginObject("soundSection");
+    json.value("distNamingA", h.distNamingA);
+    json.value("distNamingB", h.distNamingB);
+    json.value("distSoundName", h.distSoundName);
+    json.value("narrationPresent", h.narrationPresent);
+    json.value("backgroundPresent", h.backgroundPresent);
+    json.value("effectsPresent", h.effectsPresent);
+    json.value("narrationEmbedded", h.narrationEmbedded);
+    json.value("backgroundEmbedded", h.backgroundEmbedded);
+    json.value("effectsEmbedded", h.effectsEmbedded);
+    json.value("speechCompressed", h.speechCompressed);
+    json.value("narrationVolume", h.narrationVolume);
+    json.value("backgroundVolume", h.backgroundVolume);
+    json.beginArray("records");
+    for (const SoundRecordListing& record : tracks.records()) {
+        json.beginObject();
+        json.value("sound", record.what);
+        json.value("form", record.speech ? "speech" : "zlib");
+        json.value(record.speech ? "dataLength" : "uncompressedLength", record.rawSize);
+        json.value(record.speech ? "frameBytes" : "compressedLength", record.storedSize);
+        json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+}
+
+// Reads the sections of a current movie: its objects, its sounds and its frames.
 void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& location,
                       bool withFrames) {
     ToolObjectHost host;
     const ObjectSection objects = readObjectSectionAt(file, location.movieEnd, ObjectSectionForm::Form5, host);
     json.value("objectCount", static_cast<uint64_t>(objects.objects.size()));
     writeObjects(json, objects);
-    const bool sounds = readSoundSectionHeader(file).anySound();
-    json.value("soundsPresent", sounds);
-    if (sounds) return;
+    NoSoundSystem noDevice;
+    ToolSoundHost sounds("");
+    SoundTrackSet tracks(noDevice, sounds);
+    BufferedReader in(file, location.movieEnd);
+    const bool soundsRead = tracks.load(in, "movie");
+    file.seek(in.position());
+    json.value("soundsPresent", tracks.section().anySound());
+    writeSounds(json, tracks);
+    if (!soundsRead) return;
 
     PackedDibFactory bitmaps;
     FrameData frames(bitmaps);

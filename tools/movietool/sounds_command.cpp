@@ -1,0 +1,118 @@
+// movietool sounds: every sound of a movie written out as a WAV file, the way the
+// player writes them to its temporary folder, and listed as JSON.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/json_writer.h"
+#include "player/app/movie_document.h"
+#include "player/container/compressed_block.h"
+#include "tools/movietool/movie_locate.h"
+#include "tools/movietool/tool_sound_host.h"
+
+namespace quillet {
+namespace {
+
+// Object sounds written into the folder: sound objects under their stored name or
+// a numbered one, stored hotspot sounds as numbered files.
+class FolderObjectHost : public ObjectReadHost {
+public:
+    FolderObjectHost(std::string folder, std::string movieFolder)
+        : folder_(std::move(folder)), movieFolder_(std::move(movieFolder)) {}
+    std::string createSoundFile(const std::string& name) override {
+        const std::string path =
+            folder_ + "/" + (name.empty() ? "object" + std::to_string(++numbered_) + ".wav" : name);
+        return std::ofstream(path, std::ios::binary | std::ios::trunc) ? path : std::string();
+    }
+    bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return static_cast<bool>(out);
+    }
+    std::string attachedSoundPath(const AttachedSound& sound, bool separate) override {
+        if (separate) return movieFolder_ + "/" + sound.name;
+        DataBlock bytes;
+        if (!inflateToSize(sound.sound.packed.data(), sound.sound.packed.size(), sound.sound.rawSize, bytes)) {
+            report("Zlib Uncompression Error");
+            return std::string();
+        }
+        const std::string path = createSoundFile(std::string());
+        return writeFile(path, bytes) ? path : std::string();
+    }
+    void report(const char* text) override { messages.push_back(text); }
+    void afterSection(bool) override {}
+    std::vector<std::string> messages;
+
+private:
+    std::string folder_;
+    std::string movieFolder_;
+    int numbered_ = 0;
+};
+
+void listFile(JsonWriter& json, const std::string& sound, const std::string& path) {
+    json.beginObject();
+    json.value("sound", sound);
+    json.value("path", path);
+    std::error_code error;
+    json.value("bytes", static_cast<uint64_t>(std::filesystem::file_size(path, error)));
+    json.endObject();
+}
+
+}  // namespace
+
+int runSounds(const std::vector<std::string>& args) {
+    if (args.size() != 2) {
+        std::fputs("usage: movietool sounds MOVIE FOLDER\n", stderr);
+        return 2;
+    }
+    auto file = StdioMovieFile::open(args[0]);
+    if (!file) {
+        std::fprintf(stderr, "movietool: cannot open %s\n", args[0].c_str());
+        return 1;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(args[1], error);
+    MovieLocation location;
+    MovieHeader header;
+    bool appended = false;
+    if (!locateMovie(*file, location, header, appended) || header.version() != ProgramVersion()) {
+        std::fprintf(stderr, "movietool: %s: not a current movie\n", args[0].c_str());
+        return 1;
+    }
+    readHeaderCopy(*file, location.movieEnd, header);
+    const std::string movieFolder = std::filesystem::path(args[0]).parent_path().string();
+    FolderObjectHost objectHost(args[1], movieFolder.empty() ? "." : movieFolder);
+    const ObjectSection objects = readObjectSectionAt(*file, location.movieEnd, ObjectSectionForm::Form5, objectHost);
+    NoSoundSystem noDevice;
+    ToolSoundHost soundHost(args[1]);
+    SoundTrackSet tracks(noDevice, soundHost);
+    BufferedReader in(*file, location.movieEnd);
+    const bool loaded = tracks.load(in, args[0]);
+
+    JsonWriter json;
+    json.beginObject();
+    json.beginArray("files");
+    for (const SoundRecordListing& record : tracks.records()) listFile(json, record.what, record.path);
+    for (const CaptionRecord& object : objects.objects) {
+        if (!object.sound.path.empty()) listFile(json, "object " + std::to_string(object.header.objectId), object.sound.path);
+        if (!object.hotspot.sound.path.empty())
+            listFile(json, "hotspot " + std::to_string(object.header.objectId), object.hotspot.sound.path);
+    }
+    json.endArray();
+    // What a player would have told the viewer, but for the sound device, which a
+    // tool has no use for.
+    json.beginArray("messages");
+    std::vector<std::string> messages = objectHost.messages;
+    for (const std::string& message : soundHost.messages)
+        if (message != kNoSoundDeviceText) messages.push_back(message);
+    for (const std::string& message : messages) json.value(nullptr, message);
+    json.endArray();
+    json.endObject();
+    std::fputs(json.text().c_str(), stdout);
+    return loaded ? 0 : 1;
+}
+
+}  // namespace quillet
