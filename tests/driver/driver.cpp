@@ -1,6 +1,8 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace quillet::driver {
@@ -61,15 +63,39 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
     }
 }
 
-bool Process::start(const std::string& program, const std::vector<std::string>& arguments) {
+namespace {
+
+// This process's environment with entries replaced or added, as a block.
+std::string environmentWith(const std::vector<std::string>& changes) {
+    std::vector<std::string> entries;
+    char* block = ::GetEnvironmentStringsA();
+    for (const char* entry = block; entry && *entry; entry += std::strlen(entry) + 1) entries.push_back(entry);
+    if (block) ::FreeEnvironmentStringsA(block);
+    for (const std::string& change : changes) {
+        const std::string name = change.substr(0, change.find('=') + 1);
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [&](const std::string& e) { return _strnicmp(e.c_str(), name.c_str(), name.size()) == 0; }),
+                      entries.end());
+        entries.push_back(change);
+    }
+    std::string result;
+    for (const std::string& entry : entries) result += entry + '\0';
+    return result + '\0';
+}
+
+}  // namespace
+
+bool Process::start(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::vector<std::string>& environment) {
     kill();
     std::string commandLine = quoteArgument(program);
     for (const std::string& argument : arguments) commandLine += " " + quoteArgument(argument);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info)) {
+    std::string block = environment.empty() ? std::string() : environmentWith(environment);
+    if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                          block.empty() ? nullptr : &block[0], nullptr, &startup, &info)) {
         std::fprintf(stderr, "cannot start %s: error %lu\n", program.c_str(), ::GetLastError());
         return false;
     }

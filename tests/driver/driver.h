@@ -21,8 +21,10 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs = kDefaultT
 
 class Process {
 public:
-    // Starts program with a command line of arguments (quoted as needed).
-    bool start(const std::string& program, const std::vector<std::string>& arguments = {});
+    // Starts program with a command line of arguments (quoted as needed), and with
+    // the environment changed by NAME=VALUE entries.
+    bool start(const std::string& program, const std::vector<std::string>& arguments = {},
+               const std::vector<std::string>& environment = {});
     bool running() const;
     // Waits for the end; false when it is still running at the deadline.
     bool waitForExit(int timeoutMs = kDefaultTimeoutMs);

@@ -20,6 +20,10 @@ TestMovie makeTestMovie(const TestMovieShape& shape) {
             for (int y = shape.screen.height / 2; y < shape.screen.height; ++y)
                 for (int x = 0; x < shape.screen.width; ++x) picture.at(x, y) = random() & 0xFFFFFF;
         FrameSpec spec(k == shape.frames - 1 && shape.lastDelayMs ? shape.lastDelayMs : shape.delayMs);
+        if (k == shape.holdAt) spec.holdMs = shape.holdMs;
+        if (k == shape.clickAt) spec.inputMessage = kInputLeftButtonDown;
+        if (shape.clickAt >= 0 && k == (shape.releaseAt >= 0 ? shape.releaseAt : shape.clickAt + 1))
+            spec.inputMessage = kInputLeftButtonUp;
         spec.standardCursor = 1;
         spec.cursorId = 1;
         spec.cursorX = shape.recordedArea.left + 5 + k * 2;
@@ -29,6 +33,15 @@ TestMovie makeTestMovie(const TestMovieShape& shape) {
         movie.specs.push_back(spec);
     }
     writer.objects().objects = shape.objects;
+    StoredSounds& sounds = writer.sounds();
+    if (!shape.narration.empty()) {
+        sounds.header.narrationPresent = sounds.header.narrationEmbedded = 1;
+        sounds.narration = zlibSoundRecord(shape.narration);
+    }
+    if (!shape.effect0.empty()) {
+        sounds.header.effectsPresent = sounds.header.effectsEmbedded = 1;
+        sounds.effects = {zlibSoundRecord(shape.effect0)};
+    }
     movie.bytes = writer.build();
     return movie;
 }

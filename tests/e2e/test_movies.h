@@ -25,6 +25,12 @@ struct TestMovieShape {
     // that the loader is still reading while the run plays.
     bool noise = false;
     std::vector<CaptionRecord> objects{};  // annotation objects over the frames
+    std::string narration{};               // a WAV file stored as the narration
+    std::string effect0{};                 // a WAV file stored as effect 0 (clicks)
+    int holdAt = -1;                       // a frame held for holdMs, narration paused
+    int holdMs = 0;
+    int clickAt = -1;                      // a button down at this frame
+    int releaseAt = -1;                    // and up at this one (the next when -1)
 };
 
 // Frames whose pictures all differ, with the recorded arrow moving along the top.
