@@ -5,8 +5,8 @@ set -euo pipefail
 build=${1:?build folder}
 seconds=${2:-60}
 corpus=$(cd "$build" && pwd)/fuzz-corpus
-mkdir -p "$corpus/frame_stream" "$corpus/zip" "$corpus/object_section"
-"$build/tests/fuzz/make_seeds" "$corpus/frame_stream" "$corpus/object_section"
+mkdir -p "$corpus/frame_stream" "$corpus/zip" "$corpus/object_section" "$corpus/sound_section"
+"$build/tests/fuzz/make_seeds" "$corpus/frame_stream" "$corpus/object_section" "$corpus/sound_section"
 if [ -z "$(ls -A "$corpus/zip")" ]; then
     seeds=$(mktemp -d)
     trap 'rm -rf "$seeds"' EXIT
@@ -28,3 +28,4 @@ fuzz() {
 fuzz frame_stream_fuzzer "$corpus/frame_stream" "$seconds"
 fuzz zip_reader_fuzzer "$corpus/zip" $((seconds / 2))
 fuzz object_section_fuzzer "$corpus/object_section" $((seconds / 2))
+fuzz sound_section_fuzzer "$corpus/sound_section" $((seconds / 2))

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "tools/moviewriter/movie_writer.h"
+#include "player/audio/wav_file.h"
 #include "tools/moviewriter/object_description.h"
+#include "tools/moviewriter/sound_records.h"
 
 using namespace quillet;
 
@@ -19,8 +21,8 @@ void save(const std::string& folder, const std::string& name, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 && argc != 3) {
-        std::fputs("usage: make_seeds FRAME-STREAM-FOLDER [OBJECT-SECTION-FOLDER]\n", stderr);
+    if (argc < 2 || argc > 4) {
+        std::fputs("usage: make_seeds FRAME-STREAM-FOLDER [OBJECT-SECTION-FOLDER [SOUND-SECTION-FOLDER]]\n", stderr);
         return 2;
     }
     const std::string folder = argv[1];
@@ -85,6 +87,29 @@ int main(int argc, char** argv) {
             save(argv[2], "form" + std::to_string(form) + ".bin",
                  std::string(1, static_cast<char>(form - 1)) + writeObjectSection(forForm, f));
         }
+    }
+    // Sound sections: zlib records, speech, an effect table, files beside the movie.
+    if (argc > 3) {
+        const std::string folder = argv[3];
+        std::string wav = pcmWavHeader(1, 8000, 16, 3200);
+        for (int i = 0; i < 1600; ++i) wav += std::string(i % 40 < 20 ? "\x10\x20" : "\xf0\xe0", 2);
+        StoredSounds zlib;
+        zlib.header.narrationPresent = zlib.header.narrationEmbedded = 1;
+        zlib.header.backgroundPresent = zlib.header.backgroundEmbedded = 1;
+        zlib.header.effectsPresent = zlib.header.effectsEmbedded = 1;
+        zlib.narration = zlib.background = zlibSoundRecord(wav);
+        zlib.effects = {zlibSoundRecord(wav), std::nullopt, zlibSoundRecord(wav)};
+        save(folder, "zlib.bin", encodeSoundSection(zlib));
+        StoredSounds speech;
+        speech.header.narrationPresent = speech.header.speechCompressed = 1;
+        std::string record, error;
+        speechSoundRecord(wav, record, error);
+        speech.narration = record;
+        save(folder, "speech.bin", encodeSoundSection(speech));
+        StoredSounds beside;
+        beside.header.narrationPresent = beside.header.effectsPresent = 1;
+        beside.effects = {std::string(), std::nullopt};
+        save(folder, "beside.bin", encodeSoundSection(beside));
     }
     return 0;
 }
