@@ -18,8 +18,19 @@ driver=$WINDOWS_BUILD/tests/driver/qdriver.exe
 qdriver() { "$WINE" "$driver" "$@" | tr -d '\r'; }
 to_png() { convert "$1" "${1%.bmp}.png" 2>/dev/null && rm -f "$1"; }
 
+# The narration is spoken by the speech synthesiser and stored as GSM speech; the
+# recorded clicks and key presses get sounds of their own.
+sounds=$demo/sounds-made
+mkdir -p "$sounds"
+espeak-ng -s 150 -w "$sounds/spoken.wav" \
+    "This is the Quillet demo. The pointer goes to a program on the desktop and opens it with a double click. \
+A window comes up, and three lines of text are typed into it. The movie then ends by itself."
+sox "$sounds/spoken.wav" -r 8000 -c 1 -b 16 "$sounds/narration.wav"
+sox -n -r 22050 -c 1 -b 16 "$sounds/click.wav" synth 0.04 square 900 fade 0 0.04 0.03 vol 0.5
+sox -n -r 22050 -c 1 -b 16 "$sounds/key.wav" synth 0.02 square 2400 fade 0 0.02 0.015 vol 0.3
 "$movietool" make "$demo/demo.movie" --scene desktop --screen 1024x768 --delay 100 --fps 10 \
-    --description "Quillet demo movie: a desktop session"
+    --description "Quillet demo movie: a desktop session" \
+    --narration "$sounds/narration.wav" --speech --effect 0 "$sounds/click.wav" --effect 6 "$sounds/key.wav"
 "$movietool" pack "$player" "$demo/demo.movie" "$demo/QuilletDemo.exe"
 "$movietool" info "$demo/QuilletDemo.exe" --no-frames > "$demo/demo-info.json"
 echo "demo movie:"
@@ -53,6 +64,16 @@ if kill -0 "$player_pid" 2>/dev/null; then
 fi
 wait "$player_pid" || true
 echo "played to the end in $(($(now_ms) - started)) ms"
+
+# What the player sent to the sound device. Under Xvfb that is the session's file
+# sink, whose Wine mixer writes 32-bit float stereo at 48 kHz here; its device keeps
+# no time, so the silence before and after is cut.
+if [ -n "${WINE_SOUND_CAPTURE:-}" ] && [ -s "$WINE_SOUND_CAPTURE" ]; then
+    cp "$WINE_SOUND_CAPTURE" "$demo/demo-sound.raw"
+    sox -t raw -e floating-point -b 32 -c 2 -r 48000 "$demo/demo-sound.raw" -b 16 "$demo/demo-sound.wav" \
+        silence 1 0.05 0.5% reverse silence 1 0.05 0.5% reverse 2>/dev/null &&
+        rm -f "$demo/demo-sound.raw" || true
+fi
 
 # Single frames as the player rebuilds them, through movietool still.
 for frame in 0 40 140; do

@@ -10,7 +10,7 @@ packages=(
   fonts-wine fonts-liberation libasound2-plugins libxrender1 libxcursor1 libxrandr2
   libxi6 libxinerama1 libxcomposite1 libxfixes3
   zlib1g-dev libgsm1-dev libgsm-tools googletest libgtest-dev libbenchmark-dev
-  zip unzip p7zip-full sox cmake make g++ clang libclang-rt-14-dev dpkg-dev
+  zip unzip p7zip-full sox espeak-ng cmake make g++ clang libclang-rt-14-dev dpkg-dev
 )
 
 sources=/etc/apt/sources.list.d/debian.sources

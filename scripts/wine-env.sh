@@ -40,14 +40,20 @@ wine_session_start() {
     export WINEDLLOVERRIDES="mscoree=;mshtml="
 
     # A HOME whose ALSA default device is a file, so that DirectSound opens and
-    # what it plays can be checked.
-    export WINE_SOUND_CAPTURE=$build_root/winehome/captured.raw
-    mkdir -p "$build_root/winehome"
-    cat > "$build_root/winehome/.asoundrc" <<ASOUND
+    # what it plays can be checked; on the user's own display (WINE_USE_DISPLAY)
+    # the machine's own sound device plays instead, when it has one. The sink
+    # starts its file afresh each time a program opens the device.
+    if [ -n "${WINE_USE_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ] && [ -e /dev/snd ]; then
+        export WINE_SOUND_CAPTURE=
+    else
+        export WINE_SOUND_CAPTURE=$build_root/winehome/captured.raw
+        mkdir -p "$build_root/winehome"
+        cat > "$build_root/winehome/.asoundrc" <<ASOUND
 pcm.!default { type file  slave.pcm "null"  file "$WINE_SOUND_CAPTURE"  format "raw" }
 ctl.!default { type hw card 0 }
 ASOUND
-    export HOME=$build_root/winehome
+        export HOME=$build_root/winehome
+    fi
 
     if [ -z "${WINE_USE_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
         local n=90
