@@ -313,6 +313,7 @@ void SoundTrackSet::seek(uint32_t narrationMs, int64_t backgroundMs) {
 int64_t SoundTrackSet::narrationClock() {
     if (!deviceOk_ || !device_ || !narrationEnabled_) return -1;
     const uint32_t tick = device_->elapsed(ChannelKind::Narration);
+    if (!smoothClock_) return tick;
     const uint64_t now = host_.nowMs();
     if (tick != lastTickValue_ || lastClock_ < 0) {
         lastTickValue_ = tick;

@@ -89,6 +89,9 @@ public:
     // the steady clock (never past the next tick, never backwards); -1 without a
     // device or with the narration off.
     int64_t narrationClock();
+    // Off, the clock is the counter as its ticks leave it (for measuring what the
+    // moving on between ticks gains).
+    void setClockSmoothing(bool on) { smoothClock_ = on; }
     void playEffect(int number);
     void playObjectSound(const std::string& path, int32_t volume);
     bool loadBackground(const std::string& path);
@@ -135,6 +138,7 @@ private:
     uint32_t lastTickValue_ = 0;
     uint64_t lastTickSeenMs_ = 0;
     int64_t lastClock_ = -1;
+    bool smoothClock_ = true;
 };
 
 }  // namespace quillet

@@ -71,9 +71,9 @@ public:
     int64_t position() const { return position_; }
     void setPosition(int64_t frame) { position_ = currentBufferFrame_ = frame; }
     int64_t currentBufferFrame() const { return currentBufferFrame_.load(); }
-    bool paused() const { return paused_; }
-    bool heldAtObject() const { return heldAtObject_; }
-    void clearHeldAtObject() { heldAtObject_ = false; }
+    bool paused() const { return paused_.load(); }
+    bool heldAtObject() const { return heldAtObject_.load(); }
+    void clearHeldAtObject() { heldAtObject_.store(false); }
     bool seekPending() const { return seekPending_.load(); }
     void clearSeekPending() { seekPending_.store(false); }
     bool insideFrameLoop() const { return playing_.load(); }
@@ -111,8 +111,9 @@ private:
     int32_t endTime_ = 0;
     int64_t position_ = 0;
     std::atomic<int64_t> currentBufferFrame_{0};
-    bool paused_ = false;
-    bool heldAtObject_ = false;
+    // Set by the playback thread too, when a hotspot holds the run.
+    std::atomic<bool> paused_{false};
+    std::atomic<bool> heldAtObject_{false};
     std::atomic<bool> seekPending_{false};
     std::atomic<bool> stopRequest_{false};
     std::atomic<bool> playing_{false};
