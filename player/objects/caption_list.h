@@ -12,6 +12,7 @@
 
 #include "player/container/object_timeline.h"
 #include "player/objects/caption.h"
+#include "player/objects/hotspot_rules.h"
 #include "player/objects/object_section.h"
 
 namespace quillet {
@@ -44,15 +45,19 @@ public:
     void setHost(CaptionHost* host) { host_ = host; }
     CaptionHost* host() const { return host_; }
 
-    // The viewer's input over the view while no run is active, for the hotspots.
-    void reactivate() {}
-    void onLeftDown(int /*x*/, int /*y*/) {}
-    void onLeftDoubleClick(int /*x*/, int /*y*/) {}
-    void onLeftUp(int /*x*/, int /*y*/) {}
-    void onRightDown(int /*x*/, int /*y*/) {}
-    void onRightUp(int /*x*/, int /*y*/) {}
-    void onMouseMove(int /*x*/, int /*y*/) {}
-    void onKeyDown(unsigned /*virtualKey*/) {}
+    // The viewer's input over the view while no run is active, for the hotspots
+    // that hold playback; nothing happens while none does. Coordinates are the
+    // view's client coordinates.
+    void onLeftDown(int x, int y);
+    void onLeftDoubleClick(int x, int y);
+    void onLeftUp(int x, int y);
+    void onRightDown(int x, int y);
+    void onRightUp(int x, int y);
+    void onMouseMove(int x, int y);
+    void onKeyDown(unsigned virtualKey);
+    // Before the view is drawn again from the current frame: the active hotspot
+    // takes hold again, its sound from the start. True when there was one.
+    bool reactivate();
     // The hotspot's cursor + 11 while the pointer is over a hotspot, else 0.
     int32_t hotspotCursor() const { return hotspotCursor_; }
 
@@ -69,6 +74,12 @@ public:
     std::string undoPath;         // the editor's undo scratch file
 
 private:
+    // The hotspots as the rules see them, in file order, beside the objects.
+    std::vector<HotspotView> hotspotViews(std::vector<class CHotspotCaption*>& hotspots) const;
+    void carryOut(const HotspotDecisions& decisions, const std::vector<class CHotspotCaption*>& hotspots);
+    template <typename Decide>
+    void dispatch(Decide decide);
+
     std::vector<std::unique_ptr<CCaption>> objects_;
     CaptionHost* host_ = nullptr;
     int32_t hotspotCursor_ = 0;
