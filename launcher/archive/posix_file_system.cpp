@@ -165,12 +165,12 @@ private:
         return mode;
     }
 
-    const mode_t umask_;
     template <typename T>
     T remember(T value) {
         error_ = errno;
         return value;
     }
+    const mode_t umask_;
     int error_ = 0;
 };
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "launcher/archive/zip_reader.h"
 #include "tests/support/zip_builder.h"
@@ -20,8 +21,11 @@ protected:
     void SetUp() override {
         char temp[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temp);
+        // A folder of this process's own: what a failed run left (names Windows cannot
+        // remove, made under Wine) does not reach the next run.
         root_ = std::string(temp) + "quillet_zip_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name();
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                std::to_string(::GetCurrentProcessId());
         ::CreateDirectoryA(root_.c_str(), nullptr);
     }
     void TearDown() override {
