@@ -1,8 +1,10 @@
 // Fuzz target: the WAV reader over arbitrary bytes, reading the data in uneven pieces
 // and seeking about in it, with the reader's arithmetic checked as it goes.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "player/audio/wav_file.h"

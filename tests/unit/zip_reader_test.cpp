@@ -329,7 +329,7 @@ TEST_F(ZipReaderTest, AnEmptyTargetFolderIsTheCurrentOne) {
 }
 
 // A stored entry whose data holds the whole record of another entry, and central
-// records that point at both: the sweep's way to write one stored piece many times.
+// records that point at both: a small archive that writes one stored piece many times.
 TEST_F(ZipReaderTest, EntriesThatShareStoredBytesAreRefusedBeforeAnythingIsWritten) {
     const std::string inner = testing::buildZipParts({{"inner.bin", std::string(4000, '\0'), true}}).local;
     testing::ZipParts nested = testing::buildZipParts({{"outer.bin", inner}});
