@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "launcher/archive/zip_file_system.h"
@@ -70,8 +71,24 @@ private:
     bool committed_ = false;
 };
 
+// Permission bits for what the archive gives none: those of a new file or folder,
+// without write access for others.
+constexpr mode_t kDefaultFileMode = 0664;
+constexpr mode_t kDefaultFolderMode = 0775;
+constexpr mode_t kPermissionBits = 0777;
+constexpr mode_t kWriteBits = 0222;
+
+mode_t processUmask() {
+    mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
 class PosixFileSystem : public ExtractionFileSystem {
 public:
+    // The umask can only be read by setting it: read once, before extraction starts.
+    PosixFileSystem() : umask_(processUmask()) {}
+
     char separator() const override { return '/'; }
 
     std::unique_ptr<ArchiveFile> openArchive(const std::string& path) override {
@@ -86,12 +103,16 @@ public:
         return std::make_unique<PosixArchiveFile>(descriptor, static_cast<uint64_t>(info.st_size));
     }
 
-    bool createFolders(const std::string& path) override {
+    bool createFolders(const std::string& path, std::vector<std::string>& created) override {
         for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
             std::string part = path.substr(0, slash);
-            if (!part.empty() && ::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
-                error_ = errno;
-                return false;
+            if (!part.empty()) {
+                if (::mkdir(part.c_str(), kDefaultFolderMode) == 0) {
+                    created.push_back(part);
+                } else if (errno != EEXIST) {
+                    error_ = errno;
+                    return false;
+                }
             }
             if (slash == std::string::npos) break;
         }
@@ -102,6 +123,8 @@ public:
         }
         return true;
     }
+
+    bool removeFolder(const std::string& path) override { return ::rmdir(path.c_str()) == 0; }
 
     std::unique_ptr<PendingFile> createPending(const std::string& folder) override {
         std::string pattern = folder + "/.extracting-XXXXXX";
@@ -121,22 +144,33 @@ public:
             struct timeval times[2] = {{when, 0}, {when, 0}};
             ::utimes(path.c_str(), times);
         }
-        mode_t mode = entry.unixMode() & 07777;
-        if (mode == 0 && (entry.dosAttributes() & kDosAttributeReadOnly))
-            mode = entry.isFolder() ? 0555 : 0444;
-        // Folders keep their owner's access, so that the entries after them still extract.
-        if (mode != 0 && entry.isFolder()) mode |= 0700;
-        if (mode != 0) ::chmod(path.c_str(), mode);
+        ::chmod(path.c_str(), permissions(entry));
     }
 
     int lastError() const override { return error_; }
 
 private:
+    // Only permission bits are taken from an archive, never set-uid, set-gid or
+    // sticky, and the umask limits them as it limits any new file. A link is
+    // extracted as a plain file holding its target, with a plain file's permissions.
+    mode_t permissions(const ZipEntry& entry) const {
+        mode_t mode = entry.isSymbolicLink() ? 0 : entry.unixMode() & kPermissionBits;
+        if (mode == 0) {
+            mode = entry.isFolder() ? kDefaultFolderMode : kDefaultFileMode;
+            if (entry.dosAttributes() & kDosAttributeReadOnly) mode &= ~kWriteBits;
+        }
+        mode &= ~umask_;
+        // Folders keep their owner's access, so that the entries after them still extract.
+        if (entry.isFolder()) mode |= S_IRWXU;
+        return mode;
+    }
+
     template <typename T>
     T remember(T value) {
         error_ = errno;
         return value;
     }
+    const mode_t umask_;
     int error_ = 0;
 };
 

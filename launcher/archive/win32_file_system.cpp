@@ -97,14 +97,17 @@ public:
                                                   static_cast<uint64_t>(size.QuadPart));
     }
 
-    bool createFolders(const std::string& path) override {
+    bool createFolders(const std::string& path, std::vector<std::string>& created) override {
         for (size_t slash = path.find_first_of("\\/", 0);; slash = path.find_first_of("\\/", slash + 1)) {
             std::string part = path.substr(0, slash);
             bool isDrive = part.size() == 2 && part[1] == ':';
-            if (!part.empty() && !isDrive && !::CreateDirectoryA(part.c_str(), nullptr) &&
-                ::GetLastError() != ERROR_ALREADY_EXISTS) {
-                remember();
-                return false;
+            if (!part.empty() && !isDrive) {
+                if (::CreateDirectoryA(part.c_str(), nullptr)) {
+                    created.push_back(part);
+                } else if (::GetLastError() != ERROR_ALREADY_EXISTS) {
+                    remember();
+                    return false;
+                }
             }
             if (slash == std::string::npos) break;
         }
@@ -115,6 +118,8 @@ public:
         }
         return true;
     }
+
+    bool removeFolder(const std::string& path) override { return ::RemoveDirectoryA(path.c_str()) != 0; }
 
     std::unique_ptr<PendingFile> createPending(const std::string& folder) override {
         char name[MAX_PATH] = {};

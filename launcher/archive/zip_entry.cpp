@@ -17,6 +17,8 @@ bool ZipEntry::isFolder() const {
     return !name.empty() && (name.back() == '/' || name.back() == '\\');
 }
 
+bool ZipEntry::isSymbolicLink() const { return (unixMode() & kUnixTypeMask) == kUnixTypeLink; }
+
 uint8_t ZipEntry::passwordCheckByte() const {
     return hasDataDescriptor() ? static_cast<uint8_t>(modificationTime >> 8)
                                : static_cast<uint8_t>(crc >> 24);

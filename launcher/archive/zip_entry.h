@@ -28,6 +28,8 @@ struct ZipEntry {
     bool encrypted() const;
     bool hasDataDescriptor() const;
     bool isFolder() const;
+    // Stored by a Unix tool as a link; its data is the link's target.
+    bool isSymbolicLink() const;
     uint8_t hostSystem() const { return static_cast<uint8_t>(versionMadeBy >> 8); }
     // The DOS attribute byte, and the Unix mode when the entry was made on Unix.
     uint32_t dosAttributes() const { return externalAttributes & 0xFF; }

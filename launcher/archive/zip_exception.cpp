@@ -44,6 +44,22 @@ const char* const kRuntimeErrorTexts[kLastRuntimeErrorNumber + 1] = {
     "Read-only file system",
 };
 
+// A hostile name can make a path of 64 KB: a message shows its start and its end.
+constexpr size_t kLongestPathShown = 260;
+constexpr size_t kPathStartShown = 80;
+constexpr char kCut[] = "...";
+
+std::string shownPath(const std::string& path) {
+    if (path.size() <= kLongestPathShown) return path;
+    size_t head = kPathStartShown;
+    size_t tail = path.size() - (kLongestPathShown - kPathStartShown - (sizeof kCut - 1));
+    // Cut between characters, not inside a UTF-8 sequence.
+    auto continues = [&](size_t at) { return (static_cast<unsigned char>(path[at]) & 0xC0) == 0x80; };
+    while (head > 0 && continues(head)) --head;
+    while (tail < path.size() && continues(tail)) ++tail;
+    return path.substr(0, head) + kCut + path.substr(tail);
+}
+
 }  // namespace
 
 std::string CZipException::describe(int code, const std::string& fileName, int systemError) {
@@ -60,8 +76,8 @@ std::string CZipException::describe(int code, const std::string& fileName, int s
     case 110: return "Incorrect password set for the file being decrypted";
     case 111: return "During testing found the directory with the size greater than 0";
     case 112: return "Internal error";
-    case 113: return "Error while removing a file (" + fileName + ")";
-    case 114: return "Error while renaming a file (" + fileName + ")";
+    case 113: return "Error while removing a file (" + shownPath(fileName) + ")";
+    case 114: return "Error while renaming a file (" + shownPath(fileName) + ")";
     case 115: return "Cannot create the file for the specified platform";
     case 116:
         return "The central directory was not found in the archive (or you were trying to "

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "launcher/archive/zip_entry.h"
 
@@ -36,8 +37,11 @@ public:
     virtual ~ExtractionFileSystem() = default;
     virtual char separator() const = 0;
     virtual std::unique_ptr<ArchiveFile> openArchive(const std::string& path) = 0;
-    // Creates the folder and every missing parent.
-    virtual bool createFolders(const std::string& path) = 0;
+    // Creates the folder and every missing parent, adding each folder it made to
+    // created (parents first), also when it fails part of the way.
+    virtual bool createFolders(const std::string& path, std::vector<std::string>& created) = 0;
+    // Removes an empty folder.
+    virtual bool removeFolder(const std::string& path) = 0;
     virtual std::unique_ptr<PendingFile> createPending(const std::string& folder) = 0;
     virtual void applyTimeAndAttributes(const std::string& path, const ZipEntry& entry) = 0;
     // The error number of the last failure.

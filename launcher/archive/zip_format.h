@@ -37,6 +37,7 @@ constexpr uint32_t kDosAttributeReadOnly = 0x01;
 constexpr uint32_t kDosAttributeFolder = 0x10;
 constexpr uint32_t kUnixTypeMask = 0170000;
 constexpr uint32_t kUnixTypeFolder = 0040000;
+constexpr uint32_t kUnixTypeLink = 0120000;
 
 constexpr size_t kDefaultBufferSize = 65536;
 

@@ -7,9 +7,12 @@
 namespace quillet::zip {
 
 // The parts of a stored name, split at either slash, without empty and "." parts.
-// Returns false for a name that would reach outside the folder it is extracted into:
-// an absolute name, a drive letter, a UNC prefix, or ".." parts that climb above
-// the start.
+// Returns false for a name that would reach outside the folder it is extracted into
+// or that Windows would not create as a plain file of that name: an absolute name, a
+// drive letter, a UNC prefix, ".." parts that climb above the start, a colon
+// (alternate data streams), a part of only dots and spaces (Windows strips trailing
+// dots and spaces, leaving the folder itself) and device names such as CON or COM1.
+// The archive is made for Windows, so the rules are the same on every host.
 bool safeNameParts(const std::string& name, std::vector<std::string>& parts);
 
 }  // namespace quillet::zip

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 #include "common/byte_reader.h"
 #include "launcher/archive/zip_crypto.h"
@@ -100,11 +101,35 @@ private:
     bool ended_ = false;
 };
 
+// The folders made for one entry. Unless the entry succeeds they are removed again,
+// deepest first, so that a failed entry leaves nothing behind.
+class CreatedFolders {
+public:
+    explicit CreatedFolders(zip::ExtractionFileSystem& fileSystem) : fileSystem_(fileSystem) {}
+    ~CreatedFolders() {
+        for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder)
+            fileSystem_.removeFolder(*folder);
+    }
+    CreatedFolders(const CreatedFolders&) = delete;
+    CreatedFolders& operator=(const CreatedFolders&) = delete;
+
+    void create(const std::string& path) {
+        if (!fileSystem_.createFolders(path, folders_))
+            throw CZipException(CZipException::kSystemError, path, fileSystem_.lastError());
+    }
+    void keep() { folders_.clear(); }
+
+private:
+    zip::ExtractionFileSystem& fileSystem_;
+    std::vector<std::string> folders_;
+};
+
 }  // namespace
 
 void ZipReader::close() {
     file_.reset();
     entries_.clear();
+    spanEnds_.clear();
 }
 
 const ZipEntry& ZipReader::entryInfo(size_t index) const {
@@ -199,6 +224,27 @@ void ZipReader::readCentralDirectory(uint64_t endRecordOffset) {
         entry.comment.assign(reinterpret_cast<const char*>(comment), commentLength);
         entries_.push_back(std::move(entry));
     }
+    checkSpans(directoryOffset);
+}
+
+void ZipReader::checkSpans(uint64_t directoryOffset) {
+    std::vector<size_t> order(entries_.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+        return entries_[a].localHeaderOffset < entries_[b].localHeaderOffset;
+    });
+    spanEnds_.assign(entries_.size(), directoryOffset);
+    for (size_t k = 0; k < order.size(); ++k) {
+        const ZipEntry& entry = entries_[order[k]];
+        const uint64_t next =
+            k + 1 < order.size() ? entries_[order[k + 1]].localHeaderOffset : directoryOffset;
+        // The local header's extra field is not known yet: this is the least the
+        // record can take. Its real end is checked against the same limit on extraction.
+        const uint64_t shortestEnd = uint64_t{entry.localHeaderOffset} + zip::kLocalHeaderSize +
+                                     entry.name.size() + entry.compressedSize;
+        if (shortestEnd > next) fail(CZipException::kBadZipFile);
+        spanEnds_[order[k]] = next;
+    }
 }
 
 std::string ZipReader::targetPath(const ZipEntry& entry, const std::string& folder,
@@ -206,14 +252,16 @@ std::string ZipReader::targetPath(const ZipEntry& entry, const std::string& fold
     std::vector<std::string> parts;
     if (!zip::safeNameParts(newName.empty() ? entry.name : newName, parts))
         fail(CZipException::kBadZipFile);
-    std::string path = folder;
+    // An empty folder is the current one, not the root.
+    std::string path = folder.empty() ? std::string(".") : folder;
     const char separator = fileSystem_.separator();
     if (!keepStoredPath) parts.erase(parts.begin(), parts.end() - 1);
     for (const std::string& part : parts) path += separator + part;
     return path;
 }
 
-uint64_t ZipReader::dataOffset(const ZipEntry& entry) {
+uint64_t ZipReader::dataOffset(size_t index) {
+    const ZipEntry& entry = entries_[index];
     uint8_t fixed[zip::kLocalHeaderSize];
     readExactly(entry.localHeaderOffset, fixed, sizeof fixed);
     ByteReader local(fixed, sizeof fixed);
@@ -242,8 +290,8 @@ uint64_t ZipReader::dataOffset(const ZipEntry& entry) {
     if (name != entry.name) fail(CZipException::kBadZipFile);
 
     uint64_t offset = uint64_t{entry.localHeaderOffset} + sizeof fixed + nameLength + extraLength;
-    if (offset > file_->size() || entry.compressedSize > file_->size() - offset)
-        fail(CZipException::kBadZipFile);
+    const uint64_t end = spanEnds_[index];
+    if (offset > end || entry.compressedSize > end - offset) fail(CZipException::kBadZipFile);
     return offset;
 }
 
@@ -255,9 +303,10 @@ bool ZipReader::extractFile(size_t index, const std::string& folder, bool keepSt
     if (bufferSize == 0) bufferSize = zip::kDefaultBufferSize;
 
     if (entry.isFolder()) {
-        if (!fileSystem_.createFolders(target))
-            throw CZipException(CZipException::kSystemError, target, fileSystem_.lastError());
+        CreatedFolders folders(fileSystem_);
+        folders.create(target);
         fileSystem_.applyTimeAndAttributes(target, entry);
+        folders.keep();
         return true;
     }
 
@@ -267,7 +316,7 @@ bool ZipReader::extractFile(size_t index, const std::string& folder, bool keepSt
         entry.compressedSize != entry.uncompressedSize)
         fail(CZipException::kBadZipFile);
 
-    uint64_t offset = dataOffset(entry);
+    uint64_t offset = dataOffset(index);
     uint64_t remaining = entry.compressedSize;
 
     std::unique_ptr<zip::TraditionalDecryptor> decryptor;
@@ -284,8 +333,8 @@ bool ZipReader::extractFile(size_t index, const std::string& folder, bool keepSt
     }
 
     const std::string targetFolder = target.substr(0, target.rfind(fileSystem_.separator()));
-    if (!fileSystem_.createFolders(targetFolder))
-        throw CZipException(CZipException::kSystemError, targetFolder, fileSystem_.lastError());
+    CreatedFolders folders(fileSystem_);
+    folders.create(targetFolder);
     std::unique_ptr<zip::PendingFile> pending = fileSystem_.createPending(targetFolder);
     if (!pending) throw CZipException(CZipException::kSystemError, target, fileSystem_.lastError());
 
@@ -307,6 +356,7 @@ bool ZipReader::extractFile(size_t index, const std::string& folder, bool keepSt
 
     if (decoder.crc() != entry.crc) fail(CZipException::kBadCrc);
     if (!pending->commit(target)) throw CZipException(CZipException::kNotRenamed, target);
+    folders.keep();
     fileSystem_.applyTimeAndAttributes(target, entry);
     return true;
 }

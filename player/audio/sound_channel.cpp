@@ -35,7 +35,8 @@ bool SoundChannel::load(const std::string& path) {
     dataBytes_ = reader_->dataBytes();
     durationMs_ = reader_->durationMs();
     bytesPerSecond_ = reader_->bytesPerSecond();
-    bufferBytes_ = std::min(dataBytes_, kChannelBufferSeconds * bytesPerSecond_);
+    bufferBytes_ = static_cast<uint32_t>(
+        std::min<uint64_t>(dataBytes_, uint64_t{kChannelBufferSeconds} * bytesPerSecond_));
     if (bufferBytes_ == 0) return false;
 
     PcmFormat format;
@@ -170,7 +171,7 @@ bool SoundChannel::stop(bool final) {
 bool SoundChannel::seek(uint32_t ms) {
     if (!buffer_) return false;
     BusyHold hold(busy_);
-    playedBytes_ = static_cast<uint32_t>(bytesPerSecond_ * 0.001 * ms);
+    playedBytes_ = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{bytesPerSecond_} * ms / 1000, dataBytes_));
     prefilled_ = false;
     return prefill(playedBytes_);
 }

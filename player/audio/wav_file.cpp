@@ -47,23 +47,24 @@ void WaveReader::close() {
     position_ = remaining_ = 0;
 }
 
-bool WaveReader::findChunk(const char* id, uint64_t offset, uint64_t end, uint64_t& dataStart,
-                           uint32_t& length) {
-    while (offset + kChunkHeaderSize <= end) {
+void WaveReader::scanChunks(uint64_t offset, uint64_t end, Chunk& format, Chunk& data) {
+    while ((!format.found || !data.found) && offset + kChunkHeaderSize <= end) {
+        // Headers that follow each other are read without a seek, which would drop
+        // the file's read buffer: a file of many empty chunks is read through once.
         uint8_t header[kChunkHeaderSize];
-        if (!file_->seek(offset) || file_->readBlock(header, sizeof header) != sizeof header)
-            return false;
+        if ((file_->position() != offset && !file_->seek(offset)) ||
+            file_->readBlock(header, sizeof header) != sizeof header)
+            return;
         ByteReader in(header, sizeof header);
         in.skip(4);
-        length = in.u32();
-        if (std::memcmp(header, id, 4) == 0) {
-            dataStart = offset + kChunkHeaderSize;
-            return true;
-        }
+        const uint32_t length = in.u32();
+        Chunk* chunk = std::memcmp(header, "fmt ", 4) == 0 ? &format
+                       : std::memcmp(header, "data", 4) == 0 ? &data
+                                                              : nullptr;
+        if (chunk && !chunk->found) *chunk = {offset + kChunkHeaderSize, length, true};
         // Chunks are padded to an even length.
         offset += kChunkHeaderSize + length + (length & 1);
     }
-    return false;
 }
 
 bool WaveReader::open(const std::string& path) {
@@ -76,45 +77,51 @@ bool WaveReader::open(const std::string& path) {
     if (file_->readBlock(riff, sizeof riff) != sizeof riff || std::memcmp(riff, "RIFF", 4) != 0 ||
         std::memcmp(riff + 8, "WAVE", 4) != 0)
         return fail(kNotWave);
-    riffData_ = sizeof riff;
-    riffEnd_ = std::min<uint64_t>(file_->size(), kChunkHeaderSize + uint64_t{ByteReader(riff + 4, 4).u32()});
+    const uint64_t riffEnd =
+        std::min<uint64_t>(file_->size(), kChunkHeaderSize + uint64_t{ByteReader(riff + 4, 4).u32()});
 
-    uint64_t formatStart = 0;
-    uint32_t formatLength = 0;
-    if (!findChunk("fmt ", riffData_, riffEnd_, formatStart, formatLength)) return fail(kNotWave);
+    Chunk format, data;
+    scanChunks(sizeof riff, riffEnd, format, data);
+    if (!format.found) return fail(kNotWave);
     uint8_t record[kPcmFormatSize] = {};
-    if (formatLength < kPcmFormatSize || !file_->seek(formatStart) ||
+    if (format.length < kPcmFormatSize || !file_->seek(format.start) ||
         file_->readBlock(record, sizeof record) != sizeof record)
         return fail(kCannotRead);
     ByteReader in(record, sizeof record);
     const uint16_t tag = in.u16();
     channels_ = in.u16();
     samplesPerSecond_ = in.u32();
-    in.u32();  // stored bytes per second: computed instead
-    in.u16();  // block alignment
+    const uint32_t storedBytesPerSecond = in.u32();
+    const uint16_t blockAlign = in.u16();
     bitsPerSample_ = in.u16();
     if (tag != kFormatPcm || bitsPerSample_ <= 4 || channels_ == 0 || samplesPerSecond_ == 0)
         return fail(kCannotRead);
+    // The stored rates must be those that channels and bits give. Computed in 64 bits,
+    // a product that does not fit cannot agree with them, so the rest of the player
+    // can size buffers and times from bytesPerSecond without overflow.
+    const uint64_t frameBytes = uint64_t{bitsPerSample_ / 8u} * channels_;
+    const uint64_t bytesPerSecond = frameBytes * samplesPerSecond_;
+    if (frameBytes == 0 || blockAlign != frameBytes || storedBytesPerSecond != bytesPerSecond)
+        return fail(kCannotRead);
     std::memcpy(format_, record, sizeof record);
-    bytesPerSecond_ = (bitsPerSample_ / 8u) * channels_ * samplesPerSecond_;
-    if (bytesPerSecond_ == 0) return fail(kCannotRead);
+    bytesPerSecond_ = storedBytesPerSecond;
 
+    if (!data.found) return fail(kCannotRead);
+    dataStart_ = data.start;
+    // A data chunk that claims more than the file holds is read as far as it goes.
+    const uint64_t available = file_->size() > dataStart_ ? file_->size() - dataStart_ : 0;
+    dataBytes_ = static_cast<uint32_t>(std::min<uint64_t>(data.length, available));
     if (!seekData(0)) return false;
-    durationMs_ = static_cast<uint32_t>(static_cast<double>(dataBytes_) / bytesPerSecond_ * 1000.0);
+    durationMs_ = static_cast<uint32_t>(
+        std::min<uint64_t>(uint64_t{dataBytes_} * 1000 / bytesPerSecond_, UINT32_MAX));
     return true;
 }
 
 bool WaveReader::seekData(uint32_t offset) {
     if (!file_) return fail(kCannotSeek);
-    uint64_t dataStart = 0;
-    uint32_t length = 0;
-    if (!findChunk("data", riffData_, riffEnd_, dataStart, length)) return fail(kCannotRead);
-    // A data chunk that claims more than the file holds is read as far as it goes.
-    uint64_t available = file_->size() > dataStart ? file_->size() - dataStart : 0;
-    dataBytes_ = static_cast<uint32_t>(std::min<uint64_t>(length, available));
     offset &= ~1u;
     offset = std::min(offset, dataBytes_);
-    if (!file_->seek(dataStart + offset)) return fail(kCannotSeek);
+    if (!file_->seek(dataStart_ + offset)) return fail(kCannotSeek);
     position_ = offset;
     remaining_ = dataBytes_ - offset;
     return true;

@@ -33,6 +33,8 @@ public:
     WaveReader(const WaveReader&) = delete;
     WaveReader& operator=(const WaveReader&) = delete;
 
+    // Refuses files whose stored byte rate and block alignment are not those their
+    // channels, bits and rate give (kCannotRead).
     bool open(const std::string& path);
     // Positions at data offset (rounded down to even), never past the data's end.
     bool seekData(uint32_t offset);
@@ -47,6 +49,7 @@ public:
     uint32_t samplesPerSecond() const { return samplesPerSecond_; }
     uint32_t bytesPerSecond() const { return bytesPerSecond_; }
     uint32_t dataBytes() const { return dataBytes_; }
+    // The data's length in milliseconds, at most UINT32_MAX.
     uint32_t durationMs() const { return durationMs_; }
     uint32_t position() const { return position_; }
     uint32_t remaining() const { return remaining_; }
@@ -54,17 +57,22 @@ public:
     const uint8_t* format() const { return format_; }
 
 private:
+    struct Chunk {
+        uint64_t start = 0;  // of the chunk's data
+        uint32_t length = 0;
+        bool found = false;
+    };
+
     bool fail(uint32_t error);
-    // Finds a chunk with this id among the chunks from offset up to end; leaves the
-    // chunk's data start and length.
-    bool findChunk(const char* id, uint64_t offset, uint64_t end, uint64_t& dataStart,
-                   uint32_t& length);
+    // Finds the first "fmt " and "data" chunks among the chunks from offset up to
+    // end, stopping at an unreadable chunk header.
+    void scanChunks(uint64_t offset, uint64_t end, Chunk& format, Chunk& data);
 
     MovieFileOpener opener_;
     std::unique_ptr<MovieFile> file_;
     uint8_t format_[18] = {};
-    uint64_t riffData_ = 0;  // just past the form type
-    uint64_t riffEnd_ = 0;
+    // Found once when opening: a looping track seeks back to the data on every round.
+    uint64_t dataStart_ = 0;
     uint32_t lastError_ = kNoError;
     uint16_t channels_ = 0;
     uint16_t bitsPerSample_ = 0;

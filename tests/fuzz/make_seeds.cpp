@@ -18,15 +18,7 @@ void save(const std::string& folder, const std::string& name, const std::string&
     std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
-        std::fputs("usage: make_seeds FRAME-STREAM-FOLDER [OBJECT-SECTION-FOLDER [SOUND-SECTION-FOLDER]]\n", stderr);
-        return 2;
-    }
-    const std::string folder = argv[1];
-
+void seedFrameStreams(const std::string& folder) {
     MovieWriter plain;
     plain.setScreen({16, 24, 32});
     plain.setBandHeight(4);
@@ -54,62 +46,79 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 22; ++i) run.addStoredFrame(FrameRecord(), {});
     save(folder, "empty-run.bin", run.frameStream());
 
+}
+
+void seedObjectSections(const std::string& folder) {
     // Object sections of every form (the first byte picks it), from a description
     // of one object of each kind.
-    if (argc > 2) {
-        std::vector<CaptionRecord> objects;
-        std::string error;
-        parseObjectDescription("rect id=1 first=1 frames=2 body=1,2,30,40 line=ff0000\n"
-                               "ellipse id=2 body=5,5,20,20\n"
-                               "arrow id=3 start=1,1 end=40,20 style=2\n"
-                               "box id=4 body=1,1,9,9 text=\"A box\"\n"
-                               "round id=5 body=1,1,9,9 corner=3,3 text=x\n"
-                               "oval id=6 body=1,1,9,9\n"
-                               "titled id=7 body=1,1,40,30 title=\"A title\" text=body\n"
-                               "balloon id=8 body=1,1,30,20 tail=10,40\n"
-                               "round-balloon id=9 body=1,1,30,20 tail=10,40 corner=4,4\n"
-                               "oval-balloon id=10 body=1,1,30,20 tail=10,40\n"
-                               "image id=11 body=1,1,9,9\n"
-                               "sound id=12 first=3\n"
-                               "hotspot id=13 body=1,1,9,9 events=200020 partner=14 label=drag sound-name=a.wav\n"
-                               "hotspot id=14 body=20,1,29,9 events=100010 partner=13\n",
-                               objects, error);
-        objects[11].sound.embedded = 1;
-        objects[11].sound.sound = CompressedBlock{4, std::string("\x78\x9c\x63\x60\x60\x60\x00\x00\x00\x04\x00\x01", 12)};
-        ObjectSection section;
-        section.cacheStored = 1;
-        section.objects = objects;
-        section.objects[3].stored = StoredPicture{std::vector<uint8_t>(8, 1), std::vector<uint8_t>(8, 2)};
-        for (int form = 1; form <= 5; ++form) {
-            ObjectSection forForm = section;
-            if (form == 1) forForm.objects.resize(12);  // no hotspots in the oldest form
-            const auto f = static_cast<ObjectSectionForm>(form);
-            save(argv[2], "form" + std::to_string(form) + ".bin",
-                 std::string(1, static_cast<char>(form - 1)) + writeObjectSection(forForm, f));
-        }
+    std::vector<CaptionRecord> objects;
+    std::string error;
+    parseObjectDescription("rect id=1 first=1 frames=2 body=1,2,30,40 line=ff0000\n"
+                           "ellipse id=2 body=5,5,20,20\n"
+                           "arrow id=3 start=1,1 end=40,20 style=2\n"
+                           "box id=4 body=1,1,9,9 text=\"A box\"\n"
+                           "round id=5 body=1,1,9,9 corner=3,3 text=x\n"
+                           "oval id=6 body=1,1,9,9\n"
+                           "titled id=7 body=1,1,40,30 title=\"A title\" text=body\n"
+                           "balloon id=8 body=1,1,30,20 tail=10,40\n"
+                           "round-balloon id=9 body=1,1,30,20 tail=10,40 corner=4,4\n"
+                           "oval-balloon id=10 body=1,1,30,20 tail=10,40\n"
+                           "image id=11 body=1,1,9,9\n"
+                           "sound id=12 first=3\n"
+                           "hotspot id=13 body=1,1,9,9 events=200020 partner=14 label=drag sound-name=a.wav\n"
+                           "hotspot id=14 body=20,1,29,9 events=100010 partner=13\n",
+                           objects, error);
+    objects[11].sound.embedded = 1;
+    objects[11].sound.sound = CompressedBlock{4, std::string("\x78\x9c\x63\x60\x60\x60\x00\x00\x00\x04\x00\x01", 12)};
+    ObjectSection section;
+    section.cacheStored = 1;
+    section.objects = objects;
+    section.objects[3].stored = StoredPicture{std::vector<uint8_t>(8, 1), std::vector<uint8_t>(8, 2)};
+    for (int form = 1; form <= 5; ++form) {
+        ObjectSection forForm = section;
+        if (form == 1) forForm.objects.resize(12);  // no hotspots in the oldest form
+        const auto f = static_cast<ObjectSectionForm>(form);
+        save(folder, "form" + std::to_string(form) + ".bin",
+             std::string(1, static_cast<char>(form - 1)) + writeObjectSection(forForm, f));
     }
+    
+}
+
+void seedSoundSections(const std::string& folder) {
     // Sound sections: zlib records, speech, an effect table, files beside the movie.
-    if (argc > 3) {
-        const std::string folder = argv[3];
-        std::string wav = pcmWavHeader(1, 8000, 16, 3200);
-        for (int i = 0; i < 1600; ++i) wav += std::string(i % 40 < 20 ? "\x10\x20" : "\xf0\xe0", 2);
-        StoredSounds zlib;
-        zlib.header.narrationPresent = zlib.header.narrationEmbedded = 1;
-        zlib.header.backgroundPresent = zlib.header.backgroundEmbedded = 1;
-        zlib.header.effectsPresent = zlib.header.effectsEmbedded = 1;
-        zlib.narration = zlib.background = zlibSoundRecord(wav);
-        zlib.effects = {zlibSoundRecord(wav), std::nullopt, zlibSoundRecord(wav)};
-        save(folder, "zlib.bin", encodeSoundSection(zlib));
-        StoredSounds speech;
-        speech.header.narrationPresent = speech.header.speechCompressed = 1;
-        std::string record, error;
-        speechSoundRecord(wav, record, error);
-        speech.narration = record;
-        save(folder, "speech.bin", encodeSoundSection(speech));
-        StoredSounds beside;
-        beside.header.narrationPresent = beside.header.effectsPresent = 1;
-        beside.effects = {std::string(), std::nullopt};
-        save(folder, "beside.bin", encodeSoundSection(beside));
+    std::string wav = pcmWavHeader(1, 8000, 16, 3200);
+    for (int i = 0; i < 1600; ++i) wav += std::string(i % 40 < 20 ? "\x10\x20" : "\xf0\xe0", 2);
+    StoredSounds zlib;
+    zlib.header.narrationPresent = zlib.header.narrationEmbedded = 1;
+    zlib.header.backgroundPresent = zlib.header.backgroundEmbedded = 1;
+    zlib.header.effectsPresent = zlib.header.effectsEmbedded = 1;
+    zlib.narration = zlib.background = zlibSoundRecord(wav);
+    zlib.effects = {zlibSoundRecord(wav), std::nullopt, zlibSoundRecord(wav)};
+    save(folder, "zlib.bin", encodeSoundSection(zlib));
+    StoredSounds speech;
+    speech.header.narrationPresent = speech.header.speechCompressed = 1;
+    std::string record, error;
+    speechSoundRecord(wav, record, error);
+    speech.narration = record;
+    save(folder, "speech.bin", encodeSoundSection(speech));
+    StoredSounds beside;
+    beside.header.narrationPresent = beside.header.effectsPresent = 1;
+    beside.effects = {std::string(), std::nullopt};
+    save(folder, "beside.bin", encodeSoundSection(beside));
+    
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fputs("usage: make_seeds frame_stream|object_section|sound_section FOLDER\n", stderr);
+        return 2;
     }
+    const std::string kind = argv[1], folder = argv[2];
+    if (kind == "frame_stream") seedFrameStreams(folder);
+    else if (kind == "object_section") seedObjectSections(folder);
+    else if (kind == "sound_section") seedSoundSections(folder);
+    else return 2;
     return 0;
 }

@@ -17,7 +17,24 @@ struct BuiltEntry {
     bool deflate = false;
     uint32_t declaredSize = UINT32_MAX;  // UINT32_MAX: the real size
     uint32_t externalAttributes = 0;
+    uint16_t versionMadeBy = 20;  // host in the high byte: 3 for Unix
 };
+
+// The local records, and each entry's central record apart, so that tests can repeat
+// central records or point them anywhere before joining the archive.
+struct ZipParts {
+    std::string local;
+    std::vector<std::string> central;
+};
+
+// Where the local header offset lies in a central record.
+constexpr size_t kCentralOffsetField = 42;
+
+inline void setLocalHeaderOffset(std::string& centralRecord, uint32_t offset) {
+    std::string field;
+    ByteWriter(field).u32(offset);
+    centralRecord.replace(kCentralOffsetField, 4, field);
+}
 
 inline std::string rawDeflate(const std::string& data) {
     z_stream stream{};
@@ -33,8 +50,9 @@ inline std::string rawDeflate(const std::string& data) {
     return out;
 }
 
-inline std::string buildZip(const std::vector<BuiltEntry>& entries, const std::string& comment = "") {
-    std::string archive, directory;
+inline ZipParts buildZipParts(const std::vector<BuiltEntry>& entries) {
+    ZipParts parts;
+    std::string& archive = parts.local;
     for (const BuiltEntry& entry : entries) {
         std::string stored = entry.deflate ? rawDeflate(entry.data) : entry.data;
         uint32_t crc = static_cast<uint32_t>(
@@ -59,9 +77,10 @@ inline std::string buildZip(const std::vector<BuiltEntry>& entries, const std::s
         local.bytes(entry.name);
         local.bytes(stored);
 
-        ByteWriter central(directory);
+        parts.central.emplace_back();
+        ByteWriter central(parts.central.back());
         central.u32(0x02014B50);
-        central.u16(20);
+        central.u16(entry.versionMadeBy);
         central.u16(20);
         central.u16(0);
         central.u16(method);
@@ -79,19 +98,29 @@ inline std::string buildZip(const std::vector<BuiltEntry>& entries, const std::s
         central.u32(offset);
         central.bytes(entry.name);
     }
+    return parts;
+}
+
+inline std::string joinZip(const ZipParts& parts, const std::string& comment = "") {
+    std::string archive = parts.local, directory;
+    for (const std::string& record : parts.central) directory += record;
     uint32_t directoryOffset = static_cast<uint32_t>(archive.size());
     archive += directory;
     ByteWriter end(archive);
     end.u32(0x06054B50);
     end.u16(0);
     end.u16(0);
-    end.u16(static_cast<uint16_t>(entries.size()));
-    end.u16(static_cast<uint16_t>(entries.size()));
+    end.u16(static_cast<uint16_t>(parts.central.size()));
+    end.u16(static_cast<uint16_t>(parts.central.size()));
     end.u32(static_cast<uint32_t>(directory.size()));
     end.u32(directoryOffset);
     end.u16(static_cast<uint16_t>(comment.size()));
     end.bytes(comment);
     return archive;
+}
+
+inline std::string buildZip(const std::vector<BuiltEntry>& entries, const std::string& comment = "") {
+    return joinZip(buildZipParts(entries), comment);
 }
 
 }  // namespace quillet::testing

@@ -50,17 +50,44 @@ std::string withLongerFormat(const std::string& wav, size_t formatLength) {
     return out;
 }
 
+std::string withChunksBeforeData(const std::string& wav, const std::string& chunks) {
+    std::string out = wav;
+    out.insert(36, chunks);
+    std::string riff;
+    ByteWriter(riff).u32(static_cast<uint32_t>(out.size() - 8));
+    out.replace(4, 4, riff);
+    return out;
+}
+
 std::string withChunkBeforeData(const std::string& wav, const std::string& id, const std::string& body) {
     std::string chunk = id;
     ByteWriter(chunk).u32(static_cast<uint32_t>(body.size()));
     chunk += body;
     if (body.size() % 2) chunk += '\0';
-    std::string out = wav;
-    out.insert(36, chunk);
-    std::string riff;
-    ByteWriter(riff).u32(static_cast<uint32_t>(out.size() - 8));
-    out.replace(4, 4, riff);
-    return out;
+    return withChunksBeforeData(wav, chunk);
+}
+
+// A canonical header with the format record's fields at 22 (channels) to 34 (bits)
+// replaced: channels, rate, stored byte rate, block alignment, bits.
+std::string withFormat(const std::string& wav, uint16_t channels, uint32_t rate, uint32_t byteRate,
+                       uint16_t blockAlign, uint16_t bits) {
+    std::string fields;
+    ByteWriter out(fields);
+    out.u16(channels);
+    out.u32(rate);
+    out.u32(byteRate);
+    out.u16(blockAlign);
+    out.u16(bits);
+    return std::string(wav).replace(22, fields.size(), fields);
+}
+
+// Opens files from memory and keeps the last one, to count its reads.
+MovieFileOpener memoryOpener(const std::string& bytes, MemoryMovieFile*& opened) {
+    return [&bytes, &opened](const std::string&) -> std::unique_ptr<MovieFile> {
+        auto file = std::make_unique<MemoryMovieFile>(bytes);
+        opened = file.get();
+        return file;
+    };
 }
 
 class AudioFilesTest : public ::testing::Test {
@@ -124,6 +151,7 @@ TEST_F(AudioFilesTest, ExtendedFormatsAndChunksBetween) {
         {"format of 40 bytes", withLongerFormat(wav, 40)},
         {"LIST chunk", withChunkBeforeData(wav, "LIST", "INFOISFT\x05\0\0\0sox!")},
         {"odd chunk", withChunkBeforeData(wav, "junk", "abc")},
+        {"data before format", wav.substr(0, 12) + wav.substr(36) + wav.substr(12, 24)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -160,6 +188,11 @@ TEST_F(AudioFilesTest, RefusedFilesAndTheirErrors) {
         {"short format", wav.substr(0, 30), 261},
         {"no data chunk", noData, 261},
         {"empty", "", 272},
+        // Rates that disagree with channels and bits; the last wraps in 32 bits to
+        // the value it stores.
+        {"byte rate", withFormat(wav, 1, 8000, 8000, 2, 16), 261},
+        {"block alignment", withFormat(wav, 1, 8000, 16000, 4, 16), 261},
+        {"byte rate past 32 bits", withFormat(wav, 2, 0x40000001, 4, 4, 16), 261},
     };
     for (const Case& c : cases) {
         writeAll(root_ / "bad.wav", c.bytes);
@@ -192,6 +225,39 @@ TEST_F(AudioFilesTest, SeekRoundsDownToEven) {
     EXPECT_EQ(byte, static_cast<char>(1000 % 251));
     ASSERT_TRUE(reader.seekData(5000));
     EXPECT_EQ(reader.remaining(), 0u);
+}
+
+TEST(WaveReaderLimits, ADurationPast32BitsIsClamped) {
+    // One byte a second: 5 000 000 bytes last 5 000 000 000 ms.
+    const std::string wav = pcmWavHeader(1, 1, 8, 5000000) + std::string(5000000, '\x80');
+    MemoryMovieFile* file = nullptr;
+    WaveReader reader(memoryOpener(wav, file));
+    ASSERT_TRUE(reader.open("memory")) << reader.lastError();
+    EXPECT_EQ(reader.bytesPerSecond(), 1u);
+    EXPECT_EQ(reader.durationMs(), UINT32_MAX);
+}
+
+TEST(WaveReaderLimits, TheDataChunkIsFoundOnceNotOnEverySeek) {
+    constexpr int kEmptyChunks = 100000;
+    std::string junk;
+    for (int i = 0; i < kEmptyChunks; ++i) junk.append("junk\0\0\0\0", 8);
+    std::string samples(1000, '\0');
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<char>(i % 251);
+    const std::string wav = withChunksBeforeData(pcmWavHeader(1, 8000, 8, 1000) + samples, junk);
+    MemoryMovieFile* file = nullptr;
+    WaveReader reader(memoryOpener(wav, file));
+    ASSERT_TRUE(reader.open("memory")) << reader.lastError();
+    // Opening reads every chunk header once, and a few reads more.
+    const size_t readsToOpen = file->piecesRead();
+    EXPECT_LE(readsToOpen, kEmptyChunks + 10u);
+    // A looping track seeks back to the start at the end of every round.
+    for (int round = 0; round < 10; ++round) {
+        ASSERT_TRUE(reader.seekData(round * 100));
+        char byte = 0;
+        ASSERT_EQ(reader.read(&byte, 1), 1u);
+        EXPECT_EQ(byte, samples[round * 100]);
+    }
+    EXPECT_EQ(file->piecesRead(), readsToOpen + 10) << "one read for each byte, none for chunks";
 }
 
 TEST(WavHeader, FieldsAtTheirOffsets) {

@@ -103,8 +103,9 @@ protected:
     void TearDown() override { fs::remove_all(root_); }
 
     // A WAV of byteCount data bytes whose byte i is i % 251 + 1 (never silence).
-    std::string makeWav(const char* name, uint16_t bits, uint32_t rate, uint32_t byteCount) {
-        std::string wav = pcmWavHeader(1, rate, bits, byteCount);
+    std::string makeWav(const char* name, uint16_t bits, uint32_t rate, uint32_t byteCount,
+                        uint16_t channels = 1) {
+        std::string wav = pcmWavHeader(channels, rate, bits, byteCount);
         for (uint32_t i = 0; i < byteCount; ++i) wav += static_cast<char>(i % 251 + 1);
         std::string path = (root_ / name).string();
         std::ofstream(path, std::ios::binary) << wav;
@@ -141,6 +142,21 @@ TEST_F(SoundChannelTest, SeekSetsTheDataPosition) {
     EXPECT_EQ(output.last->bytes[0], dataByte(66150));
     EXPECT_EQ(output.last->cursor, 0u);
     EXPECT_FALSE(channel.playing()) << "seeking does not start playing";
+}
+
+TEST_F(SoundChannelTest, SizesAndPositionsDoNotWrapAtTheTopOfTheRange) {
+    // 8 bytes a frame at 268 435 457 Hz: 2 147 483 656 bytes a second, so that two
+    // seconds, or a position far into the track, pass 32 bits.
+    SoundChannel channel(output);
+    ASSERT_TRUE(channel.load(makeWav("fast.wav", 32, 0x10000001, 1000, 2)));
+    EXPECT_EQ(output.format.bytesPerSecond, 2147483656u);
+    EXPECT_EQ(channel.bufferBytes(), 1000u);
+    // Past the end: the buffer holds silence only.
+    ASSERT_TRUE(channel.seek(UINT32_MAX));
+    EXPECT_EQ(channel.playedBytes(), 1000u);
+    EXPECT_EQ(std::count(output.last->bytes.begin(), output.last->bytes.end(), 0), 1000);
+    ASSERT_TRUE(channel.seek(0));
+    EXPECT_EQ(output.last->bytes[0], dataByte(0));
 }
 
 TEST_F(SoundChannelTest, AfterTheEndComesSilenceOfTheSampleKind) {

@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
+#include <set>
 #include <sstream>
 
 #include "launcher/archive/zip_paths.h"
+#include "tests/support/memory_file_system.h"
 #include "tests/support/zip_builder.h"
 
 namespace quillet {
@@ -241,7 +244,9 @@ TEST_F(ZipReaderTest, CorruptingAnyHeaderByteNeverCrashes) {
 TEST_F(ZipReaderTest, NamesThatLeaveTheTargetAreRefused) {
     const char* names[] = {"../evil.txt", "..\\evil.txt", "a/../../evil.txt", "/tmp/evil.txt",
                            "\\evil.txt", "C:evil.txt", "c:\\evil.txt", "\\\\server\\share\\evil.txt",
-                           "//server/share/evil.txt", "..", "./"};
+                           "//server/share/evil.txt", "..", "./",
+                           // What Windows resolves to the folder itself, a device or a stream.
+                           ".. /", ".../", ". /", "a/ . ", "CON", "sub/nul.txt", "x.txt:stream"};
     fs::path target = root_ / "inside" / "target";
     fs::create_directories(target);
     for (const char* name : names) {
@@ -266,6 +271,160 @@ TEST_F(ZipReaderTest, NamesThatLeaveTheTargetAreRefused) {
     EXPECT_EQ(readAll(target / "renamed.txt"), "ok");
 }
 
+TEST_F(ZipReaderTest, UnixModesKeepOnlyPermissionBitsWithinTheUmask) {
+    const mode_t umask = ::umask(022);
+    ::umask(umask);
+    constexpr uint16_t kMadeOnUnix = 0x0314, kMadeOnDos = 20;
+    auto unixEntry = [&](const char* name, uint32_t mode) {
+        return BuiltEntry{name, std::string("->") + name, false, UINT32_MAX, mode << 16, kMadeOnUnix};
+    };
+    struct Case {
+        BuiltEntry entry;
+        mode_t expected;
+    } cases[] = {
+        {unixEntry("set-uid", 0104777), 0777 & ~umask},
+        {unixEntry("set-gid-sticky", 0103775), 0775 & ~umask},
+        {unixEntry("private", 0100600), 0600 & ~umask},
+        {unixEntry("folder/", 0040777), (0777 & ~umask) | 0700},
+        {unixEntry("closed-folder/", 0040000), (0775 & ~umask) | 0700},
+        // A link becomes a plain file holding its target, with a plain file's access.
+        {unixEntry("link", 0120777), 0664 & ~umask},
+        {{"dos", "d", false, UINT32_MAX, 0, kMadeOnDos}, 0664 & ~umask},
+        {{"dos-read-only", "r", false, UINT32_MAX, 0x01, kMadeOnDos}, 0444 & ~umask},
+    };
+    std::vector<BuiltEntry> entries;
+    for (const Case& c : cases) entries.push_back(c.entry);
+    writeAll(archivePath("modes.zip"), buildZip(entries));
+    fs::path target = root_ / "out";
+    extractAll(archivePath("modes.zip"), target, "");
+
+    for (const Case& c : cases) {
+        fs::path path = target / c.entry.name;
+        struct stat info {};
+        ASSERT_EQ(::lstat(path.c_str(), &info), 0) << c.entry.name;
+        EXPECT_EQ(info.st_mode & 07777, c.expected) << c.entry.name << std::oct << " mode " << info.st_mode;
+        if (c.entry.name.back() != '/') {
+            EXPECT_TRUE(S_ISREG(info.st_mode)) << c.entry.name;
+            EXPECT_EQ(readAll(path), c.entry.data);
+        }
+    }
+    // Folders made on the way give others no write access either.
+    writeAll(archivePath("implicit.zip"), buildZip({unixEntry("made/on/the/way.txt", 0100644)}));
+    ::umask(0);
+    extractAll(archivePath("implicit.zip"), target, "");
+    ::umask(umask);
+    struct stat info {};
+    ASSERT_EQ(::stat((target / "made" / "on").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0002, 0u);
+}
+
+TEST_F(ZipReaderTest, AnEmptyTargetFolderIsTheCurrentOne) {
+    testing::MemoryFileSystem fileSystem;
+    fileSystem.archive = buildZip({{"sub/a.txt", "a"}, {"b.txt", "b"}, {"folder/", "", false, UINT32_MAX, 0x10}});
+    ZipReader reader(fileSystem);
+    reader.open("memory");
+    for (size_t i = 0; i < reader.count(); ++i) reader.extractFile(i, "");
+    EXPECT_EQ(fileSystem.files, (std::map<std::string, std::string>{{"./sub/a.txt", "a"}, {"./b.txt", "b"}}));
+    EXPECT_EQ(fileSystem.folders, (std::set<std::string>{".", "./sub", "./folder"}));
+}
+
+// A stored entry whose data holds the whole record of another entry, and central
+// records that point at both: a small archive that writes one stored piece many times.
+TEST_F(ZipReaderTest, EntriesThatShareStoredBytesAreRefusedBeforeAnythingIsWritten) {
+    const std::string inner = testing::buildZipParts({{"inner.bin", std::string(4000, '\0'), true}}).local;
+    testing::ZipParts nested = testing::buildZipParts({{"outer.bin", inner}});
+    testing::ZipParts innerCentral = testing::buildZipParts({{"inner.bin", std::string(4000, '\0'), true}});
+    testing::setLocalHeaderOffset(innerCentral.central[0], 30 + 9);
+    nested.central.push_back(innerCentral.central[0]);
+
+    testing::ZipParts oneHeader = testing::buildZipParts({{"same.bin", std::string(100000, '\0'), true}});
+    oneHeader.central.resize(300, oneHeader.central[0]);
+
+    // The outer entry's local header carries an extra field the central record does
+    // not: its data then runs into the next entry's local header.
+    const std::string next = testing::buildZipParts({{"next.txt", "next"}}).local;
+    const std::string outerData = std::string(90, 'o') + next.substr(0, 10);
+    testing::ZipParts extra = testing::buildZipParts({{"outer.txt", outerData}});
+    extra.local.insert(30 + 9, std::string(10, 'x'));
+    extra.local[28] = 10;  // local extra field length
+    extra.local.resize(30 + 9 + 10 + 90);
+    extra.local += next;
+    testing::ZipParts nextCentral = testing::buildZipParts({{"next.txt", "next"}});
+    testing::setLocalHeaderOffset(nextCentral.central[0], 30 + 9 + 10 + 90);
+    extra.central.push_back(nextCentral.central[0]);
+
+    struct Case {
+        const char* what;
+        std::string archive;
+        bool failsToOpen;
+    } cases[] = {
+        {"a record inside another's data", testing::joinZip(nested), true},
+        {"300 central records on one local header", testing::joinZip(oneHeader), true},
+        {"data running into the next record", testing::joinZip(extra), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testing::MemoryFileSystem fileSystem;
+        fileSystem.archive = c.archive;
+        ZipReader reader(fileSystem);
+        EXPECT_EQ(codeOf([&] { reader.open("memory"); }), c.failsToOpen ? 101 : 0);
+        if (!c.failsToOpen) {
+            EXPECT_EQ(codeOf([&] { reader.extractFile(0, "target"); }), 101);
+        }
+        EXPECT_EQ(fileSystem.bytesWritten, 0u);
+        EXPECT_TRUE(fileSystem.folders.empty());
+    }
+}
+
+TEST_F(ZipReaderTest, HighlyCompressibleDataStillExtracts) {
+    constexpr uint32_t kSize = 64u << 20;
+    testing::MemoryFileSystem fileSystem;
+    fileSystem.keepContent = false;
+    fileSystem.fileLimit = UINT64_MAX;
+    fileSystem.archive = buildZip({{"zeros.bin", std::string(kSize, '\0'), true}, {"after.txt", "after"}});
+    ASSERT_LT(fileSystem.archive.size(), kSize / 500);
+    ZipReader reader(fileSystem);
+    reader.open("memory");
+    EXPECT_TRUE(reader.extractFile(0, "target"));
+    EXPECT_TRUE(reader.extractFile(1, "target"));
+    EXPECT_EQ(fileSystem.bytesWritten, kSize + 5u);
+}
+
+TEST_F(ZipReaderTest, AFailedEntryLeavesNothingItMade) {
+    // Longer than the longest path the system takes (4096 here), with few folders.
+    std::string deep;
+    for (int i = 0; i < 450; ++i) deep += "folder-10/";
+    std::string text(3000, 't');
+    struct Case {
+        const char* what;
+        BuiltEntry entry;
+        int expected;
+    } cases[] = {
+        {"450 nested folders", {deep + "f.txt", "deep"}, 502},
+        {"a folder entry 450 deep", {deep, ""}, 502},
+        {"a 65 000-character file name", {"sub/" + std::string(65000, 'n'), "long"}, 114},
+        {"damaged data", {"a/b/c.txt", text}, 102},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string archive = buildZip({c.entry});
+        if (c.expected == 102) archive[30 + c.entry.name.size() + 10] ^= 0x5A;
+        writeAll(archivePath("deep.zip"), archive);
+        fs::path target = root_ / "out";
+        fs::create_directories(target);
+        ZipReader reader;
+        reader.open(archivePath("deep.zip").string());
+        try {
+            reader.extractFile(0, target.string());
+            ADD_FAILURE() << "extracted";
+        } catch (const CZipException& error) {
+            EXPECT_EQ(error.code(), c.expected);
+            EXPECT_LE(std::string(error.what()).size(), 300u);
+        }
+        EXPECT_TRUE(fs::is_empty(target));
+    }
+}
+
 TEST(ZipPaths, SplitsAtEitherSlash) {
     std::vector<std::string> parts;
     ASSERT_TRUE(zip::safeNameParts("a\\b/c//d/.", parts));
@@ -273,8 +432,26 @@ TEST(ZipPaths, SplitsAtEitherSlash) {
     ASSERT_TRUE(zip::safeNameParts("a/../b", parts));
     EXPECT_EQ(parts, std::vector<std::string>{"b"});
     EXPECT_FALSE(zip::safeNameParts("", parts));
-    EXPECT_FALSE(zip::safeNameParts("a:b", parts));  // drive-relative
-    EXPECT_TRUE(zip::safeNameParts("ab:c", parts));
+}
+
+TEST(ZipPaths, PartsWindowsWouldNotCreateAsNamedAreRefused) {
+    struct Case {
+        const char* name;
+        bool accepted;
+    } cases[] = {
+        // Windows strips trailing dots and spaces: nothing may be left of a part.
+        {"x\\.. ", false}, {"...", false}, {"a/. /b", false}, {"a/ ", false}, {". .", false},
+        {"a/.../b", false}, {"...a", true}, {"a.", true}, {"a /b", true}, {" a", true},
+        // Devices, with any extension and any case.
+        {"CON", false}, {"con.txt", false}, {"a/Nul", false}, {"PRN.", false}, {"aux .c", false},
+        {"COM1", false}, {"lpt9.log", false}, {"COM\xC2\xB9", false}, {"lpt\xB3", false},
+        {"CONIN$", false}, {"conout$.x", false},
+        {"CONSOLE.txt", true}, {"COM10", true}, {"COM", true}, {"LPTX", true}, {"nul_x", true},
+        // Drive letters and alternate streams.
+        {"a:b", false}, {"ab:c", false}, {"x.txt::$DATA", false}, {"d/e:f/g", false},
+    };
+    std::vector<std::string> parts;
+    for (const Case& c : cases) EXPECT_EQ(zip::safeNameParts(c.name, parts), c.accepted) << c.name;
 }
 
 TEST(CZipException, Descriptions) {
@@ -282,6 +459,20 @@ TEST(CZipException, Descriptions) {
     EXPECT_STREQ(CZipException(110).what(), "Incorrect password set for the file being decrypted");
     EXPECT_STREQ(CZipException(113, "x.txt").what(), "Error while removing a file (x.txt)");
     EXPECT_STREQ(CZipException(114, "y").what(), "Error while renaming a file (y)");
+    // A long path is shown by its start and its end, cut between UTF-8 characters.
+    std::string longPath = "/start" + std::string(70000, 'p') + "\xC3\xA9nd";
+    std::string shown = CZipException(114, longPath).what();
+    EXPECT_LE(shown.size(), 300u);
+    EXPECT_EQ(shown.rfind("Error while renaming a file (/start", 0), 0u) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - 5), "\xC3\xA9nd)");
+    EXPECT_NE(shown.find("..."), std::string::npos);
+    std::string accented;
+    for (int i = 0; i < 200; ++i) accented += "\xC3\xA9";
+    shown = CZipException(113, accented).what();
+    size_t cut = shown.find("...");
+    ASSERT_NE(cut, std::string::npos);
+    EXPECT_EQ(static_cast<unsigned char>(shown[cut - 1]), 0xA9u);
+    EXPECT_EQ(static_cast<unsigned char>(shown[cut + 3]), 0xC3u);
     EXPECT_STREQ(CZipException(116).what(),
                  "The central directory was not found in the archive (or you were trying to open "
                  "not the last disk of a multi-disk archive)");

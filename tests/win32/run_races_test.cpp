@@ -148,7 +148,7 @@ TEST_F(RunRacesTest, PlayWhileTheEndReportIsUnderWayWaitsForIt) {
     // started again (the main window pauses instead), and nothing blocks.
     EXPECT_TRUE(document.player().runActive());
     EXPECT_FALSE(document.player().play(view, nullptr, nullptr, nullptr, false, false));
-    release.set();  // the hook stays: later runs pass through it at once
+    release.set();
 
     // The report arrives once, and its word to the main window with it.
     for (DWORD start = ::GetTickCount(); recorder.of(kMessageRunEndedToMain).empty() &&
@@ -160,6 +160,9 @@ TEST_F(RunRacesTest, PlayWhileTheEndReportIsUnderWayWaitsForIt) {
     ASSERT_EQ(recorder.of(kMessageRunEndedToMain).size(), 1u);
     EXPECT_EQ(recorder.of(kMessageRunEndedToMain)[0].wParam, 1u);
     EXPECT_FALSE(document.player().runActive());
+    // The hook is replaced only now that the thread has left it: replacing it while
+    // it runs frees the captures it is still using.
+    document.player().setEndReportHook(nullptr);
     // Now a new run starts.
     EXPECT_TRUE(document.player().play(view, nullptr, nullptr, nullptr, false, false));
     document.player().shutdown();

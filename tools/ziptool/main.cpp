@@ -12,7 +12,16 @@ namespace {
 const char kUsage[] =
     "usage:\n"
     "  ziptool list ARCHIVE\n"
-    "  ziptool extract ARCHIVE FOLDER [--password TEXT]\n";
+    "  ziptool extract ARCHIVE FOLDER [--password TEXT]\n"
+    "An empty FOLDER is the current folder. list prints name, size, stored size,\n"
+    "time and kind: folder, file, or link-as-file for a link stored by a Unix tool,\n"
+    "which is extracted as a plain file holding the link's target.\n";
+
+const char* kindOf(const quillet::zip::ZipEntry& entry) {
+    if (entry.isFolder()) return "folder";
+    // Links are never made: the entry becomes a file holding the link's target.
+    return entry.isSymbolicLink() ? "link-as-file" : "file";
+}
 
 int list(quillet::ZipReader& reader) {
     for (size_t i = 0; i < reader.count(); ++i) {
@@ -22,7 +31,7 @@ int list(quillet::ZipReader& reader) {
         std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
                       local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
         std::printf("%s\t%u\t%u\t%s\t%s\n", entry.name.c_str(), entry.uncompressedSize,
-                    entry.compressedSize, when, entry.isFolder() ? "folder" : "file");
+                    entry.compressedSize, when, kindOf(entry));
     }
     return 0;
 }
