@@ -19,6 +19,7 @@
 #include "player/audio/wav_file.h"
 #include "player/playback/dib.h"
 #include "player/playback/player.h"
+#include "tests/support/tone_wav.h"
 #include "tools/moviewriter/movie_writer.h"
 
 using namespace quillet;
@@ -33,17 +34,6 @@ double nowMs() {
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&now);
     return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-std::string narration(double seconds) {
-    const uint32_t rate = 8000, samples = static_cast<uint32_t>(rate * seconds);
-    std::string wav = pcmWavHeader(1, rate, 16, samples * 2);
-    for (uint32_t i = 0; i < samples; ++i) {
-        const auto value = static_cast<int16_t>(6000 * std::sin(2 * 3.14159265 * 500 * i / rate));
-        wav += static_cast<char>(value & 0xFF);
-        wav += static_cast<char>((value >> 8) & 0xFF);
-    }
-    return wav;
 }
 
 double percentile(std::vector<double> values, double p) {
@@ -161,7 +151,7 @@ int main() {
         writer.addFrame(screen, {i % 3 == 2 ? 34 : 33});
     }
     writer.sounds().header.narrationPresent = writer.sounds().header.narrationEmbedded = 1;
-    writer.sounds().narration = zlibSoundRecord(narration(kFrames / 30.0 + 1));
+    writer.sounds().narration = zlibSoundRecord(testing::toneWav(8000, kFrames / 30.0 + 1, 500));
     const std::string stream = writer.frameStream();
     const std::string sounds = encodeSoundSection(writer.sounds());
 

@@ -45,18 +45,14 @@ public:
         return ByteReader(b, sizeof b).u16();
     }
     Point point() {
-        Point p;
-        p.x = i32();
-        p.y = i32();
-        return p;
+        uint8_t b[2 * kWordSize] = {};
+        fixed(b, sizeof b);
+        return ByteReader(b, sizeof b).point();
     }
     Rect rect() {
-        Rect r;
-        r.left = i32();
-        r.top = i32();
-        r.right = i32();
-        r.bottom = i32();
-        return r;
+        uint8_t b[4 * kWordSize] = {};
+        fixed(b, sizeof b);
+        return ByteReader(b, sizeof b).rect();
     }
     std::string bytes(uint64_t n) {
         if (!ok_ || n > in_.remaining()) {

@@ -4,6 +4,7 @@
 // look at the hotspots as plain values, so that they can be checked case by case;
 // the object list carries the decisions out.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -17,6 +17,7 @@
 #include "player_fixture.h"
 #include "test_movies.h"
 #include "tests/support/captured_sound.h"
+#include "tests/support/tone_wav.h"
 
 namespace quillet::e2e {
 namespace {
@@ -28,16 +29,7 @@ double segmentTone(int segment) { return 400.0 * std::pow(1.5, segment); }
 
 // A 16-bit mono WAV of tones one after another.
 std::string toneSequence(const std::vector<std::pair<double, uint32_t>>& tones, uint32_t rate = 8000) {
-    std::string samples;
-    for (const auto& [frequency, ms] : tones)
-        for (uint32_t i = 0; i < rate * ms / 1000; ++i) {
-            const auto value = frequency > 0
-                                   ? static_cast<int16_t>(9000 * std::sin(2 * 3.14159265 * frequency * i / rate))
-                                   : int16_t{0};
-            samples += static_cast<char>(value & 0xFF);
-            samples += static_cast<char>((value >> 8) & 0xFF);
-        }
-    return pcmWavHeader(1, rate, 16, static_cast<uint32_t>(samples.size())) + samples;
+    return toneSequenceWav(tones, rate);
 }
 
 // The segment each 50 ms window of the capture sounds, -1 where it is quiet. The

@@ -47,6 +47,8 @@ public:
         volume = v;
         return true;
     }
+    // The device plays n bytes.
+    void advance(uint32_t n) { cursor = (cursor + n) % static_cast<uint32_t>(bytes.size()); }
 
     std::vector<uint8_t> bytes;
     uint32_t cursor = 0;
@@ -59,18 +61,26 @@ class ManualTimer : public PeriodicTimer {};
 
 class TestOutput : public SoundOutput {
 public:
-    std::unique_ptr<SoundBuffer> createBuffer(const PcmFormat&, uint32_t n) override {
+    std::unique_ptr<SoundBuffer> createBuffer(const PcmFormat& f, uint32_t n) override {
+        format = f;
         auto buffer = std::make_unique<MemoryBuffer>(n);
         buffers.push_back(buffer.get());
+        last = buffer.get();
         return buffer;
     }
-    std::unique_ptr<PeriodicTimer> startTimer(uint32_t, std::function<void()>) override {
+    std::unique_ptr<PeriodicTimer> startTimer(uint32_t periodMs, std::function<void()>) override {
+        period = periodMs;
+        ++timersStarted;
         return std::make_unique<ManualTimer>();
     }
     MovieFileOpener fileOpener() override {
         return [](const std::string& path) -> std::unique_ptr<MovieFile> { return StdioMovieFile::open(path); };
     }
     std::vector<MemoryBuffer*> buffers;
+    MemoryBuffer* last = nullptr;  // the buffer made last
+    PcmFormat format;              // and its format
+    uint32_t period = 0;
+    int timersStarted = 0;
 };
 
 class TestSystem : public SoundSystem {

@@ -9,90 +9,16 @@
 #include <fstream>
 
 #include "player/audio/sound_device.h"
+#include "tests/support/test_sound_output.h"
 
 namespace quillet {
 namespace {
 
 namespace fs = std::filesystem;
 
-class MemoryBuffer : public SoundBuffer {
-public:
-    explicit MemoryBuffer(uint32_t bytes) : bytes(bytes, 0x55) {}
-    bool isPlaying(bool& playing) override {
-        playing = this->playing;
-        return statusReadable;
-    }
-    bool playCursor(uint32_t& c) override {
-        c = cursor;
-        return true;
-    }
-    bool setPlayCursor(uint32_t c) override {
-        cursor = c;
-        return true;
-    }
-    bool lock(uint32_t offset, uint32_t n, Regions& regions) override {
-        uint32_t size = static_cast<uint32_t>(bytes.size());
-        regions.first = &bytes[offset];
-        regions.firstBytes = std::min(n, size - offset);
-        regions.secondBytes = n - regions.firstBytes;
-        regions.second = regions.secondBytes ? &bytes[0] : nullptr;
-        return true;
-    }
-    void unlock(const Regions&) override {}
-    bool play() override {
-        playing = true;
-        return true;
-    }
-    bool stop() override {
-        playing = false;
-        return true;
-    }
-    bool setVolume(int32_t v) override {
-        volume = v;
-        return true;
-    }
-    // The device plays n bytes.
-    void advance(uint32_t n) { cursor = (cursor + n) % static_cast<uint32_t>(bytes.size()); }
-
-    std::vector<uint8_t> bytes;
-    uint32_t cursor = 0;
-    bool playing = false;
-    bool statusReadable = true;
-    int32_t volume = 1;
-};
-
-class ManualTimer : public PeriodicTimer {};
-
-class TestOutput : public SoundOutput {
-public:
-    std::unique_ptr<SoundBuffer> createBuffer(const PcmFormat& f, uint32_t n) override {
-        format = f;
-        auto buffer = std::make_unique<MemoryBuffer>(n);
-        last = buffer.get();
-        return buffer;
-    }
-    std::unique_ptr<PeriodicTimer> startTimer(uint32_t periodMs, std::function<void()>) override {
-        period = periodMs;
-        ++timersStarted;
-        return std::make_unique<ManualTimer>();
-    }
-    MovieFileOpener fileOpener() override {
-        return [](const std::string& path) -> std::unique_ptr<MovieFile> { return StdioMovieFile::open(path); };
-    }
-    MemoryBuffer* last = nullptr;
-    PcmFormat format;
-    uint32_t period = 0;
-    int timersStarted = 0;
-};
-
-class TestSystem : public SoundSystem {
-public:
-    std::unique_ptr<SoundOutput> open(void*) override {
-        if (!available) return nullptr;
-        return std::make_unique<TestOutput>();
-    }
-    bool available = true;
-};
+using testing::MemoryBuffer;
+using testing::TestOutput;
+using testing::TestSystem;
 
 class SoundChannelTest : public ::testing::Test {
 protected:

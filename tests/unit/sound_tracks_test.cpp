@@ -14,6 +14,7 @@
 #include "player/audio/sound_channel.h"
 #include "player/audio/wav_file.h"
 #include "tests/support/test_sound_output.h"
+#include "tests/support/tone_wav.h"
 #include "tools/moviewriter/sound_records.h"
 
 namespace quillet {
@@ -60,17 +61,7 @@ private:
     fs::path folder_;
 };
 
-// A mono 16-bit tone, as a WAV file.
-std::string tone(uint32_t rate, double seconds, double frequency) {
-    const uint32_t samples = static_cast<uint32_t>(rate * seconds);
-    std::string wav = pcmWavHeader(1, rate, 16, samples * 2);
-    for (uint32_t i = 0; i < samples; ++i) {
-        const auto value = static_cast<int16_t>(8000 * std::sin(2 * 3.14159265 * frequency * i / rate));
-        wav += static_cast<char>(value & 0xFF);
-        wav += static_cast<char>((value >> 8) & 0xFF);
-    }
-    return wav;
-}
+std::string tone(uint32_t rate, double seconds, double frequency) { return testing::toneWav(rate, seconds, frequency); }
 
 std::string readAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -14,9 +14,16 @@
 
 #include "player/audio/direct_sound.h"
 #include "player/audio/sound_device.h"
+#include "tests/support/captured_sound.h"
+#include "tests/support/tone_wav.h"
 
 namespace quillet {
 namespace {
+
+using testing::capturedBytes;
+using testing::capturedFrom;
+using testing::captureFile;
+using testing::leftChannel;
 
 std::string tempPath(const char* name) {
     char folder[MAX_PATH] = {};
@@ -24,48 +31,11 @@ std::string tempPath(const char* name) {
     return std::string(folder) + name;
 }
 
-// A mono tone of the given length, 16-bit or 8-bit.
-std::string writeTone(const char* name, uint32_t rate, double seconds, double frequency,
-                      uint16_t bits = 16) {
-    uint32_t samples = static_cast<uint32_t>(rate * seconds);
-    std::string wav = pcmWavHeader(1, rate, bits, samples * (bits / 8));
-    for (uint32_t i = 0; i < samples; ++i) {
-        double wave = std::sin(2 * 3.14159265358979 * frequency * i / rate);
-        if (bits == 8) {
-            wav += static_cast<char>(128 + static_cast<int>(47 * wave));
-            continue;
-        }
-        auto value = static_cast<int16_t>(12000 * wave);
-        wav += static_cast<char>(value & 0xFF);
-        wav += static_cast<char>((value >> 8) & 0xFF);
-    }
-    std::string path = tempPath(name);
-    std::ofstream(path, std::ios::binary) << wav;
+// A mono tone of the given length, 16-bit or 8-bit, as a file.
+std::string writeTone(const char* name, uint32_t rate, double seconds, double frequency, uint16_t bits = 16) {
+    const std::string path = tempPath(name);
+    std::ofstream(path, std::ios::binary) << testing::toneWav(rate, seconds, frequency, bits, 0.37);
     return path;
-}
-
-// The sink's file as a Windows path (the test run names it in WINE_SOUND_CAPTURE).
-std::string captureFile() {
-    const char* unixPath = std::getenv("WINE_SOUND_CAPTURE");
-    if (!unixPath || !*unixPath) return std::string();
-    std::string path = std::string("Z:") + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-uint64_t fileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
-}
-
-std::string readFrom(const std::string& path, uint64_t offset) {
-    std::ifstream in(path, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(offset));
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 struct Sounding {
@@ -73,24 +43,6 @@ struct Sounding {
     double cycles = 0;      // zero crossings / 2 within that span
     size_t loudFrames = 0;  // samples above a small threshold
 };
-
-// The left channel of the mixer's output: stereo frames of 32-bit floats, or of
-// 16-bit integers on systems that mix that way. Values are scaled to -1 .. 1.
-std::vector<float> leftChannel(const std::string& raw) {
-    const size_t floats = raw.size() / 4;
-    const auto* asFloat = reinterpret_cast<const float*>(raw.data());
-    bool isFloat = floats > 0;
-    for (size_t i = 0; i < floats && isFloat; i += 7)
-        isFloat = std::isfinite(asFloat[i]) && std::fabs(asFloat[i]) <= 2.0f;
-    std::vector<float> left;
-    if (isFloat) {
-        for (size_t i = 0; i + 1 < floats; i += 2) left.push_back(asFloat[i]);
-    } else {
-        const auto* asShort = reinterpret_cast<const int16_t*>(raw.data());
-        for (size_t i = 0; i + 1 < raw.size() / 2; i += 2) left.push_back(asShort[i] / 32768.0f);
-    }
-    return left;
-}
 
 Sounding analyse(const std::string& raw) {
     std::vector<float> samples = leftChannel(raw);
@@ -136,7 +88,7 @@ TEST_F(DirectSoundTest, ToneIsPlayedForItsLength) {
     EXPECT_EQ(device.channel(ChannelKind::Narration)->bufferBytes(), 44100u);
     EXPECT_EQ(device.duration(ChannelKind::Narration), 1000u);
 
-    uint64_t before = fileSize(capture);
+    uint64_t before = capturedBytes(capture);
     device.play(false, true, false, false, false, false);
     ::Sleep(1800);
     uint32_t elapsed = device.elapsed(ChannelKind::Narration);
@@ -146,7 +98,7 @@ TEST_F(DirectSoundTest, ToneIsPlayedForItsLength) {
     // The counter follows the timer: about 22 ticks of 80 ms.
     EXPECT_GE(elapsed, 1200u);
     EXPECT_LE(elapsed, 2400u);
-    Sounding sound = analyse(readFrom(capture, before));
+    Sounding sound = analyse(capturedFrom(capture, before));
     ASSERT_GT(sound.frames, 0u) << "nothing was played";
     // One second at the mixer's rate (44 100 or 48 000 frames), holding 1 000 cycles.
     EXPECT_GT(sound.frames, 40000u);
@@ -165,13 +117,13 @@ TEST_F(DirectSoundTest, AfterTheEndTheOutputIsSilent) {
         // A buffer of two seconds for a file of three: the ticks feed the last
         // second, then pad with silence (0x80 for 8-bit samples, 0 for 16-bit).
         ASSERT_TRUE(device.load(ChannelKind::Effect, writeTone("end.wav", 11025, 3.0, 500, bits)));
-        uint64_t before = fileSize(capture);
+        uint64_t before = capturedBytes(capture);
         device.play(false, false, false, true, false, false);
         ::Sleep(4500);
         device.close();
         ::Sleep(300);
-        std::vector<float> left = leftChannel(readFrom(capture, before));
-        Sounding sound = analyse(readFrom(capture, before));
+        std::vector<float> left = leftChannel(capturedFrom(capture, before));
+        Sounding sound = analyse(capturedFrom(capture, before));
         ASSERT_GT(sound.frames, 100000u) << "the tone was not played";
         // Everything after the tone is quiet: wrong padding would sound as a
         // constant offset.

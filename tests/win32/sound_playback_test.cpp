@@ -15,21 +15,11 @@
 #include "player/playback/player.h"
 #include "run_recorder.h"
 #include "tests/support/captured_sound.h"
+#include "tests/support/tone_wav.h"
 #include "tools/moviewriter/movie_writer.h"
 
 namespace quillet {
 namespace {
-
-std::string tone(uint32_t rate, double seconds, double frequency) {
-    const uint32_t samples = static_cast<uint32_t>(rate * seconds);
-    std::string wav = pcmWavHeader(1, rate, 16, samples * 2);
-    for (uint32_t i = 0; i < samples; ++i) {
-        const auto value = static_cast<int16_t>(9000 * std::sin(2 * 3.14159265 * frequency * i / rate));
-        wav += static_cast<char>(value & 0xFF);
-        wav += static_cast<char>((value >> 8) & 0xFF);
-    }
-    return wav;
-}
 
 class SoundPlaybackTest : public ::testing::Test {
 protected:
@@ -52,7 +42,7 @@ protected:
             writer.addFrame(Picture(32, 32, 0x010101u * static_cast<uint32_t>(i)), spec);
         }
         writer.sounds().header.narrationPresent = writer.sounds().header.narrationEmbedded = 1;
-        writer.sounds().narration = zlibSoundRecord(tone(8000, 4.0, 900));
+        writer.sounds().narration = zlibSoundRecord(testing::toneWav(8000, 4.0, 900));
         const std::string sounds = encodeSoundSection(writer.sounds());
         MemoryMovieFile soundFile(sounds);
         BufferedReader in(soundFile, soundFile.size());
