@@ -20,8 +20,9 @@ int32_t mapped(double value) {
     return static_cast<int32_t>(value);
 }
 
+// Whether the two rectangles share a pixel (right and bottom edges are outside).
 bool touches(const Rect& a, const Rect& b) {
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+    return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
 }  // namespace

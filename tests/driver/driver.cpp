@@ -202,6 +202,28 @@ void typeCharacter(HWND window, char character) {
     ::PostMessageA(window, WM_CHAR, static_cast<unsigned char>(character), 1);
 }
 
+void postMouse(HWND window, Mouse what, int x, int y) {
+    static const UINT messages[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP,
+                                    WM_MOUSEMOVE};
+    const WPARAM buttons = what == Mouse::LeftDown || what == Mouse::LeftDoubleClick ? MK_LBUTTON
+                           : what == Mouse::RightDown                                ? MK_RBUTTON
+                                                                                     : 0;
+    ::PostMessageA(window, messages[static_cast<int>(what)], buttons, MAKELPARAM(x, y));
+}
+
+void click(HWND window, int x, int y) {
+    postMouse(window, Mouse::LeftDown, x, y);
+    postMouse(window, Mouse::LeftUp, x, y);
+}
+
+void holdKey(int virtualKey, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(virtualKey);
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    ::SendInput(1, &input, sizeof input);
+}
+
 bool captureClient(HWND window, Pixels& pixels) {
     RECT client{};
     if (!::GetClientRect(window, &client)) return false;

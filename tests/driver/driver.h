@@ -60,6 +60,14 @@ void sendCommand(HWND window, int id);
 void pressKey(HWND window, int virtualKey);
 void typeCharacter(HWND window, char character);
 
+// Mouse messages at a client point, posted as a window receives them.
+enum class Mouse { LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp, Move };
+void postMouse(HWND window, Mouse what, int x, int y);
+void click(HWND window, int x, int y);
+// A modifier key (VK_CONTROL, VK_SHIFT, VK_MENU) held or let go as the keyboard
+// does it, so that the program reading the keyboard state sees it.
+void holdKey(int virtualKey, bool down);
+
 // The client area's pixels as 0x00RRGGBB, row by row from the top.
 struct Pixels {
     int width = 0;
