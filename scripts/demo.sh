@@ -75,6 +75,41 @@ if [ -n "${WINE_SOUND_CAPTURE:-}" ] && [ -s "$WINE_SOUND_CAPTURE" ]; then
         rm -f "$demo/demo-sound.raw" || true
 fi
 
+# The exercise: a short movie that holds until the viewer clicks the Notes icon,
+# then until the file icon is dragged onto the trash. The driver answers both as a
+# viewer would, after a screenshot of each hold. The Windows movietool makes it,
+# so that the prompts carry their rendered pictures.
+"$WINE" "$WINDOWS_BUILD/tools/movietool.exe" make "$demo/exercise.movie" --scene exercise --screen 640x480 \
+    --description "Quillet demo exercise: click, then drag" >/dev/null
+"$movietool" pack "$player" "$demo/exercise.movie" "$demo/QuilletExercise.exe"
+echo "playing the exercise"
+"$WINE" "$demo/QuilletExercise.exe" /q >/dev/null 2>&1 &
+player_pid=$!
+view=$(qdriver wait QuilletView - 30000)
+# Icons at (20, 20), (20, 90) and (20, 160), 32 pixels square.
+answers=("click $view 36 36" "drag $view 36 106 36 176")
+for hold in 1 2; do
+    # A hold is the only time the view keeps its picture for a second and a half.
+    if ! qdriver settle "$view" 1500 20000; then
+        echo "the exercise did not hold for answer $hold" >&2
+        exit 1
+    fi
+    qdriver capture "$view" "$demo/exercise-hold-$hold.bmp" && to_png "$demo/exercise-hold-$hold.bmp" || true
+    qdriver ${answers[$((hold - 1))]}
+    echo "hold $hold answered"
+    sleep 0.5
+done
+for _ in $(seq 1 60); do
+    kill -0 "$player_pid" 2>/dev/null || break
+    sleep 0.5
+done
+if kill -0 "$player_pid" 2>/dev/null; then
+    echo "the exercise did not end after its answers" >&2
+    exit 1
+fi
+wait "$player_pid" || true
+echo "the exercise played to its end"
+
 # Single frames as the player rebuilds them, through movietool still.
 for frame in 0 40 140; do
     "$WINE" "$WINDOWS_BUILD/tools/movietool.exe" still "$demo/QuilletDemo.exe" "$frame" "$demo/still-$frame.bmp" \

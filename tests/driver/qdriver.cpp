@@ -6,6 +6,8 @@
 //   qdriver press HWND LABEL
 //   qdriver close HWND | command HWND ID | key HWND VK | char HWND C
 //   qdriver capture HWND OUT.bmp
+//   qdriver click HWND X Y | drag HWND X1 Y1 X2 Y2      (client coordinates)
+//   qdriver settle HWND QUIET_MS [TIMEOUT_MS]   waits until the picture stays the same
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,10 +25,29 @@ HWND parseWindow(const char* text) {
 
 const char* anyOr(const char* text) { return std::string(text) == "-" ? nullptr : text; }
 
+// Whether the window's picture stays unchanged for quietMs within timeoutMs.
+bool settle(HWND window, int quietMs, int timeoutMs) {
+    Pixels last;
+    DWORD sameSince = ::GetTickCount();
+    return waitUntil(
+        [&] {
+            Pixels now;
+            if (!captureClient(window, now)) return false;
+            if (now.width != last.width || now.height != last.height || now.values != last.values) {
+                last = std::move(now);
+                sameSince = ::GetTickCount();
+                return false;
+            }
+            return static_cast<int>(::GetTickCount() - sameSince) >= quietMs;
+        },
+        timeoutMs);
+}
+
 int usage() {
     std::fputs("usage: qdriver wait CLASS CAPTION [TIMEOUT_MS] | text HWND | texts HWND | box HWND"
                " | press HWND LABEL | close HWND | command HWND ID | key HWND VK | char HWND C"
-               " | capture HWND OUT.bmp\n",
+               " | capture HWND OUT.bmp | click HWND X Y | drag HWND X1 Y1 X2 Y2"
+               " | settle HWND QUIET_MS [TIMEOUT_MS]\n",
                stderr);
     return 2;
 }
@@ -67,6 +88,15 @@ int main(int argc, char** argv) {
     } else if (command == "capture" && argc >= 4) {
         Pixels pixels;
         if (!captureClient(window, pixels) || !saveBitmap(pixels, argv[3])) return 1;
+    } else if (command == "click" && argc >= 5) {
+        click(window, std::atoi(argv[3]), std::atoi(argv[4]));
+    } else if (command == "drag" && argc >= 7) {
+        const int x1 = std::atoi(argv[3]), y1 = std::atoi(argv[4]), x2 = std::atoi(argv[5]), y2 = std::atoi(argv[6]);
+        postMouse(window, Mouse::LeftDown, x1, y1);
+        postMouse(window, Mouse::Move, (x1 + x2) / 2, (y1 + y2) / 2);
+        postMouse(window, Mouse::LeftUp, x2, y2);
+    } else if (command == "settle" && argc >= 4) {
+        return settle(window, std::atoi(argv[3]), argc >= 5 ? std::atoi(argv[4]) : kDefaultTimeoutMs) ? 0 : 1;
     } else {
         return usage();
     }

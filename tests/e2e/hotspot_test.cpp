@@ -24,8 +24,9 @@ class HotspotTest : public PlayerTest {
 protected:
     // Starts a movie of 24 frames of 100 ms with the hotspots described, and a
     // beep beside it for the hotspots that name "beep.wav".
-    void start(const std::string& hotspots) {
+    void start(const std::string& hotspots, const std::string& background = std::string()) {
         TestMovieShape shape{24, 100};
+        shape.background = background;
         std::string error;
         ASSERT_TRUE(parseObjectDescription(hotspots, shape.objects, error)) << error;
         movie_ = makeTestMovie(shape);
@@ -172,7 +173,7 @@ TEST_F(HotspotTest, OfTwoOverlappingHotspotsTheLaterInTheFileTakesTheClick) {
     closePlayer(player_);
 }
 
-TEST_F(HotspotTest, ThePointerChangesOverTheHotspotAndStopStillWorksWhileHeld) {
+TEST_F(HotspotTest, ThePointerChangesOverTheHotspot) {
     start("hotspot id=1 first=6 frames=2 body=100,100,200,160 events=100030 cursor=2\n");
     ASSERT_TRUE(waitHeldAt(6));
     // Cursor handles belong to the process that loaded them, so the test tells the
@@ -200,8 +201,40 @@ TEST_F(HotspotTest, ThePointerChangesOverTheHotspotAndStopStillWorksWhileHeld) {
     const HCURSOR over = pointerAt(150, 130);
     EXPECT_NE(beside, over);
     EXPECT_EQ(pointerAt(40, 40), beside);
+    closePlayer(player_);
+}
+
+// The loud share of what the sound device got during the next half second.
+double loudShareOfTheNextHalfSecond(const std::string& capture) {
+    const uint64_t from = testing::capturedBytes(capture);
+    ::Sleep(500);
+    const std::vector<float> left = testing::leftChannel(testing::capturedFrom(capture, from));
+    if (left.empty()) return 0;
+    const auto loud = std::count_if(left.begin(), left.end(), [](float v) { return std::fabs(v) > 0.05f; });
+    return static_cast<double>(loud) / static_cast<double>(left.size());
+}
+
+TEST_F(HotspotTest, WhileHeldSpaceKeepsTheHoldWithItsMusicAndDotStops) {
+    // Space runs Play/Pause: with no run, playing starts at the held frame, which
+    // holds again at once. The background music plays on through all of it.
+    const std::string capture = testing::captureFile();
+    start("hotspot id=1 first=6 frames=2 body=100,100,200,160 events=100030\n"
+          "hotspot id=2 first=12 frames=2 body=100,100,200,160 events=100030\n",
+          testing::toneWav(22050, 20.0, 500));
+    ASSERT_TRUE(waitHeldAt(6));
+    driver::pressKey(view_, VK_SPACE);
+    EXPECT_TRUE(stillHeldAt(6));
+    if (!capture.empty()) {
+        EXPECT_GT(loudShareOfTheNextHalfSecond(capture), 0.3) << "the music plays on";
+    }
+    driver::click(view_, 150, 130);
+    ASSERT_TRUE(waitHeldAt(12)) << "the click still answers";
     driver::typeCharacter(view_, '.');
     EXPECT_TRUE(driver::waitForWindowGone(view_)) << "'.' stops and the view closes";
+    if (!capture.empty()) {
+        ::Sleep(300);
+        EXPECT_LT(loudShareOfTheNextHalfSecond(capture), 0.01) << "and the music with it";
+    }
     closePlayer(player_);
 }
 

@@ -38,6 +38,10 @@ TestMovie makeTestMovie(const TestMovieShape& shape) {
         sounds.header.narrationPresent = sounds.header.narrationEmbedded = 1;
         sounds.narration = zlibSoundRecord(shape.narration);
     }
+    if (!shape.background.empty()) {
+        sounds.header.backgroundPresent = sounds.header.backgroundEmbedded = 1;
+        sounds.background = zlibSoundRecord(shape.background);
+    }
     if (!shape.effect0.empty()) {
         sounds.header.effectsPresent = sounds.header.effectsEmbedded = 1;
         sounds.effects = {zlibSoundRecord(shape.effect0)};

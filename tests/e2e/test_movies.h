@@ -26,6 +26,7 @@ struct TestMovieShape {
     bool noise = false;
     std::vector<CaptionRecord> objects{};  // annotation objects over the frames
     std::string narration{};               // a WAV file stored as the narration
+    std::string background{};              // a WAV file stored as the background music
     std::string effect0{};                 // a WAV file stored as effect 0 (clicks)
     int holdAt = -1;                       // a frame held for holdMs, narration paused
     int holdMs = 0;

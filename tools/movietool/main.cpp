@@ -37,12 +37,13 @@ const char kUsage[] =
     "  movietool make OUT [--version MAJOR.MINOR] [--signature TEXT] [--created-by TEXT]\n"
     "                     [--date TEXT] [--description TEXT] [--screen WxH]\n"
     "                     [--copy-description TEXT] [--damaged-copy]\n"
-    "                     [--frames FOLDER | --scene desktop] [--delay MS] [--fps N]\n"
+    "                     [--frames FOLDER | --scene desktop|exercise] [--delay MS] [--fps N]\n"
     "                     [--band-height ROWS] [--objects FILE]\n"
     "                     [--narration WAV] [--background WAV] [--effect N WAV]... [--speech]\n"
     "      --frames takes the folder's .bmp files in name order as full-screen pictures;\n"
     "      the screen size is the first picture's.\n"
-    "      --scene desktop records a made-up desktop session (1024x768 unless --screen).\n"
+    "      --scene desktop records a made-up desktop session (1024x768 unless --screen);\n"
+    "      --scene exercise a short one on the same desktop that holds for a click and a drag.\n"
     "      --objects adds annotation objects described one per line (see the README).\n"
     "      --speech stores narration and background as GSM speech (16-bit mono WAV).\n"
     "  movietool sounds MOVIE FOLDER\n"
@@ -208,7 +209,7 @@ int make(const std::vector<std::string>& args) {
         } else if (option == "--frames") {
             framesFolder = value;
         } else if (option == "--scene") {
-            if (value != "desktop") return fail("unknown scene " + value);
+            if (value != "desktop" && value != "exercise") return fail("unknown scene " + value);
             scene = value;
         } else if (option == "--delay") {
             delay = std::atoi(value.c_str());
@@ -250,9 +251,17 @@ int make(const std::vector<std::string>& args) {
         options.width = writer.screen().width;
         options.height = writer.screen().height;
         options.frameDelayMs = delay;
-        quillet::recordDesktopScene(options, [&](const quillet::Picture& picture, const quillet::FrameSpec& spec) {
+        const auto addFrame = [&](const quillet::Picture& picture, const quillet::FrameSpec& spec) {
             writer.addFrame(picture, spec);
-        });
+        };
+        if (scene == "desktop") {
+            quillet::recordDesktopScene(options, addFrame);
+        } else {
+            std::string error;
+            if (!quillet::parseObjectDescription(quillet::recordExerciseScene(options, addFrame),
+                                                 writer.objects().objects, error))
+                return fail("exercise scene: " + error);
+        }
     }
     if (!framesFolder.empty()) {
         std::vector<std::string> files = pictureFiles(framesFolder);

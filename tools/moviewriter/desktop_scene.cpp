@@ -99,14 +99,37 @@ Layout layoutFor(const DesktopSceneOptions& o) {
     return l;
 }
 
-void drawDesktop(Picture& p, const Layout& l, int64_t clockMinutes) {
+// Where the file icon (the second) is: in its place, carried by the pointer, or
+// thrown away, when the trash shows a sheet.
+struct FileIcon {
+    int32_t dx = 0, dy = 0;
+    bool inTrash = false;
+};
+
+Box iconBox(const Layout& l, int i) {
+    const int32_t top = l.icon.top + i * 70;
+    return {l.icon.left, top, l.icon.right, top + 32};
+}
+
+void drawIcon(Picture& p, const Box& b, const char* name) {
+    p.fillRect(b.left, b.top, b.right, b.bottom, 0xF0E68C);
+    p.fillRect(b.left + 4, b.top + 4, b.right - 4, b.top + 8, 0xA08020);
+    drawSceneText(p, b.left, b.bottom + 6, name, 0xFFFFFF, 1);
+}
+
+void drawDesktop(Picture& p, const Layout& l, int64_t clockMinutes, const FileIcon& file = {}) {
     p.fillRect(0, 0, l.width, l.height, kDesktop);
     const char* names[] = {"Notes", "Files", "Trash"};
     for (int i = 0; i < l.iconCount; ++i) {
-        const int32_t top = l.icon.top + i * 70;
-        p.fillRect(l.icon.left, top, l.icon.right, top + 32, 0xF0E68C);
-        p.fillRect(l.icon.left + 4, top + 4, l.icon.right - 4, top + 8, 0xA08020);
-        drawSceneText(p, l.icon.left, top + 38, names[i], 0xFFFFFF, 1);
+        if (i == 1) continue;
+        drawIcon(p, iconBox(l, i), names[i]);
+    }
+    if (file.inTrash) {
+        const Box trash = iconBox(l, 2);
+        p.fillRect(trash.left + 8, trash.top + 12, trash.right - 8, trash.bottom - 4, kPaper);
+    } else {
+        const Box at = iconBox(l, 1);
+        drawIcon(p, {at.left + file.dx, at.top + file.dy, at.right + file.dx, at.bottom + file.dy}, names[1]);
     }
     p.fillRect(l.taskbar.left, l.taskbar.top, l.taskbar.right, l.taskbar.bottom, kTaskbar);
     p.fillRect(l.taskbar.left, l.taskbar.top, l.taskbar.right, l.taskbar.top + 1, 0xFFFFFF);
@@ -154,6 +177,7 @@ public:
     Recorder(const DesktopSceneOptions& options, const std::function<void(const Picture&, const FrameSpec&)>& sink)
         : options_(options), layout_(layoutFor(options)), sink_(sink), x_(options.width * 2 / 3), y_(options.height / 2) {}
 
+    // The desktop session: the Notes program opened from its icon, three lines typed.
     void run() {
         const int32_t iconX = layout_.icon.left + 12, iconY = layout_.icon.top + 12;
         hold(6);
@@ -176,9 +200,63 @@ public:
         hold(10);
     }
 
+    // The exercise: the pointer goes to Notes, where the viewer is to click; the
+    // window opens and closes; then the pointer goes to the file icon, which the
+    // viewer is to drag onto the trash. Returns the prompts and hotspots.
+    std::string runExercise() {
+        char objects[2048];
+        const Box notes = iconBox(layout_, 0), files = iconBox(layout_, 1), trash = iconBox(layout_, 2);
+        hold(4);
+        moveTo(notes.left + 16, notes.top + 16, 10);
+        const int64_t clickAt = frameIndex_;
+        hold(1);
+        click(false);
+        openWindow(6);
+        hold(6);
+        windowGrowth_ = 0;
+        hold(2);
+        moveTo(files.left + 16, files.top + 16, 10);
+        const int64_t dragAt = frameIndex_;
+        hold(1);
+        emit({kInputLeftButtonDown, 1});
+        const int32_t fromY = y_;
+        for (int i = 1; i <= 8; ++i) {
+            y_ = fromY + (trash.top - files.top) * i / 8;
+            file_.dy = y_ - fromY;
+            emit();
+        }
+        file_.inTrash = true;
+        emit({kInputLeftButtonUp, 0});
+        hold(8);
+        // Each hold has its prompt: a text box, an arrow and an outline round the
+        // icon to use. Cursor 12 shows the hand over the hotspots; 0x100030 is a
+        // click, 0x200020 a drag source and 0x100010 its drop target.
+        const long long clickFrom = clickAt - 6, dragFrom = dragAt - 6;
+        std::snprintf(objects, sizeof objects,
+                      "box id=1 first=%lld frames=7 body=%d,%d,%d,%d text=\"Click the Notes icon\" fill=ffffe0\n"
+                      "arrow id=2 first=%lld frames=7 start=%d,%d end=%d,%d style=1 line=ff0000 width=3\n"
+                      "rect id=3 first=%lld frames=7 body=%d,%d,%d,%d line=ff0000 width=3\n"
+                      "hotspot id=4 first=%lld frames=1 body=%d,%d,%d,%d events=100030 cursor=12 label=Notes\n"
+                      "box id=5 first=%lld frames=7 body=%d,%d,%d,%d text=\"Drag the file onto the Trash\" fill=ffffe0\n"
+                      "arrow id=6 first=%lld frames=7 start=%d,%d end=%d,%d style=1 line=ff0000 width=3\n"
+                      "rect id=7 first=%lld frames=7 body=%d,%d,%d,%d line=ff0000 width=3\n"
+                      "hotspot id=8 first=%lld frames=1 body=%d,%d,%d,%d events=200020 cursor=12 partner=9 label=Files\n"
+                      "hotspot id=9 first=%lld frames=1 body=%d,%d,%d,%d events=100010 partner=8 label=Trash\n",
+                      clickFrom, notes.right + 60, notes.top, notes.right + 260, notes.bottom, clickFrom,
+                      notes.right + 56, (notes.top + notes.bottom) / 2, notes.right + 8, (notes.top + notes.bottom) / 2,
+                      clickFrom, notes.left - 4, notes.top - 4, notes.right + 4, notes.bottom + 4,
+                      static_cast<long long>(clickAt), notes.left, notes.top, notes.right, notes.bottom, dragFrom,
+                      files.right + 60, files.top, files.right + 290, files.bottom, dragFrom, files.right + 56,
+                      (files.top + files.bottom) / 2, files.right + 8, (files.top + files.bottom) / 2, dragFrom,
+                      files.left - 4, files.top - 4, files.right + 4, trash.bottom + 4,
+                      static_cast<long long>(dragAt), files.left, files.top, files.right, files.bottom,
+                      static_cast<long long>(dragAt), trash.left, trash.top, trash.right, trash.bottom);
+        return objects;
+    }
+
 private:
     void paint(Picture& p) const {
-        drawDesktop(p, layout_, frameIndex_ / 600);
+        drawDesktop(p, layout_, frameIndex_ / 600, file_);
         if (windowGrowth_ > 0) {
             const Box& full = layout_.window;
             const double t = windowGrowth_;
@@ -243,6 +321,7 @@ private:
     double windowGrowth_ = 0;
     std::vector<std::string> lines_;
     bool caretOn_ = true;
+    FileIcon file_;
     int64_t frameIndex_ = 0;
 };
 
@@ -267,6 +346,12 @@ void recordDesktopScene(const DesktopSceneOptions& options,
                         const std::function<void(const Picture&, const FrameSpec&)>& frame) {
     Recorder recorder(options, frame);
     recorder.run();
+}
+
+std::string recordExerciseScene(const DesktopSceneOptions& options,
+                                const std::function<void(const Picture&, const FrameSpec&)>& frame) {
+    Recorder recorder(options, frame);
+    return recorder.runExercise();
 }
 
 }  // namespace quillet

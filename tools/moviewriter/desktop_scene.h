@@ -1,7 +1,7 @@
 #pragma once
-// A recording of a made-up desktop, for the demo and the end-to-end tests: icons
+// Recordings of a made-up desktop, for the demo and the end-to-end tests: icons
 // and a taskbar, a pointer that moves to an icon and double-clicks it, a window
-// that opens, and a few lines typed into it.
+// that opens, and a few lines typed into it; and an exercise on the same desktop.
 
 #include <functional>
 #include <string>
@@ -23,6 +23,13 @@ struct DesktopSceneOptions {
 // the frame carries (delay, recorded pointer and input event).
 void recordDesktopScene(const DesktopSceneOptions& options,
                         const std::function<void(const Picture&, const FrameSpec&)>& frame);
+
+// A short exercise on the same desktop: a click on the Notes icon, then a drag of
+// the file icon onto the trash, each where the recording stops for the viewer.
+// Calls frame as above and returns the prompts and hotspots in the object
+// description format of movietool make.
+std::string recordExerciseScene(const DesktopSceneOptions& options,
+                                const std::function<void(const Picture&, const FrameSpec&)>& frame);
 
 // Draws text in the scene's 5 × 7 pixel font, each pixel scale × scale.
 void drawSceneText(Picture& picture, int32_t x, int32_t y, const std::string& text, uint32_t colour, int scale);
