@@ -67,23 +67,29 @@ bool MovieDocument::OpenMovie(const std::string& ownPath) {
         return false;
     }
 
-    objects_ = readObjectSectionAt(*file, location.movieEnd, objectSectionForm(version), objectHost_);
-    // The sounds and frames of a current movie; the older forms come with their own
-    // readers. Sounds that cannot be written out give the movie up.
-    if (version == ProgramVersion()) {
-        BufferedReader sounds(*file, location.movieEnd);
-        if (!tracks_.load(sounds, ownPath)) {
-            ui_.destroyLoadingDialog();
-            ResetMovie();
-            return false;
-        }
-        file->seek(sounds.position());
-        frames_.LoadFrameStreamInBackground(std::move(file), location.movieEnd);
-        frames_.BuildObjectTimeline(objectSpans(objects_));
-        bool hotspots = false;
-        for (const CaptionRecord& record : objects_.objects) hotspots |= record.kind() == caption_kind::kHotspotCaption;
-        frames_.setHasStopObjects(hotspots);
+    // The readers of the file's version: objects, sounds and frames, in that order.
+    const FormatReaders readers = readersForVersion(version);
+    objects_ = readObjectSectionAt(*file, location.movieEnd, readers.objects, objectHost_);
+    // Sounds that cannot be written out give up the movie, in the forms that may
+    // fail; the older forms go on without them.
+    BufferedReader sounds(*file, location.movieEnd);
+    if (!tracks_.load(sounds, ownPath, readers.sounds)) {
+        ui_.destroyLoadingDialog();
+        ResetMovie();
+        return false;
     }
+    file->seek(sounds.position());
+    const FrameStreamFormat format = frameStreamFormat(readers);
+    if (readers.reading == FrameReading::Background) {
+        frames_.LoadFrameStreamInBackground(std::move(file), location.movieEnd, format);
+    } else {
+        // Read here, all of it; the file stays open with the document.
+        frames_.LoadFrameStream(*file, location.movieEnd, format);
+    }
+    frames_.BuildObjectTimeline(objectSpans(objects_));
+    bool hotspots = false;
+    for (const CaptionRecord& record : objects_.objects) hotspots |= record.kind() == caption_kind::kHotspotCaption;
+    frames_.setHasStopObjects(hotspots);
     file_ = std::move(file);
     ui_.destroyLoadingDialog();
     return true;

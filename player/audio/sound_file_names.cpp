@@ -24,11 +24,12 @@ std::string withoutLastExtension(const std::string& text) {
     return text.substr(0, dot);
 }
 
-SoundFileNames::SoundFileNames(std::string temporaryFolder, std::string moviePath, bool distNaming, bool distSoundName)
-    : folder_(std::move(temporaryFolder)), moviePath_(std::move(moviePath)), distNaming_(distNaming),
+SoundFileNames::SoundFileNames(std::string temporaryFolder, std::string moviePath, bool distNaming, bool distSoundName,
+                               SoundNaming naming)
+    : naming_(naming), folder_(std::move(temporaryFolder)), moviePath_(std::move(moviePath)), distNaming_(distNaming),
       distSoundName_(distSoundName) {
     std::string name = nameOfPath(moviePath_);
-    if (name.compare(0, 3, kTemporaryPrefix) != 0) name = kTemporaryPrefix + name;
+    if (naming_ == SoundNaming::Current && name.compare(0, 3, kTemporaryPrefix) != 0) name = kTemporaryPrefix + name;
     stem_ = withoutLastExtension(name);
 }
 
@@ -40,7 +41,8 @@ std::string SoundFileNames::suffix(SoundKind kind, int effect) const {
     case SoundKind::Effect: {
         char text[32];
         std::snprintf(text, sizeof text, "Effect%d.wav", effect);
-        return std::string(distNaming_ ? "_Dist" : "_") + text;
+        const char* separator = naming_ == SoundNaming::Current ? "_" : "";
+        return std::string(distNaming_ ? "_Dist" : separator) + text;
     }
     }
     return std::string();
@@ -48,6 +50,8 @@ std::string SoundFileNames::suffix(SoundKind kind, int effect) const {
 
 std::string SoundFileNames::temporaryFile(SoundKind kind, int effect,
                                           const std::function<bool(const std::string&)>& exists) const {
+    if (naming_ == SoundNaming::Earlier)
+        return folder_ + (kind == SoundKind::Effect ? std::string() : stem_) + suffix(kind, effect);
     std::string candidate = folder_ + stem_ + suffix(kind, effect);
     for (int k = 0; k < kMostAlternatives && exists(candidate); ++k) {
         char number[16];

@@ -1,10 +1,12 @@
 #pragma once
-// The sound section of a current movie (version 3.0): twelve words of flags and
-// volumes, then the stored sounds (see the sound tracks).
+// The words that open a movie's sound section: flags and volumes, then the stored
+// sounds (see the sound tracks). The current form (version 3.0) has twelve; older
+// forms store fewer, the last nine of them cut short.
 
 #include <cstdint>
 #include <string>
 
+#include "player/container/format_versions.h"
 #include "player/container/movie_file.h"
 
 namespace quillet {
@@ -27,6 +29,11 @@ struct SoundSectionHeader {
     bool anySound() const { return narrationPresent || backgroundPresent || effectsPresent; }
     static SoundSectionHeader decode(const uint8_t* bytes);
     std::string encode() const;
+
+    // The words a form stores, and their decoding: the fields a form lacks stay 0.
+    static size_t storedSize(SoundSectionForm form);
+    static SoundSectionHeader decode(SoundSectionForm form, const uint8_t* bytes);
+    std::string encode(SoundSectionForm form) const;
 };
 
 // Reads the twelve words at the file position; a short read leaves zeros.

@@ -16,23 +16,26 @@ constexpr uint16_t kSpeechBits = 16;
 
 }  // namespace
 
-// One pass over the sound section: the twelve words, then each stored sound
+// One pass over the sound section: its leading words, then each stored sound
 // written to its file.
 class SoundTrackSet::Loading {
 public:
-    Loading(SoundTrackSet& set, BufferedReader& in, const std::string& moviePath)
-        : set_(set), in_(in), moviePath_(moviePath) {}
+    Loading(SoundTrackSet& set, BufferedReader& in, const std::string& moviePath, SoundSectionForm form)
+        : set_(set), in_(in), moviePath_(moviePath), form_(form), mayFail_(soundFormMayFail(form)) {}
 
     bool run() {
         SoundSectionHeader& s = set_.section_;
         uint8_t words[SoundSectionHeader::kSize] = {};
-        in_.fixed(words, sizeof words);
+        in_.fixed(words, SoundSectionHeader::storedSize(form_));
         if (!in_.ok()) return true;  // a cut section: no sounds, and nothing else to read
-        s = SoundSectionHeader::decode(words);
+        s = SoundSectionHeader::decode(form_, words);
+        const SoundNaming naming = form_ == SoundSectionForm::Current ? SoundNaming::Current : SoundNaming::Earlier;
         names_ = std::make_unique<SoundFileNames>(set_.host_.temporaryFolder(), moviePath_,
-                                                  s.distNamingA && s.distNamingB, s.distSoundName != 0);
-        set_.narrationEmbedded_ = s.narrationEmbedded || s.speechCompressed;
-        set_.backgroundEmbedded_ = s.backgroundEmbedded || s.speechCompressed;
+                                                  s.distNamingA && s.distNamingB, s.distSoundName != 0, naming);
+        // The oldest form stores every track it has.
+        const bool allStored = form_ == SoundSectionForm::Below095;
+        set_.narrationEmbedded_ = s.narrationEmbedded || s.speechCompressed || allStored;
+        set_.backgroundEmbedded_ = s.backgroundEmbedded || s.speechCompressed || allStored;
         set_.effectsEmbedded_ = s.effectsEmbedded != 0;
         set_.narrationVolume_ = s.narrationVolume;
         set_.backgroundVolume_ = s.backgroundVolume;
@@ -40,12 +43,13 @@ public:
         if (s.narrationPresent) {
             std::string path;
             if (!track(SoundKind::Narration, set_.narrationEmbedded_, path)) return false;
-            if (!path.empty()) set_.loadNarration(path, set_.narrationEmbedded_);
+            if (!path.empty() && !set_.loadNarration(path, set_.narrationEmbedded_) && allStored)
+                set_.narrationEnabled_ = false;
         }
         if (s.backgroundPresent) {
             std::string path;
             if (!track(SoundKind::Background, set_.backgroundEmbedded_, path)) return false;
-            if (!path.empty() && set_.loadBackground(path)) set_.backgroundCreated_ = set_.backgroundEmbedded_;
+            if (!path.empty() && set_.loadBackground(path)) set_.backgroundCreated_ = created_;
         }
         set_.effectsPresent_ = s.effectsPresent != 0;
         if (s.effectsPresent && !effects()) return false;
@@ -54,19 +58,33 @@ public:
     }
 
 private:
+    // What a stored record is, and where its file goes.
+    enum class Record { Zlib, Effect, Speech };
+    enum class Place { TemporaryFolder, BesideMovie };
+    // Finished: the record is in its file, as far as it could be read.
+    enum class Extraction { Finished, NotUnpacked, NotWritten };
+
     // A narration or background: a speech record, a zlib record, or a file beside
-    // the movie. False when the movie must be given up.
+    // the movie. False when the movie must be given up; an empty path when the
+    // sound is left out.
     bool track(SoundKind kind, bool embedded, std::string& path) {
+        created_ = false;
         if (!embedded) {
             path = names_->besideMovie(kind, 0);
             return true;
         }
-        path = names_->temporaryFile(kind, 0, [this](const std::string& p) { return set_.host_.fileExists(p); });
+        // The oldest movies write their tracks beside themselves, for good.
+        const bool beside = form_ == SoundSectionForm::Below095;
+        path = beside ? names_->besideMovie(kind, 0) : temporaryFile(kind, 0);
         const char* what = kind == SoundKind::Narration ? "narration" : "background";
-        const bool written = set_.section_.speechCompressed ? speechRecord(path, what) : zlibRecord(path, false, what);
-        if (!written) return false;
-        (kind == SoundKind::Narration ? set_.narrationCreated_ : set_.backgroundCreated_) = true;
+        const Record record = set_.section_.speechCompressed ? Record::Speech : Record::Zlib;
+        if (!storedSound(path, record, beside ? Place::BesideMovie : Place::TemporaryFolder, what)) return false;
+        if (created_) (kind == SoundKind::Narration ? set_.narrationCreated_ : set_.backgroundCreated_) = true;
         return true;
+    }
+
+    std::string temporaryFile(SoundKind kind, int effect) {
+        return names_->temporaryFile(kind, effect, [this](const std::string& p) { return set_.host_.fileExists(p); });
     }
 
     bool effects() {
@@ -81,13 +99,12 @@ private:
             std::string path;
             if (present && set_.effectsEmbedded_) {
                 if (kept) {
-                    path = names_->temporaryFile(SoundKind::Effect, static_cast<int>(i),
-                                                 [this](const std::string& p) { return set_.host_.fileExists(p); });
-                    if (!zlibRecord(path, true, "effect " + std::to_string(i))) {
+                    path = temporaryFile(SoundKind::Effect, static_cast<int>(i));
+                    if (!storedSound(path, Record::Effect, Place::TemporaryFolder, "effect " + std::to_string(i))) {
                         set_.effectPaths_[i].clear();
                         return false;
                     }
-                    set_.effectsCreated_ = true;
+                    set_.effectsCreated_ = set_.effectsCreated_ || created_;
                 } else {
                     in_.u32();
                     in_.skip(in_.u32());
@@ -100,36 +117,68 @@ private:
         return true;
     }
 
-    std::unique_ptr<OutputFile> create(const std::string& path) {
+    // Writes the next stored record to path. Forms before 3.0 take a temporary file
+    // that exists as it is and pass its record over. A file that cannot be made or a
+    // sound that does not unpack is reported; then the forms that may fail give the
+    // movie up (false), and the older ones go on without the sound (path emptied).
+    bool storedSound(std::string& path, Record record, Place place, const std::string& what) {
+        created_ = false;
+        const bool temporary = place == Place::TemporaryFolder;
+        if (temporary && form_ != SoundSectionForm::Current && set_.host_.fileExists(path)) {
+            skipRecord(record, path, what);
+            return true;
+        }
         std::unique_ptr<OutputFile> file = set_.host_.createFile(path);
         if (!file) {
             set_.host_.report(kSoundFileNotCreatedText);
-            return nullptr;
+            if (mayFail_) return false;
+            skipRecord(record, std::string(), what);
+            path.clear();
+            return true;
         }
-        set_.tempFiles_.push_back(path);
-        return file;
+        if (temporary) set_.tempFiles_.push_back(path);
+        const Extraction result = record == Record::Speech ? speechRecord(*file, path, what)
+                                                           : zlibRecord(*file, path, record == Record::Effect, what);
+        if (result == Extraction::Finished) {
+            created_ = true;
+            return true;
+        }
+        set_.host_.report(result == Extraction::NotUnpacked ? kSoundNotUnpackedText : kSoundFileNotCreatedText);
+        if (mayFail_) return false;
+        // What was written is no sound, and a later run must not take it up.
+        file.reset();
+        set_.host_.deleteFile(path);
+        if (temporary) set_.tempFiles_.pop_back();
+        path.clear();
+        return true;
     }
 
     // Uncompressed length, compressed length, the compressed bytes: a whole WAV file.
-    bool zlibRecord(const std::string& path, bool effect, const std::string& what) {
-        std::unique_ptr<OutputFile> file = create(path);
-        if (!file) return false;
+    Extraction zlibRecord(OutputFile& file, const std::string& path, bool effect, const std::string& what) {
         const CompressedBlock block = in_.block();
-        if (!in_.ok()) return true;  // cut off: the file stays empty and fails to play
+        if (!in_.ok()) return Extraction::Finished;  // cut off: the file stays empty and fails to play
         set_.records_.push_back({what, false, block.rawSize, static_cast<uint32_t>(block.packed.size()), path});
         // An effect is unpacked into room for the larger of its two lengths.
         const uint32_t room = effect ? std::max<uint32_t>(block.rawSize, static_cast<uint32_t>(block.packed.size()))
                                      : block.rawSize;
         DataBlock bytes;
-        if (!inflateToSize(block.packed.data(), block.packed.size(), room, bytes)) {
-            set_.host_.report(kSoundNotUnpackedText);
-            return false;
-        }
-        if (!file->write(bytes.data(), block.rawSize)) {
-            set_.host_.report(kSoundFileNotCreatedText);
-            return false;
-        }
-        return true;
+        if (!inflateToSize(block.packed.data(), block.packed.size(), room, bytes)) return Extraction::NotUnpacked;
+        if (!file.write(bytes.data(), block.rawSize)) return Extraction::NotWritten;
+        return Extraction::Finished;
+    }
+
+    void skipRecord(Record record, const std::string& path, const std::string& what) {
+        if (record == Record::Speech)
+            skipSpeechRecord(path, what);
+        else
+            skipZlibRecord(path, what);
+    }
+
+    void skipZlibRecord(const std::string& path, const std::string& what) {
+        const uint32_t rawSize = in_.u32();
+        const uint32_t packedSize = in_.u32();
+        in_.skip(packedSize);
+        if (in_.ok()) set_.records_.push_back({what, false, rawSize, packedSize, path});
     }
 
     // Finds a four-byte tag the way the speech writer's files are read: four bytes
@@ -149,53 +198,78 @@ private:
         return false;
     }
 
+    struct SpeechHeader {
+        uint16_t formatTag = 0;
+        uint16_t channels = 0;
+        uint32_t rate = 0;
+        uint16_t bits = 0;
+        uint32_t dataLength = 0;
+        uint32_t frameBytes = 0;
+    };
+
     // A WAV header as a PCM writer makes it, a word skipped, the frame data's
-    // length, then GSM frames of 33 bytes, decoded to 16-bit samples and cut at the
-    // header's data length.
-    bool speechRecord(const std::string& path, const std::string& what) {
-        std::unique_ptr<OutputFile> file = create(path);
-        if (!file) return false;
+    // length. False when the tags are not found or the record is cut.
+    bool speechHeader(SpeechHeader& h) {
         in_.skip(12);  // "RIFF", a length, "WAVE"
-        if (!findTag("fmt ")) return true;
+        if (!findTag("fmt ")) return false;
         uint8_t format[20] = {};
         in_.fixed(format, sizeof format);
         ByteReader f(format, sizeof format);
         f.u32();  // chunk length
-        const uint16_t tag = f.u16(), channels = f.u16();
-        const uint32_t rate = f.u32();
+        h.formatTag = f.u16();
+        h.channels = f.u16();
+        h.rate = f.u32();
         f.u32();
         f.u16();
-        const uint16_t bits = f.u16();
-        if (!findTag("data")) return true;
-        const uint32_t dataLength = in_.u32();
+        h.bits = f.u16();
+        if (!findTag("data")) return false;
+        h.dataLength = in_.u32();
         in_.u32();  // not used
-        const uint32_t frameBytes = in_.u32();
-        if (!in_.ok()) return true;
-        set_.records_.push_back({what, true, dataLength, frameBytes, path});
-        if (tag != kPcmTag || bits != kSpeechBits) {
+        h.frameBytes = in_.u32();
+        return in_.ok();
+    }
+
+    void skipFrames(uint64_t frames) { in_.skip(std::min<uint64_t>(frames * kGsmFrameSize, in_.remaining())); }
+
+    void skipSpeechRecord(const std::string& path, const std::string& what) {
+        SpeechHeader h;
+        if (!speechHeader(h)) return;
+        set_.records_.push_back({what, true, h.dataLength, h.frameBytes, path});
+        skipFrames(h.frameBytes / kGsmFrameSize);
+    }
+
+    // GSM frames of 33 bytes behind the header, decoded to 16-bit samples and cut
+    // at the header's data length.
+    Extraction speechRecord(OutputFile& file, const std::string& path, const std::string& what) {
+        SpeechHeader h;
+        if (!speechHeader(h)) return Extraction::Finished;
+        set_.records_.push_back({what, true, h.dataLength, h.frameBytes, path});
+        if (h.formatTag != kPcmTag || h.bits != kSpeechBits) {
             // Not 16-bit PCM: the record is passed over and its file stays empty.
-            in_.skip(std::min<uint64_t>(frameBytes - frameBytes % kGsmFrameSize, in_.remaining()));
-            return true;
+            skipFrames(h.frameBytes / kGsmFrameSize);
+            return Extraction::Finished;
         }
-        const std::string header = pcmWavHeader(channels, rate, kSpeechBits, dataLength);
-        if (!file->write(header.data(), header.size())) return true;
+        const std::string header = pcmWavHeader(h.channels, h.rate, kSpeechBits, h.dataLength);
+        if (!file.write(header.data(), header.size())) return Extraction::Finished;
         const GsmDecodeResult result = decodeGsmTrack(
-            frameBytes, dataLength,
+            h.frameBytes, h.dataLength,
             [this](uint8_t* frame) -> size_t {
                 in_.fixed(frame, kGsmFrameSize);
                 return in_.ok() ? kGsmFrameSize : 0;
             },
-            [&file](const void* data, size_t length) { return file->write(data, length); });
+            [&file](const void* data, size_t length) { return file.write(data, length); });
         // Frames past the stored length add nothing, but they are in the record.
-        const uint64_t unread = uint64_t{frameBytes / kGsmFrameSize} - result.framesDecoded;
-        if (!result.endedEarly) in_.skip(std::min<uint64_t>(unread * kGsmFrameSize, in_.remaining()));
-        return true;
+        if (!result.endedEarly) skipFrames(uint64_t{h.frameBytes / kGsmFrameSize} - result.framesDecoded);
+        return Extraction::Finished;
     }
 
     SoundTrackSet& set_;
     RecordStream in_;
     std::string moviePath_;
+    SoundSectionForm form_;
+    bool mayFail_;
     std::unique_ptr<SoundFileNames> names_;
+    bool created_ = false;  // the last stored sound was written to a file of its own
 };
 
 SoundTrackSet::SoundTrackSet(SoundSystem& system, SoundTrackHost& host) : system_(system), host_(host) {}
@@ -215,10 +289,10 @@ void SoundTrackSet::openDevice() {
     host_.report(kNoSoundDeviceText);
 }
 
-bool SoundTrackSet::load(BufferedReader& in, const std::string& moviePath) {
+bool SoundTrackSet::load(BufferedReader& in, const std::string& moviePath, SoundSectionForm form) {
     release();
     openDevice();
-    if (Loading(*this, in, moviePath).run()) return true;
+    if (Loading(*this, in, moviePath, form).run()) return true;
     release();
     return false;
 }

@@ -71,11 +71,12 @@ public:
     SoundTrackSet(const SoundTrackSet&) = delete;
     SoundTrackSet& operator=(const SoundTrackSet&) = delete;
 
-    // Reads the sound section of a current movie at the reader's position, writes
+    // Reads the sound section of the given form at the reader's position, writes
     // every stored sound to its file and hands the files to the device. False
-    // when a file cannot be written or a stored sound cannot be unpacked: the movie
-    // is then given up, and the files made so far are gone.
-    bool load(BufferedReader& in, const std::string& moviePath);
+    // when a file cannot be written or a stored sound cannot be unpacked in a form
+    // that may fail: the movie is then given up, and the files made so far are
+    // gone. The older forms report such a sound and go on without it.
+    bool load(BufferedReader& in, const std::string& moviePath, SoundSectionForm form = SoundSectionForm::Current);
     // Stops everything, closes the device and deletes the files, in the order they
     // were made.
     void release();

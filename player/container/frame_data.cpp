@@ -7,13 +7,16 @@
 #include "common/byte_reader.h"
 #include "player/container/buffered_reader.h"
 #include "player/container/dib_layout.h"
+#include "player/container/keyed_cursor.h"
 
 namespace quillet {
 namespace {
 
 constexpr size_t kLengthSize = 4;
-// The ignored word, the id and the two block lengths of a cursor-shape record.
+// The ignored word, the id and the two block lengths of a cursor-shape record; the
+// oldest records have one block.
 constexpr size_t kCursorShapeMinimum = 16;
+constexpr size_t kKeyedCursorShapeMinimum = 12;
 // A frame's band list grows past this as its bands are read, so that a band count
 // that only the file's length bounds reserves nothing large.
 constexpr size_t kBandsReservedAtOnce = 1024;
@@ -105,83 +108,117 @@ void FrameData::ClearFrameData() {
     busy_.store(false);
 }
 
-bool FrameData::readScreenFormat(BufferedReader& in) {
-    uint32_t length = readLength(in);
-    if (!plausibleDibSize(info_) || length > in.remaining() ||
-        length > 2 * static_cast<uint64_t>(info_.dibSize))
-        return false;
+bool FrameData::readScreenPicture(BufferedReader& in) {
+    if (frameStreamLayout(format_.group).screen == ScreenPictureForm::Counted) {
+        uint32_t length = readLength(in);
+        if (!plausibleDibSize(info_) || length > in.remaining() ||
+            length > 2 * static_cast<uint64_t>(info_.dibSize))
+            return false;
+        screenBuffer_.assign(2 * static_cast<size_t>(info_.dibSize), 0);
+        in.read(screenBuffer_.data(), length);
+        return true;
+    }
+    // The whole first screen, header, colour table and pixels, without a length.
+    if (!plausibleDibSize(info_) || static_cast<uint64_t>(info_.dibSize) > in.remaining()) return false;
     screenBuffer_.assign(2 * static_cast<size_t>(info_.dibSize), 0);
-    in.read(screenBuffer_.data(), length);
+    in.read(screenBuffer_.data(), static_cast<size_t>(info_.dibSize));
+    // The oldest movie information stops short of the colour depth: the picture has it.
+    if (format_.group == FrameStreamGroup::G1) {
+        DibHeader header;
+        info_.bitsPerPixel = readDibHeader(screenBuffer_.data(), screenBuffer_.size(), header) ? header.bitCount : 0;
+    }
     return true;
 }
 
+void FrameData::keepCursorShape(uint32_t cursorId, const std::vector<uint8_t>& colour,
+                                const std::vector<uint8_t>& mask) {
+    CursorShape shape;
+    shape.colour = bitmaps_.fromPackedDib(colour.data(), colour.size());
+    shape.mask = bitmaps_.fromPackedDib(mask.data(), mask.size());
+    cursorShapes_[cursorId] = std::move(shape);
+}
+
 bool FrameData::readCursorShapes(BufferedReader& in) {
+    const FrameStreamLayout& layout = frameStreamLayout(format_.group);
+    const bool keyed = layout.cursors == CursorShapeForm::Keyed;
     uint32_t count = readLength(in);
     std::vector<uint8_t> colour, mask;
     for (uint32_t i = 0; i < count; ++i) {
-        if (in.remaining() < kCursorShapeMinimum) return false;
+        if (in.remaining() < (keyed ? kKeyedCursorShapeMinimum : kCursorShapeMinimum)) return false;
         readLength(in);  // not interpreted
         uint32_t cursorId = readLength(in);
-        if (!readBlock(in, colour) || !readBlock(in, mask)) return false;
-        if (i < kMaxCursorShapes) {
-            CursorShape shape;
-            shape.colour = bitmaps_.fromPackedDib(colour.data(), colour.size());
-            shape.mask = bitmaps_.fromPackedDib(mask.data(), mask.size());
-            cursorShapes_[cursorId] = std::move(shape);
+        if (!readBlock(in, colour) || (!keyed && !readBlock(in, mask))) return false;
+        if (layout.shapeLimit && i >= kMaxCursorShapes) continue;
+        if (keyed) {
+            // No mask, no frames: reading stops at the first image it cannot be made from.
+            KeyedCursorPictures pictures;
+            if (!makeKeyedCursorPictures(colour.data(), colour.size(), pictures)) return false;
+            keepCursorShape(cursorId, pictures.colour, pictures.mask);
+        } else {
+            keepCursorShape(cursorId, colour, mask);
         }
     }
     return true;
 }
 
 bool FrameData::readHeaderPart(BufferedReader& in) {
+    const FrameStreamLayout& layout = frameStreamLayout(format_.group);
+    // Older movies store the first part of the record; the rest stays 0.
     uint8_t infoBytes[MovieInfo::kSize] = {};
-    in.read(infoBytes, sizeof infoBytes);
+    in.read(infoBytes, layout.infoSize);
     info_ = MovieInfo::decode(infoBytes);
     info_.currentArea = info_.recordedArea;
     info_.screenBuffer = 0;
 
-    if (info_.logoPresent) {
-        uint8_t logoBytes[LogoRecord::kSize] = {};
-        in.read(logoBytes, sizeof logoBytes);
-        logoRecord_ = LogoRecord::decode(logoBytes);
+    if (info_.logoPresent && format_.logo != LogoForm::None) {
         std::vector<uint8_t> picture;
-        if (!readBlock(in, picture)) return false;
+        if (!readLogo(in, format_.logo, logoRecord_, picture)) return false;
         logo_ = bitmaps_.fromPackedDib(picture.data(), picture.size());
     }
-    return readScreenFormat(in) && readCursorShapes(in);
+    return readScreenPicture(in) && readCursorShapes(in);
 }
 
-void FrameData::readFrames(BufferedReader& in, bool background) {
+void FrameData::readFrames(BufferedReader& in, const FrameStreamLayout& layout, bool background) {
+    const size_t recordSize = frameRecordSize(layout.record);
+    const size_t bandSize = bandHeaderSize(layout.band);
+    const bool limitDelays =
+        layout.delayLimit == DelayLimit::Always || (layout.delayLimit == DelayLimit::InForeground && !background);
     int emptyRun = 0;
     const int32_t count = frameCount_.load();
-    uint8_t recordBytes[FrameRecord::kSize];
-    uint8_t bandBytes[BandHeader::kSize];
+    uint8_t recordBytes[kLargestFrameRecord];
+    uint8_t bandBytes[kLargestBandHeader];
     for (int32_t i = 0; i < count; ++i) {
         if (background && cancelLoad_.load(std::memory_order_relaxed)) break;
         if (!background && foregroundPump_) foregroundPump_();
 
         std::fill(std::begin(recordBytes), std::end(recordBytes), 0);
-        in.read(recordBytes, sizeof recordBytes);
-        FrameRecord record = FrameRecord::decode(recordBytes);
-        emptyRun = record.empty() ? emptyRun + 1 : 0;
-        if (emptyRun > kEmptyRunLimit) {
-            frameCount_.store(i - kEmptyRunLimit, std::memory_order_release);
-            break;
+        in.read(recordBytes, recordSize);
+        const StoredFrameRecord stored = decodeFrameRecord(layout.record, recordBytes);
+        FrameRecord record = stored.record;
+        if (layout.emptyRunRule) {
+            emptyRun = record.empty() ? emptyRun + 1 : 0;
+            if (emptyRun > kEmptyRunLimit) {
+                frameCount_.store(i - kEmptyRunLimit, std::memory_order_release);
+                break;
+            }
         }
+        if (limitDelays && static_cast<uint32_t>(record.delayMs) > kDelayLimitMs) record.delayMs = kLimitedDelayMs;
 
         MovieFrame frame;
         frame.setRecord(record);
+        frame.groupFirst = stored.groupFirst;
         // A band count or size that cannot fit in what remains ends the stream after
         // this frame, as a stream cut off there would.
-        bool cut = record.bandCount > 0 &&
-                   static_cast<uint64_t>(record.bandCount) > in.remaining() / BandHeader::kSize;
-        int32_t bands = cut ? static_cast<int32_t>(in.remaining() / BandHeader::kSize)
-                            : std::max(record.bandCount, 0);
+        bool cut = record.bandCount > 0 && static_cast<uint64_t>(record.bandCount) > in.remaining() / bandSize;
+        int32_t bands = cut ? static_cast<int32_t>(in.remaining() / bandSize) : std::max(record.bandCount, 0);
         frame.bands.reserve(std::min<size_t>(static_cast<size_t>(bands), kBandsReservedAtOnce));
         for (int32_t b = 0; b < bands; ++b) {
             std::fill(std::begin(bandBytes), std::end(bandBytes), 0);
-            in.read(bandBytes, sizeof bandBytes);
-            BandHeader header = BandHeader::decode(bandBytes);
+            in.read(bandBytes, bandSize);
+            const StoredBandHeader storedBand = decodeBandHeader(layout.band, bandBytes);
+            // The oldest headers mark a band with nothing behind it.
+            if (!storedBand.present) continue;
+            const BandHeader& header = storedBand.header;
             if (header.compressedSize > in.remaining()) {
                 cut = true;
                 break;
@@ -216,9 +253,10 @@ void FrameData::readFrames(BufferedReader& in, bool background) {
     }
 }
 
-void FrameData::runLoader(std::unique_ptr<MovieFile> file, std::unique_ptr<BufferedReader> in) {
+void FrameData::runLoader(std::unique_ptr<MovieFile> file, std::unique_ptr<BufferedReader> in,
+                          FrameStreamGroup group) {
     try {
-        readFrames(*in, true);
+        readFrames(*in, frameStreamLayout(group), true);
     } catch (const std::bad_alloc&) {
         // Out of memory for the frame records themselves: the movie ends with the
         // last frame that was read whole.
@@ -230,8 +268,9 @@ void FrameData::runLoader(std::unique_ptr<MovieFile> file, std::unique_ptr<Buffe
     loaderRunning_.store(false, std::memory_order_release);
 }
 
-std::unique_ptr<BufferedReader> FrameData::beginLoad(MovieFile& file, uint64_t end) {
+std::unique_ptr<BufferedReader> FrameData::beginLoad(MovieFile& file, uint64_t end, FrameStreamFormat format) {
     busy_.store(true);
+    format_ = format;
     framesReady_.store(false);
     frames_.clear();
     bands_.clear();
@@ -241,32 +280,35 @@ std::unique_ptr<BufferedReader> FrameData::beginLoad(MovieFile& file, uint64_t e
     // A header part that does not fit its file leaves a movie without frames.
     int32_t count = headerRead ? std::max(info_.frameCount, 0) : 0;
     // More frames than records could fit in the rest of the file would come out as
-    // empty records, and the empty run would end the movie where the file ends.
-    uint64_t possible = in->remaining() / FrameRecord::kSize + kEmptyRunLimit + 1;
+    // empty records: the empty run would end the movie where the file ends, and
+    // where no such rule applies they would be frames of no length.
+    const FrameStreamLayout& layout = frameStreamLayout(format.group);
+    uint64_t possible = in->remaining() / frameRecordSize(layout.record) + (layout.emptyRunRule ? kEmptyRunLimit + 1 : 0);
     count = static_cast<int32_t>(std::min<uint64_t>(static_cast<uint64_t>(count), possible));
     frameCount_.store(count);
     return in;
 }
 
-void FrameData::LoadFrameStream(MovieFile& file, uint64_t end) {
-    std::unique_ptr<BufferedReader> in = beginLoad(file, end);
-    readFrames(*in, false);
+void FrameData::LoadFrameStream(MovieFile& file, uint64_t end, FrameStreamFormat format) {
+    std::unique_ptr<BufferedReader> in = beginLoad(file, end, format);
+    readFrames(*in, frameStreamLayout(format.group), false);
     busy_.store(false);
     framesReady_.store(true, std::memory_order_release);
 }
 
-void FrameData::LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end) {
+void FrameData::LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end,
+                                            FrameStreamFormat format) {
     if (loaderRunning()) {
-        LoadFrameStream(*file, end);
+        LoadFrameStream(*file, end, format);
         keptFile_ = std::move(file);
         return;
     }
     waitForLoader();
-    std::unique_ptr<BufferedReader> in = beginLoad(*file, end);
+    std::unique_ptr<BufferedReader> in = beginLoad(*file, end, format);
     frames_.size(static_cast<size_t>(frameCount_.load()));
     cancelLoad_.store(false);
     loaderRunning_.store(true);
-    loader_ = std::thread(&FrameData::runLoader, this, std::move(file), std::move(in));
+    loader_ = std::thread(&FrameData::runLoader, this, std::move(file), std::move(in), format.group);
 }
 
 void FrameData::BuildObjectTimeline(const std::vector<ObjectSpan>& objects) {

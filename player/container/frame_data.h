@@ -12,6 +12,7 @@
 
 #include "player/container/frame_model.h"
 #include "player/container/frame_records.h"
+#include "player/container/frame_stream_groups.h"
 #include "player/container/movie_file.h"
 #include "player/container/object_timeline.h"
 
@@ -38,12 +39,13 @@ public:
     FrameData& operator=(const FrameData&) = delete;
 
     // Reads the frame stream from the file's position up to end, all of it here; the
-    // file stays with the caller.
-    void LoadFrameStream(MovieFile& file, uint64_t end);
+    // file stays with the caller. format names the layout of the movie's version.
+    void LoadFrameStream(MovieFile& file, uint64_t end, FrameStreamFormat format = FrameStreamFormat());
     // Reads the header part here and the frames on the loader thread, which owns the
     // file from then on and closes it when it ends. While an earlier loader still
     // runs, the frames are read here instead and the file is kept until cleared.
-    void LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end);
+    void LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end,
+                                     FrameStreamFormat format = FrameStreamFormat());
     // Stops a running loader, waits for it to end, and frees everything.
     void ClearFrameData();
 
@@ -91,16 +93,18 @@ public:
 
 private:
     // Starts a load: reads the header part and settles the frame count.
-    std::unique_ptr<BufferedReader> beginLoad(MovieFile& file, uint64_t end);
+    std::unique_ptr<BufferedReader> beginLoad(MovieFile& file, uint64_t end, FrameStreamFormat format);
     bool readHeaderPart(BufferedReader& in);
-    bool readScreenFormat(BufferedReader& in);
+    bool readScreenPicture(BufferedReader& in);
     bool readCursorShapes(BufferedReader& in);
+    void keepCursorShape(uint32_t cursorId, const std::vector<uint8_t>& colour, const std::vector<uint8_t>& mask);
     // Reads frame records until the count, an empty run or cancel; foreground mode
     // appends, background mode fills the sized list.
-    void readFrames(BufferedReader& in, bool background);
-    void runLoader(std::unique_ptr<MovieFile> file, std::unique_ptr<BufferedReader> in);
+    void readFrames(BufferedReader& in, const FrameStreamLayout& layout, bool background);
+    void runLoader(std::unique_ptr<MovieFile> file, std::unique_ptr<BufferedReader> in, FrameStreamGroup group);
 
     BitmapFactory& bitmaps_;
+    FrameStreamFormat format_;
     MovieInfo info_;
     LogoRecord logoRecord_;
     std::unique_ptr<DeviceBitmap> logo_;

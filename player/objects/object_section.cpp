@@ -257,16 +257,6 @@ void writeBlock(ByteWriter& out, const CompressedBlock& block) {
 
 }  // namespace
 
-ObjectSectionForm objectSectionForm(double version) {
-    if (version < 0.95) return ObjectSectionForm::Form1;
-    for (double v : {0.95, 1.0, 1.1, 1.2})
-        if (version == v) return ObjectSectionForm::Form2;
-    for (double v : {1.25, 1.3, 1.4, 1.5, 1.55, 1.6, 1.7})
-        if (version == v) return ObjectSectionForm::Form3;
-    if (version >= 3.0) return ObjectSectionForm::Form5;
-    return ObjectSectionForm::Form4;
-}
-
 ObjectSection readObjectSection(BufferedReader& in, ObjectSectionForm form, ObjectReadHost& host,
                                 const ObjectSection& start) {
     ObjectSection section;

@@ -10,13 +10,10 @@
 #include <vector>
 
 #include "player/container/buffered_reader.h"
+#include "player/container/format_versions.h"
 #include "player/objects/caption_record.h"
 
 namespace quillet {
-
-// The forms, oldest first; the movie's version selects one.
-enum class ObjectSectionForm { Form1 = 1, Form2, Form3, Form4, Form5 };
-ObjectSectionForm objectSectionForm(double version);
 
 struct ObjectSection {
     uint32_t soundsSeparate = 1;

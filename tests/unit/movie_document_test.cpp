@@ -161,21 +161,6 @@ TEST_F(OpenMovieTest, VersionIsDecidedBeforeTheCopyReplacesTheHeader) {
     EXPECT_FALSE(document.OpenMovie(kPath));
 }
 
-TEST_F(OpenMovieTest, OldMovieHasNoCopyBehindItsHeader) {
-    MovieWriter writer;
-    writer.setVersion(1, 4);
-    std::string movie = writer.build();
-    MovieWriter copyVersion;
-    copyVersion.setVersion(1, 5);
-    EXPECT_LT(movie.size(), copyVersion.build().size());
-
-    files[kPath] = packMovie(kPlayer, movie);
-    ASSERT_TRUE(document.OpenMovie(kPath));
-    // Right behind the header comes the object section, whose form for 1.4 opens
-    // with three words.
-    EXPECT_EQ(document.file()->position(), kPlayer.size() + kMovieHeaderSize + 12);
-}
-
 TEST_F(OpenMovieTest, ResetEmptiesTheDocument) {
     MovieWriter writer;
     files[kPath] = packMovie(kPlayer, writer.build());

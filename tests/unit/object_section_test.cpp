@@ -243,19 +243,6 @@ TEST(ObjectSection, OlderFormsReadTheirOwnPrefixesAndTails) {
                     .objects[0].stored.present());
 }
 
-TEST(ObjectSection, FormsFollowTheVersion) {
-    EXPECT_EQ(objectSectionForm(0.9), ObjectSectionForm::Form1);
-    EXPECT_EQ(objectSectionForm(0.95), ObjectSectionForm::Form2);
-    EXPECT_EQ(objectSectionForm(1.2), ObjectSectionForm::Form2);
-    EXPECT_EQ(objectSectionForm(1.25), ObjectSectionForm::Form3);
-    EXPECT_EQ(objectSectionForm(1.7), ObjectSectionForm::Form3);
-    EXPECT_EQ(objectSectionForm(1.8), ObjectSectionForm::Form4);
-    EXPECT_EQ(objectSectionForm(1.15), ObjectSectionForm::Form4) << "versions not listed";
-    EXPECT_EQ(objectSectionForm(2.9), ObjectSectionForm::Form4);
-    EXPECT_EQ(objectSectionForm(3.0), ObjectSectionForm::Form5);
-    EXPECT_EQ(objectSectionForm(3.5), ObjectSectionForm::Form5);
-}
-
 TEST(ObjectSection, ArrowHeadsBeyondTheScreenAreDroppedExceptInTheOldestForm) {
     ObjectSection written;
     written.objects = {object(kArrowLine, 1)};

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/byte_reader.h"
 #include "player/audio/sound_channel.h"
 #include "player/audio/wav_file.h"
 #include "tests/support/test_sound_output.h"
@@ -81,11 +82,12 @@ protected:
     void TearDown() override { fs::remove_all(folder); }
 
     // Loads a section; the reader's position is left in `at`.
-    bool load(const StoredSounds& sounds, const std::string& movieName = "demo.exe", uint64_t* at = nullptr) {
-        section = encodeSoundSection(sounds) + "FRAMES";
+    bool load(const StoredSounds& sounds, const std::string& movieName = "demo.exe", uint64_t* at = nullptr,
+              SoundSectionForm form = SoundSectionForm::Current) {
+        section = encodeSoundSection(sounds, form) + "FRAMES";
         MemoryMovieFile file(section);
         BufferedReader in(file, file.size());
-        const bool loaded = tracks.load(in, (folder / "disc" / movieName).string());
+        const bool loaded = tracks.load(in, (folder / "disc" / movieName).string(), form);
         if (at) *at = in.position();
         return loaded;
     }
@@ -327,6 +329,157 @@ TEST_F(SoundTracksTest, NarrationClockMovesOnBetweenTicksButNeverPastTheNextOrBa
     const int64_t before = tracks.narrationClock();
     host.now -= 5;  // a steady clock never goes back, and neither does this one
     EXPECT_GE(tracks.narrationClock(), before);
+}
+
+TEST(SoundFileNames, EarlierFormsUseTheMovieNameAsItIsAndNumberEffectsAlone) {
+    auto exists = [](const std::string&) { return true; };  // no numbered alternatives
+    const SoundFileNames plain("T/", "C:\\disc\\qltdemo.v2.exe", false, false, SoundNaming::Earlier);
+    EXPECT_EQ(plain.temporaryFile(SoundKind::Narration, 0, exists), "T/qltdemo.v2_Narration.wav");
+    EXPECT_EQ(SoundFileNames("T/", "demo.exe", false, false, SoundNaming::Earlier)
+                  .temporaryFile(SoundKind::Background, 0, exists),
+              "T/demo_Background.wav")
+        << "no prefix";
+    EXPECT_EQ(plain.temporaryFile(SoundKind::Effect, 3, exists), "T/Effect3.wav");
+    EXPECT_EQ(plain.besideMovie(SoundKind::Narration, 0), "C:\\disc\\qltdemo.v2_Narration.wav");
+    EXPECT_EQ(plain.besideMovie(SoundKind::Effect, 1), "C:\\disc\\qltdemo.v2Effect1.wav");
+    const SoundFileNames dist("T/", "demo.exe", true, true, SoundNaming::Earlier);
+    EXPECT_EQ(dist.temporaryFile(SoundKind::Narration, 0, exists), "T/demo_DistSound.wav");
+    EXPECT_EQ(dist.temporaryFile(SoundKind::Effect, 2, exists), "T/_DistEffect2.wav");
+    EXPECT_EQ(dist.besideMovie(SoundKind::Effect, 2), "demo_DistEffect2.wav");
+}
+
+TEST(SoundSectionForms, LeadingWordsOfEachForm) {
+    // The words in file order: the older forms store the current form's last nine,
+    // or the first two or six of them.
+    std::string words;
+    ByteWriter out(words);
+    for (int32_t w = 1; w <= 12; ++w) out.i32(w);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(words.data());
+    const SoundSectionHeader oldest = SoundSectionHeader::decode(SoundSectionForm::Below095, bytes);
+    EXPECT_EQ(SoundSectionHeader::storedSize(SoundSectionForm::Below095), 8u);
+    EXPECT_EQ(oldest.narrationPresent, 1);
+    EXPECT_EQ(oldest.backgroundPresent, 2);
+    EXPECT_EQ(oldest.effectsPresent, 0);
+    const SoundSectionHeader early = SoundSectionHeader::decode(SoundSectionForm::From095To14, bytes);
+    EXPECT_EQ(early.effectsEmbedded, 6);
+    EXPECT_EQ(early.speechCompressed, 0);
+    const SoundSectionHeader speech = SoundSectionHeader::decode(SoundSectionForm::From15To155, bytes);
+    EXPECT_EQ(speech.distNamingA, 0);
+    EXPECT_EQ(speech.speechCompressed, 7);
+    EXPECT_EQ(speech.backgroundVolume, 9);
+    const SoundSectionHeader late = SoundSectionHeader::decode(SoundSectionForm::From16Below30, bytes);
+    EXPECT_EQ(late.distNamingA, 1);
+    EXPECT_EQ(late.backgroundVolume, 12);
+    for (SoundSectionForm form : {SoundSectionForm::Below095, SoundSectionForm::From095To14,
+                                  SoundSectionForm::From15To155, SoundSectionForm::Current})
+        EXPECT_EQ(SoundSectionHeader::decode(form, bytes).encode(form), words.substr(0, SoundSectionHeader::storedSize(form)));
+}
+
+TEST_F(SoundTracksTest, TheOldestFormWritesItsTracksBesideTheMovieForGood) {
+    const std::string wav = tone(8000, 0.5, 440);
+    StoredSounds sounds = narrated(wav);
+    sounds.header.narrationEmbedded = 0;  // not stored in this form: every track is
+    sounds.header.backgroundPresent = 1;
+    sounds.background = zlibSoundRecord(tone(8000, 0.5, 220));
+    // A file there already is written over.
+    std::ofstream((folder / "disc" / "demo_Narration.wav").string()) << "old";
+    uint64_t at = 0;
+    ASSERT_TRUE(load(sounds, "demo.exe", &at, SoundSectionForm::Below095));
+    EXPECT_EQ(section.substr(at), "FRAMES");
+    EXPECT_EQ(tracks.narrationPath(), (folder / "disc" / "demo_Narration.wav").string());
+    EXPECT_EQ(readAll(tracks.narrationPath()), wav);
+    EXPECT_EQ(tracks.backgroundPath(), (folder / "disc" / "demo_Background.wav").string());
+    EXPECT_TRUE(tracks.tempFiles().empty());
+    tracks.release();
+    EXPECT_TRUE(fs::exists(folder / "disc" / "demo_Narration.wav")) << "not a temporary file";
+}
+
+TEST_F(SoundTracksTest, EarlierFormsTakeUpAnExistingTemporaryFileAndPassItsRecordOver) {
+    StoredSounds sounds = narrated(tone(8000, 0.5, 440));
+    sounds.header.effectsPresent = sounds.header.effectsEmbedded = 1;
+    const std::string click = tone(8000, 0.05, 900);
+    sounds.effects = {zlibSoundRecord(click), zlibSoundRecord(click)};
+    const std::string earlier = tone(8000, 0.25, 300);
+    std::ofstream(temp("demo_Narration.wav"), std::ios::binary) << earlier;
+    std::ofstream(temp("Effect1.wav"), std::ios::binary) << "left by another run";
+    for (SoundSectionForm form : {SoundSectionForm::From095To14, SoundSectionForm::From15To155,
+                                  SoundSectionForm::From16Below30}) {
+        SCOPED_TRACE(static_cast<int>(form));
+        uint64_t at = 0;
+        ASSERT_TRUE(load(sounds, "demo.exe", &at, form));
+        EXPECT_EQ(section.substr(at), "FRAMES");
+        EXPECT_EQ(tracks.narrationPath(), temp("demo_Narration.wav"));
+        EXPECT_EQ(tracks.narrationDuration(), 250u) << "the file that was there";
+        EXPECT_EQ(readAll(temp("Effect0.wav")), click);
+        EXPECT_EQ(readAll(temp("Effect1.wav")), "left by another run");
+        EXPECT_EQ(tracks.tempFiles(), std::vector<std::string>{temp("Effect0.wav")});
+        tracks.release();
+        EXPECT_TRUE(fs::exists(temp("demo_Narration.wav")));
+        EXPECT_FALSE(fs::exists(temp("Effect0.wav")));
+    }
+    // A speech record is passed over as well.
+    std::string record, error;
+    ASSERT_TRUE(speechSoundRecord(tone(8000, 0.5, 440), record, error));
+    sounds.narration = record;
+    sounds.header.speechCompressed = 1;
+    uint64_t at = 0;
+    ASSERT_TRUE(load(sounds, "demo.exe", &at, SoundSectionForm::From15To155));
+    EXPECT_EQ(section.substr(at), "FRAMES");
+    EXPECT_EQ(readAll(temp("demo_Narration.wav")), earlier);
+}
+
+TEST_F(SoundTracksTest, OlderFormsGoOnWithoutASoundThatDoesNotUnpack) {
+    // The forms up to 1.4 report it and leave the sound out, its file gone; from
+    // 1.5 on the movie is given up.
+    StoredSounds sounds = narrated(tone(8000, 0.5, 440));
+    sounds.narration[12] ^= 0x55;  // inside the zlib stream
+    sounds.header.backgroundPresent = sounds.header.backgroundEmbedded = 1;
+    sounds.background = zlibSoundRecord(tone(8000, 0.5, 220));
+    sounds.header.effectsPresent = sounds.header.effectsEmbedded = 1;
+    sounds.effects = {zlibSoundRecord(tone(8000, 0.05, 900))};
+    sounds.effects[0]->at(12) ^= 0x55;
+    uint64_t at = 0;
+    ASSERT_TRUE(load(sounds, "demo.exe", &at, SoundSectionForm::From095To14));
+    EXPECT_EQ(section.substr(at), "FRAMES");
+    EXPECT_EQ(host.reports, (std::vector<std::string>{kSoundNotUnpackedText, kSoundNotUnpackedText}));
+    EXPECT_FALSE(tracks.narrationPresent());
+    EXPECT_TRUE(tracks.backgroundPresent()) << "the next track is read";
+    EXPECT_TRUE(tracks.effectPaths()[0].empty());
+    EXPECT_FALSE(fs::exists(temp("demo_Narration.wav"))) << "a later run must not take it up";
+    EXPECT_FALSE(fs::exists(temp("Effect0.wav")));
+    EXPECT_EQ(tracks.tempFiles(), std::vector<std::string>{temp("demo_Background.wav")});
+
+    host.reports.clear();
+    sounds.header.effectsPresent = 0;
+    ASSERT_TRUE(load(sounds, "demo.exe", &at, SoundSectionForm::Below095));
+    EXPECT_EQ(section.substr(at), "FRAMES");
+    EXPECT_EQ(host.reports, std::vector<std::string>{kSoundNotUnpackedText});
+    EXPECT_FALSE(tracks.narrationPresent());
+    EXPECT_TRUE(tracks.backgroundPresent());
+    EXPECT_FALSE(fs::exists(folder / "disc" / "demo_Narration.wav"));
+
+    for (SoundSectionForm form : {SoundSectionForm::From15To155, SoundSectionForm::From16Below30}) {
+        host.reports.clear();
+        EXPECT_FALSE(load(sounds, "demo.exe", nullptr, form));
+        EXPECT_EQ(host.reports, std::vector<std::string>{kSoundNotUnpackedText});
+        EXPECT_TRUE(tracks.tempFiles().empty());
+    }
+}
+
+TEST_F(SoundTracksTest, OlderFormsGoOnWhenAFileCannotBeMade) {
+    host.writable = false;
+    StoredSounds sounds = narrated(tone(8000, 0.5, 440));
+    sounds.header.effectsPresent = sounds.header.effectsEmbedded = 1;
+    sounds.effects = {zlibSoundRecord(tone(8000, 0.05, 900))};
+    uint64_t at = 0;
+    ASSERT_TRUE(load(sounds, "demo.exe", &at, SoundSectionForm::From095To14));
+    EXPECT_EQ(section.substr(at), "FRAMES") << "the records are passed over";
+    EXPECT_EQ(host.reports, (std::vector<std::string>{kSoundFileNotCreatedText, kSoundFileNotCreatedText}));
+    EXPECT_FALSE(tracks.narrationPresent());
+    EXPECT_TRUE(tracks.effectPaths()[0].empty());
+    host.reports.clear();
+    EXPECT_FALSE(load(sounds, "demo.exe", nullptr, SoundSectionForm::From16Below30));
+    EXPECT_EQ(host.reports, std::vector<std::string>{kSoundFileNotCreatedText});
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "common/byte_reader.h"
 #include "player/container/compressed_block.h"
+#include "player/container/keyed_cursor.h"
 #include "player/container/movie_format.h"
 
 namespace quillet {
@@ -70,14 +71,21 @@ void MovieWriter::setScreen(const ScreenFormat& screen) {
 
 void MovieWriter::addCursorShape(uint32_t cursorId, const std::string& colourDib,
                                  const std::string& maskDib) {
-    ByteWriter out(cursorShapes_);
-    out.u32(0);  // not interpreted by the player
-    out.u32(cursorId);
-    out.u32(static_cast<uint32_t>(colourDib.size()));
-    out.bytes(colourDib);
-    out.u32(static_cast<uint32_t>(maskDib.size()));
-    out.bytes(maskDib);
-    ++cursorShapeCount_;
+    cursorShapes_.push_back({cursorId, colourDib, maskDib, colourDib});
+}
+
+void MovieWriter::addKeyedCursorShape(uint32_t cursorId, const Picture& picture) {
+    // The AND mask over an empty XOR mask; where the screen shows, the colour image
+    // is white, which the cursor's raster operations leave out.
+    Picture colour = picture;
+    std::vector<uint8_t> mask(static_cast<size_t>(picture.width) * picture.height * 2, 0);
+    for (size_t i = 0; i < picture.pixels.size(); ++i) {
+        if (picture.pixels[i] != kCursorKeyColour) continue;
+        colour.pixels[i] = 0xFFFFFF;
+        mask[i] = 1;
+    }
+    cursorShapes_.push_back({cursorId, packedDib(colour), packedMonochromeDib(picture.width, picture.height * 2, mask),
+                             packedDib(picture)});
 }
 
 void MovieWriter::setLogo(const LogoRecord& record, const std::string& pictureDib) {
@@ -125,18 +133,17 @@ void MovieWriter::addFrame(const Picture& screen, const FrameSpec& spec) {
         }
     }
     previous_ = screen;
+    if (!first_) first_ = screen;
 
-    addStoredFrame(spec, bands);
+    addStoredFrame(spec, bands, spec.groupFirst);
 }
 
-void MovieWriter::addStoredFrame(const FrameRecord& record, const std::vector<StoredBand>& bands) {
-    FrameRecord stored = record;
-    stored.bandCount = static_cast<int32_t>(bands.size());
-    frames_ += stored.encode();
-    for (const StoredBand& band : bands) {
-        frames_ += band.header.encode();
-        frames_ += band.bytes;
-    }
+void MovieWriter::addStoredFrame(const FrameRecord& record, const std::vector<StoredBand>& bands, int32_t groupFirst) {
+    FramePiece piece;
+    piece.record = StoredFrameRecord{record, groupFirst};
+    piece.record->record.bandCount = static_cast<int32_t>(bands.size());
+    piece.bands = bands;
+    frames_.push_back(std::move(piece));
     ++framesAdded_;
     totalMs_ += record.delayMs + (record.holdMs < 0 ? -int64_t{record.holdMs} : record.holdMs);
 }
@@ -159,7 +166,34 @@ std::string MovieWriter::headerCopyRecord() const {
     return record;
 }
 
+void MovieWriter::appendRaw(const std::string& bytes) {
+    FramePiece piece;
+    piece.raw = bytes;
+    frames_.push_back(std::move(piece));
+}
+
+std::string MovieWriter::screenPicture(ScreenPictureForm form) const {
+    std::string bytes;
+    ByteWriter out(bytes);
+    if (form == ScreenPictureForm::Counted) {
+        out.u32(kBitmapInfoHeaderSize);
+        writeBitmapInfoHeader(out, screen_);
+        return bytes;
+    }
+    // The whole first screen, as a bottom-up packed DIB without a length.
+    writeBitmapInfoHeader(out, screen_);
+    if (first_) {
+        for (int32_t y = screen_.height - 1; y >= 0; --y)
+            for (int32_t x = 0; x < screen_.width; ++x) out.u32(first_->at(x, y));
+    } else {
+        out.zeros(static_cast<size_t>(screen_.width) * screen_.height * (screen_.bitsPerPixel / 8));
+    }
+    return bytes;
+}
+
 std::string MovieWriter::frameStream() const {
+    const FormatReaders readers = readersForVersion(header_.version());
+    const FrameStreamLayout& layout = frameStreamLayout(readers.frames);
     const int32_t bytesPerPixel = screen_.bitsPerPixel / 8;
     MovieInfo info;
     info.durationSec = static_cast<int32_t>(totalMs_ / 1000);
@@ -173,26 +207,67 @@ std::string MovieWriter::frameStream() const {
     info.bitsPerPixel = screen_.bitsPerPixel;
     info.logoPresent = logo_ ? 1 : 0;
 
-    std::string stream = info.encode();
+    // Older layouts store the first part of the record only.
+    std::string stream = info.encode().substr(0, layout.infoSize);
     ByteWriter out(stream);
-    if (logo_) {
-        out.bytes(logo_->encode());
-        out.u32(static_cast<uint32_t>(logoDib_.size()));
-        out.bytes(logoDib_);
+    if (logo_ && readers.logo != LogoForm::None) out.bytes(encodeLogo(readers.logo, *logo_, logoDib_));
+    out.bytes(screenPicture(layout.screen));
+    out.u32(static_cast<uint32_t>(cursorShapes_.size()));
+    for (const CursorShapeRecord& shape : cursorShapes_) {
+        out.u32(0);  // not interpreted by the player
+        out.u32(shape.cursorId);
+        const bool keyed = layout.cursors == CursorShapeForm::Keyed;
+        const std::string& colour = keyed ? shape.keyedDib : shape.colourDib;
+        out.u32(static_cast<uint32_t>(colour.size()));
+        out.bytes(colour);
+        if (keyed) continue;
+        out.u32(static_cast<uint32_t>(shape.maskDib.size()));
+        out.bytes(shape.maskDib);
     }
-    out.u32(kBitmapInfoHeaderSize);
-    writeBitmapInfoHeader(out, screen_);
-    out.u32(cursorShapeCount_);
-    out.bytes(cursorShapes_);
-    out.bytes(frames_);
+    for (const FramePiece& piece : frames_) {
+        if (!piece.record) {
+            out.bytes(piece.raw);
+            continue;
+        }
+        out.bytes(encodeFrameRecord(layout.record, *piece.record));
+        for (const StoredBand& band : piece.bands) {
+            out.bytes(encodeBandHeader(layout.band, {band.header, band.present}));
+            if (band.present) out.bytes(band.bytes);
+        }
+    }
     return stream;
 }
 
+bool MovieWriter::fitsVersion(std::string& reason) const {
+    const FormatReaders readers = readersForVersion(header_.version());
+    const SoundSectionHeader& sounds = sounds_.header;
+    if (readers.objects == ObjectSectionForm::Form1)
+        for (const CaptionRecord& record : objects_.objects)
+            if (record.kind() == caption_kind::kHotspotCaption) reason = "hotspots need version 0.95 or later";
+    if (sounds.effectsPresent && readers.sounds == SoundSectionForm::Below095)
+        reason = "effects need version 0.95 or later";
+    if (sounds.speechCompressed &&
+        (readers.sounds == SoundSectionForm::Below095 || readers.sounds == SoundSectionForm::From095To14))
+        reason = "speech needs version 1.5 or later";
+    if (readers.sounds == SoundSectionForm::Below095 &&
+        ((sounds.narrationPresent && !sounds.narrationEmbedded) || (sounds.backgroundPresent && !sounds.backgroundEmbedded)))
+        reason = "versions below 0.95 store every track";
+    if (logo_ && readers.logo == LogoForm::None) reason = "a logo needs version 1.3 or later";
+    return reason.empty();
+}
+
 std::string MovieWriter::build() const {
+    std::string reason;
+    if (!fitsVersion(reason)) throw std::invalid_argument(reason);
+    const FormatReaders readers = readersForVersion(header_.version());
     std::string movie = header_.encode();
     if (header_.version() >= kFirstVersionWithHeaderCopy) movie += headerCopyRecord();
-    movie += writeObjectSection(objects_, objectSectionForm(header_.version()));
-    movie += encodeSoundSection(sounds_);
+    // The two oldest forms have no cacheStored word, and a player starting afresh
+    // reads their records without pictures.
+    ObjectSection objects = objects_;
+    if (readers.objects <= ObjectSectionForm::Form2) objects.cacheStored = 0;
+    movie += writeObjectSection(objects, readers.objects);
+    movie += encodeSoundSection(sounds_, readers.sounds);
     movie += frameStream();
     return movie;
 }

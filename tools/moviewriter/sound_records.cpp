@@ -88,13 +88,14 @@ bool speechSoundRecord(const std::string& wavFile, std::string& record, std::str
     return true;
 }
 
-std::string encodeSoundSection(const StoredSounds& sounds) {
-    std::string bytes = sounds.header.encode();
+std::string encodeSoundSection(const StoredSounds& sounds, SoundSectionForm form) {
+    std::string bytes = sounds.header.encode(form);
     ByteWriter out(bytes);
     const SoundSectionHeader& h = sounds.header;
-    if (h.narrationPresent && (h.speechCompressed || h.narrationEmbedded)) out.bytes(sounds.narration);
-    if (h.backgroundPresent && (h.speechCompressed || h.backgroundEmbedded)) out.bytes(sounds.background);
-    if (h.effectsPresent) {
+    const bool allStored = form == SoundSectionForm::Below095;
+    if (h.narrationPresent && (h.speechCompressed || h.narrationEmbedded || allStored)) out.bytes(sounds.narration);
+    if (h.backgroundPresent && (h.speechCompressed || h.backgroundEmbedded || allStored)) out.bytes(sounds.background);
+    if (h.effectsPresent && !allStored) {
         out.u32(static_cast<uint32_t>(sounds.effects.size()));
         for (const std::optional<std::string>& effect : sounds.effects) {
             out.u32(effect ? 1 : 0);

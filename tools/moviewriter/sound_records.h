@@ -27,7 +27,9 @@ std::string zlibSoundRecord(const std::string& wavFile);
 // the file is not such a WAV file.
 bool speechSoundRecord(const std::string& wavFile, std::string& record, std::string& error);
 
-// The section: the twelve words, then the stored sounds in their order.
-std::string encodeSoundSection(const StoredSounds& sounds);
+// The section: its leading words, then the stored sounds in their order. The
+// oldest form stores every present track and no effects; forms before 1.5 have
+// no speech.
+std::string encodeSoundSection(const StoredSounds& sounds, SoundSectionForm form = SoundSectionForm::Current);
 
 }  // namespace quillet
