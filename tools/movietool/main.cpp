@@ -40,14 +40,23 @@ const char kUsage[] =
     "                     [--frames FOLDER | --scene desktop|exercise] [--delay MS] [--fps N]\n"
     "                     [--band-height ROWS] [--objects FILE]\n"
     "                     [--narration WAV] [--background WAV] [--effect N WAV]... [--speech]\n"
+    "                     [--cursor BMP] [--logo BMP] [--logo-corner N] [--logo-link TEXT]\n"
     "      --frames takes the folder's .bmp files in name order as full-screen pictures;\n"
     "      the screen size is the first picture's.\n"
     "      --scene desktop records a made-up desktop session (1024x768 unless --screen);\n"
     "      --scene exercise a short one on the same desktop that holds for a click and a drag.\n"
     "      --objects adds annotation objects described one per line (see the README).\n"
     "      --speech stores narration and background as GSM speech (16-bit mono WAV).\n"
+    "      --version writes the layout of that version (0.9, 0.95, 1.0 ... 1.85, 3.0).\n"
+    "      --cursor stores a recorded cursor shape (magenta where the screen shows),\n"
+    "      drawn at (4, 4) in every frame of --frames.\n"
+    "      --logo stores a logo (versions 1.3 and later) at corner N (0 to 3).\n"
     "  movietool sounds MOVIE FOLDER\n"
     "      writes every sound of the movie into FOLDER as a WAV file and lists them.\n";
+
+// The recorded cursor of --cursor: its id, and where every frame has it.
+constexpr uint32_t kToolCursorId = 1;
+constexpr int32_t kToolCursorAt = 4;
 
 bool readFile(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -170,7 +179,8 @@ int make(const std::vector<std::string>& args) {
     bool damagedCopy = false;
     bool screenGiven = false;
     bool speech = false;
-    std::string narration, background;
+    std::string narration, background, cursorFile, logoFile;
+    quillet::LogoRecord logo;
     std::vector<std::pair<int, std::string>> effects;
     int delay = 100;
     for (size_t i = 1; i < args.size(); ++i) {
@@ -223,6 +233,14 @@ int make(const std::vector<std::string>& args) {
             narration = value;
         } else if (option == "--background") {
             background = value;
+        } else if (option == "--cursor") {
+            cursorFile = value;
+        } else if (option == "--logo") {
+            logoFile = value;
+        } else if (option == "--logo-corner") {
+            logo.corner = static_cast<uint32_t>(std::strtoul(value.c_str(), nullptr, 10));
+        } else if (option == "--logo-link") {
+            quillet::MovieHeader::setText(logo.linkText, value);
         } else if (option == "--objects") {
             std::string text, error;
             if (!readFile(value, text)) return fail("cannot read " + value);
@@ -263,6 +281,18 @@ int make(const std::vector<std::string>& args) {
                 return fail("exercise scene: " + error);
         }
     }
+    if (!cursorFile.empty()) {
+        quillet::Picture cursor;
+        std::string error;
+        if (!quillet::readBmpFile(cursorFile, cursor, error)) return fail(error);
+        writer.addKeyedCursorShape(kToolCursorId, cursor);
+    }
+    if (!logoFile.empty()) {
+        quillet::Picture picture;
+        std::string error;
+        if (!quillet::readBmpFile(logoFile, picture, error)) return fail(error);
+        writer.setLogo(logo, quillet::packedDib(picture));
+    }
     if (!framesFolder.empty()) {
         std::vector<std::string> files = pictureFiles(framesFolder);
         if (files.empty()) return fail("no .bmp files in " + framesFolder);
@@ -275,10 +305,16 @@ int make(const std::vector<std::string>& args) {
                 return fail(files[i] + " is not the size of the first picture");
             quillet::FrameSpec spec;
             spec.delayMs = delay;
+            if (!cursorFile.empty()) {
+                spec.cursorId = kToolCursorId;
+                spec.cursorX = spec.cursorY = kToolCursorAt;
+            }
             writer.addFrame(picture, spec);
         }
     }
     if (int status = addSounds(writer.sounds(), narration, background, effects, speech)) return status;
+    std::string unfit;
+    if (!writer.fitsVersion(unfit)) return fail(unfit);
 #ifdef _WIN32
     // The Windows build can render: the objects carry their pictures.
     quillet::storeRenderedPictures(writer.objects());

@@ -68,6 +68,7 @@ void writeFrames(JsonWriter& json, const FrameData& data) {
         json.value("inputMessage", frame.inputMessage);
         json.value("inputWParam", frame.inputWParam);
         json.value("stopMark", frame.stopMark);
+        json.value("groupFirst", frame.groupFirst);
         json.endObject();
         time += frame.delayMs;
     }
@@ -210,18 +211,47 @@ void writeSounds(JsonWriter& json, const SoundTrackSet& tracks) {
     json.endObject();
 }
 
-// Reads the sections of a current movie: its objects, its sounds and its frames.
-void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& location,
+const char* soundFormName(SoundSectionForm form) {
+    switch (form) {
+    case SoundSectionForm::Below095: return "below 0.95";
+    case SoundSectionForm::From095To14: return "0.95 to 1.4";
+    case SoundSectionForm::From15To155: return "1.5 and 1.55";
+    case SoundSectionForm::From16Below30: return "1.6 to below 3.0";
+    case SoundSectionForm::Current: break;
+    }
+    return "current";
+}
+
+const char* logoFormName(LogoForm form) {
+    static const char* const names[] = {"none", "L1", "L2", "L3", "L4", "L5", "current"};
+    return names[static_cast<int>(form)];
+}
+
+// The readers the version table gives the movie's version.
+void writeReaders(JsonWriter& json, const FormatReaders& readers) {
+    json.beginObject("readers");
+    json.value("objectForm", static_cast<int32_t>(readers.objects));
+    json.value("soundForm", soundFormName(readers.sounds));
+    json.value("frameGroup", "G" + std::to_string(static_cast<int>(readers.frames)));
+    json.value("logoForm", logoFormName(readers.logo));
+    json.value("frameReading", readers.reading == FrameReading::Background ? "background" : "foreground");
+    json.endObject();
+}
+
+// Reads the sections of a movie with the readers of its version: its objects, its
+// sounds and its frames.
+void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& location, const FormatReaders& readers,
                       bool withFrames) {
+    writeReaders(json, readers);
     ToolObjectHost host;
-    const ObjectSection objects = readObjectSectionAt(file, location.movieEnd, ObjectSectionForm::Form5, host);
+    const ObjectSection objects = readObjectSectionAt(file, location.movieEnd, readers.objects, host);
     json.value("objectCount", static_cast<uint64_t>(objects.objects.size()));
     writeObjects(json, objects);
     NoSoundSystem noDevice;
     ToolSoundHost sounds("");
     SoundTrackSet tracks(noDevice, sounds);
     BufferedReader in(file, location.movieEnd);
-    const bool soundsRead = tracks.load(in, "movie");
+    const bool soundsRead = tracks.load(in, "movie", readers.sounds);
     file.seek(in.position());
     json.value("soundsPresent", tracks.section().anySound());
     writeSounds(json, tracks);
@@ -229,7 +259,7 @@ void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& lo
 
     PackedDibFactory bitmaps;
     FrameData frames(bitmaps);
-    frames.LoadFrameStream(file, location.movieEnd);
+    loadFramesAsThePlayerDoes(frames, file, location.movieEnd, readers);
 
     writeMovieInfo(json, frames);
     json.value("totalLength", totalLength(frames.frames()));
@@ -284,7 +314,7 @@ bool describeMovie(MovieFile& file, bool withFrames, std::string& report, std::s
         }
     }
     json.endObject();
-    if (version == ProgramVersion()) writeFrameStream(json, file, location, withFrames);
+    if (version <= ProgramVersion()) writeFrameStream(json, file, location, readersForVersion(version), withFrames);
     json.endObject();
     report = json.text();
     return true;

@@ -78,19 +78,23 @@ int runSounds(const std::vector<std::string>& args) {
     MovieLocation location;
     MovieHeader header;
     bool appended = false;
-    if (!locateMovie(*file, location, header, appended) || header.version() != ProgramVersion()) {
-        std::fprintf(stderr, "movietool: %s: not a current movie\n", args[0].c_str());
+    if (!locateMovie(*file, location, header, appended) || header.version() > ProgramVersion()) {
+        std::fprintf(stderr, "movietool: %s: not a movie the player reads\n", args[0].c_str());
         return 1;
     }
-    readHeaderCopy(*file, location.movieEnd, header);
+    const FormatReaders readers = readersForVersion(header.version());
+    if (header.version() >= kFirstVersionWithHeaderCopy) readHeaderCopy(*file, location.movieEnd, header);
     const std::string movieFolder = std::filesystem::path(args[0]).parent_path().string();
     FolderObjectHost objectHost(args[1], movieFolder.empty() ? "." : movieFolder);
-    const ObjectSection objects = readObjectSectionAt(*file, location.movieEnd, ObjectSectionForm::Form5, objectHost);
+    const ObjectSection objects = readObjectSectionAt(*file, location.movieEnd, readers.objects, objectHost);
     NoSoundSystem noDevice;
     ToolSoundHost soundHost(args[1]);
     SoundTrackSet tracks(noDevice, soundHost);
     BufferedReader in(*file, location.movieEnd);
-    const bool loaded = tracks.load(in, args[0]);
+    // The sounds a player writes beside the movie (the oldest form) go to the
+    // folder as well.
+    const std::string movieName = std::filesystem::path(args[0]).filename().string();
+    const bool loaded = tracks.load(in, args[1] + "/" + movieName, readers.sounds);
 
     JsonWriter json;
     json.beginObject();

@@ -43,13 +43,14 @@ int runStill(const std::vector<std::string>& args) {
     std::string error;
     MovieLocation location;
     ObjectSection objects;
-    if (!seekFrameStream(*file, location, objects, error)) {
+    FormatReaders readers{};
+    if (!seekFrameStream(*file, location, objects, readers, error)) {
         std::fprintf(stderr, "movietool: %s: %s\n", args[0].c_str(), error.c_str());
         return 1;
     }
     GdiBitmapFactory bitmaps;
     FrameData data(bitmaps);
-    data.LoadFrameStream(*file, location.movieEnd);
+    loadFramesAsThePlayerDoes(data, *file, location.movieEnd, readers);
     long frame = std::strtol(args[1].c_str(), nullptr, 10);
     if (frame < 0 || frame >= data.frameCount()) {
         std::fprintf(stderr, "movietool: frame %ld is not in the movie (%d frames)\n", frame, data.frameCount());
