@@ -18,6 +18,7 @@ targets=(
     "wav_reader_fuzzer wav seed_wav"
     "object_section_fuzzer object_section seed_object_section"
     "sound_section_fuzzer sound_section seed_sound_section"
+    "version_dispatch_fuzzer version_dispatch seed_version_dispatch"
 )
 
 case "$mode" in
@@ -40,6 +41,10 @@ seed_object_section() {
 
 seed_sound_section() {
     "$build/tests/fuzz/make_seeds" sound_section "$1"
+}
+
+seed_version_dispatch() {
+    "$build/tests/fuzz/make_seeds" version_dispatch "$1"
 }
 
 seed_zip() {

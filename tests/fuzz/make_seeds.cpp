@@ -9,6 +9,7 @@
 #include "player/audio/wav_file.h"
 #include "tools/moviewriter/object_description.h"
 #include "tools/moviewriter/sound_records.h"
+#include "tests/support/version_movies.h"
 
 using namespace quillet;
 
@@ -108,17 +109,33 @@ void seedSoundSections(const std::string& folder) {
     
 }
 
+void seedVersionDispatch(const std::string& folder) {
+    // A movie of every row of the version table: its version's two numbers, then
+    // everything behind its header.
+    for (const testing::VersionRow& row : testing::versionRows()) {
+        testing::VersionMovieOptions options;
+        options.frames = 4;
+        options.screen = {24, 16, 32};
+        options.hotspot = true;
+        const std::string movie = testing::makeVersionMovie(row, options).bytes;
+        const std::string seed = std::string{static_cast<char>(row.major), static_cast<char>(row.minor)} +
+                                 movie.substr(kMovieHeaderSize);
+        save(folder, std::string("version-") + row.text + ".bin", seed);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fputs("usage: make_seeds frame_stream|object_section|sound_section FOLDER\n", stderr);
+        std::fputs("usage: make_seeds frame_stream|object_section|sound_section|version_dispatch FOLDER\n", stderr);
         return 2;
     }
     const std::string kind = argv[1], folder = argv[2];
     if (kind == "frame_stream") seedFrameStreams(folder);
     else if (kind == "object_section") seedObjectSections(folder);
     else if (kind == "sound_section") seedSoundSections(folder);
+    else if (kind == "version_dispatch") seedVersionDispatch(folder);
     else return 2;
     return 0;
 }
