@@ -46,8 +46,10 @@ player_pid=$!
 main=$(qdriver wait "#32770" "Tavrix 2000 Player" 30000)
 view=$(qdriver wait QuilletView - 30000)
 echo "main window $main, view $view"
-for at in 4 9; do
-    while [ $(($(now_ms) - started)) -lt $((at * 1000)) ]; do sleep 0.2; done
+# At 2 s the balloon at the icon and the picture show, at 9 s the titled box over
+# the typing, at 14 s the arrow to the close box.
+for at in 2 9 14; do
+    while [ $(($(now_ms) - started)) -lt $((at * 1000)) ]; do sleep 0.1; done
     qdriver capture "$view" "$demo/view-${at}s.bmp" && to_png "$demo/view-${at}s.bmp" || true
     qdriver capture "$main" "$demo/main-window-${at}s.bmp" && to_png "$demo/main-window-${at}s.bmp" || true
     import -window root "$demo/screen-${at}s.png" 2>/dev/null || true

@@ -35,15 +35,6 @@ private:
     HGDIOBJ oldBrush_;
 };
 
-std::vector<uint8_t> packedDib(HBITMAP bitmap) {
-    win32::UniqueGlobal block = dibFromBitmap(bitmap, BI_RGB, nullptr);
-    if (!block) return {};
-    const auto* bytes = static_cast<const uint8_t*>(::GlobalLock(block.get()));
-    std::vector<uint8_t> copy(bytes, bytes + ::GlobalSize(block.get()));
-    ::GlobalUnlock(block.get());
-    return copy;
-}
-
 enum class Shape { Rectangle, Ellipse };
 
 void paintShape(HDC dc, Shape shape, const Rect& r, uint32_t colour, int penWidth) {
@@ -99,8 +90,8 @@ StoredPicture storeOutline(HDC reference, const Rect& bounds, uint32_t lineColou
         drawOutline(dc.get(), kWhite);
         ::SetViewportOrgEx(dc.get(), 0, 0, nullptr);
     }
-    stored.picture = packedDib(static_cast<HBITMAP>(picture.get()));
-    stored.mask = packedDib(static_cast<HBITMAP>(mask.get()));
+    stored.picture = packedDibBytes(static_cast<HBITMAP>(picture.get()));
+    stored.mask = packedDibBytes(static_cast<HBITMAP>(mask.get()));
     if (!stored.present()) stored = StoredPicture();
     return stored;
 }

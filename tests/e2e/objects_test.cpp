@@ -1,10 +1,12 @@
-// Annotation objects in the real player: outlines and an arrow over the recorded
-// pictures, on screen at their frames and gone outside them.
+// Annotation objects in the real player: outlines, arrows, text boxes, balloons
+// and pictures over the recorded pictures, on screen at their frames and gone
+// outside them.
 
 #include <gtest/gtest.h>
 
 #include "player_fixture.h"
 #include "test_movies.h"
+#include "tools/moviewriter/desktop_scene.h"
 #include "tools/moviewriter/object_description.h"
 
 namespace quillet::e2e {
@@ -50,6 +52,88 @@ TEST_F(ObjectsTest, OutlinesAndArrowsShowAtTheirFramesOnly) {
         EXPECT_EQ(pixels.at(240, 180) == kBlue, arrow) << "the arrow's line";
         EXPECT_EQ(pixels.at(294, 128) == kBlue, arrow) << "inside its head";
     }
+    closePlayer(player);
+}
+
+TEST_F(ObjectsTest, BalloonsBoxesAndPicturesShowAtTheirFramesOnly) {
+    TestMovieShape shape{12, 500};
+    std::string error;
+    ASSERT_TRUE(parseObjectDescription(
+        "oval-balloon id=1 first=2 frames=6 body=60,40,220,120 tail=20,200 fill=ffff00 line=000000 width=2 "
+        "depth=8,8 depth-corner=1 shadow=6,6 text=\"Look\"\n"
+        "titled id=2 first=5 frames=4 body=180,150,300,220 title=T fill=ffffff line=00a000 text=\"Note\"\n",
+        shape.objects, error))
+        << error;
+    Picture badge(24, 24, 0xFF00FF);
+    shape.objects.push_back(CaptionRecord());
+    CaptionRecord& image = shape.objects.back();
+    image.header.kind = caption_kind::kImageCaption;
+    image.header.objectId = 3;
+    image.header.frameCount = 3;
+    image.header.bodyRect = image.header.boundsRect = Rect{250, 20, 274, 44};
+    image.picture = bitmapPicture(badge);
+    image.picture.actualSize = 1;
+    TestMovie movie = makeTestMovie(shape);
+    driver::Process player;
+    ASSERT_TRUE(player.start(packedPlayer("captions.exe", movie.bytes)));
+    HWND view = waitForView(player);
+    const DWORD start = ::GetTickCount();
+    ASSERT_TRUE(view);
+    auto frameOf = [&](const driver::Pixels& pixels) {
+        for (size_t k = 0; k < movie.pictures.size(); ++k)
+            if (pixels.at(310, 235) == movie.pictures[k].at(310, 235)) return static_cast<int>(k);
+        return -1;
+    };
+    for (int k : {1, 3, 6, 9}) {
+        while (static_cast<int>(::GetTickCount() - start) < 500 * k + 250) ::Sleep(5);
+        driver::Pixels pixels;
+        ASSERT_TRUE(driver::captureClient(view, pixels));
+        const int frame = frameOf(pixels);
+        ASSERT_GE(frame, 0);
+        SCOPED_TRACE("frame " + std::to_string(frame));
+        const Picture& recorded = movie.pictures[static_cast<size_t>(frame)];
+        const bool balloon = frame >= 2 && frame < 8, titled = frame >= 5 && frame < 9, picture = frame < 3;
+        EXPECT_EQ(pixels.at(80, 80) == 0xFFFF00, balloon) << "inside the balloon's body";
+        EXPECT_EQ(pixels.at(40, 180) == 0xFFFF00, balloon) << "its tail";
+        EXPECT_EQ(pixels.at(70, 45), recorded.at(70, 45)) << "outside the ellipse, the recording";
+        EXPECT_EQ(pixels.at(186, 156) == 0x00A000, titled) << "the title bar in the line colour";
+        EXPECT_EQ(pixels.at(260, 30) == 0xFF00FF, picture) << "the picture";
+    }
+    closePlayer(player);
+}
+
+TEST_F(ObjectsTest, TheDemoSessionShowsItsBalloonOverTheRecording) {
+    DesktopSceneOptions options;
+    options.width = 640;
+    options.height = 480;
+    options.frameDelayMs = 50;
+    MovieWriter writer;
+    writer.setScreen({640, 480, 32});
+    std::vector<Picture> pictures;
+    writer.objects().objects = recordDesktopScene(options, [&](const Picture& picture, const FrameSpec& spec) {
+        writer.addFrame(picture, spec);
+        pictures.push_back(picture);
+    });
+    const CaptionRecord* balloon = nullptr;
+    for (const CaptionRecord& r : writer.objects().objects)
+        if (r.kind() == caption_kind::kRoundBalloon) balloon = &r;
+    ASSERT_TRUE(balloon);
+    const Rect body = balloon->header.bodyRect;
+    const uint32_t stored = balloon->header.fillColour;  // 0x00BBGGRR
+    const uint32_t fill = ((stored & 0xFF) << 16) | (stored & 0xFF00) | ((stored >> 16) & 0xFF);
+    const int middle = balloon->header.firstFrame + balloon->header.frameCount / 2;
+
+    driver::Process player;
+    ASSERT_TRUE(player.start(packedPlayer("demo.exe", writer.build())));
+    HWND view = waitForView(player);
+    ASSERT_TRUE(view);
+    const DWORD start = ::GetTickCount();
+    while (static_cast<int>(::GetTickCount() - start) < middle * 50) ::Sleep(5);
+    driver::Pixels pixels;
+    ASSERT_TRUE(driver::captureClient(view, pixels));
+    EXPECT_EQ(pixels.at(body.left + 8, body.top + 8), fill) << "the balloon's fill inside its body";
+    EXPECT_EQ(pixels.at(body.right + 20, body.top + 2), pictures[0].at(body.right + 20, body.top + 2))
+        << "the desktop beside it";
     closePlayer(player);
 }
 
