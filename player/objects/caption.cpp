@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <tuple>
 
 #include "player/objects/caption_list.h"
 #include "player/playback/dib.h"
@@ -199,6 +200,30 @@ void CCaption::composite(HDC dc, const RECT* target) {
 }
 
 void CCaption::draw(HDC dc, const RECT* target, bool, int) { composite(dc, target); }
+
+StoredPicture paintedForStorage(HDC reference, const Rect& bounds, const std::function<void(HDC)>& paintPicture,
+                                const std::function<void(HDC)>& paintMask) {
+    StoredPicture stored;
+    const int width = bounds.width(), height = bounds.height();
+    if (width <= 0 || height <= 0) return stored;
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(reference));
+    win32::UniqueGdiObject picture(::CreateCompatibleBitmap(reference, width, height));
+    win32::UniqueGdiObject mask(::CreateCompatibleBitmap(reference, width, height));
+    if (!dc || !picture || !mask) return stored;
+    const RECT whole{0, 0, width, height};
+    for (const auto& [bitmap, start, paint] : {std::tuple(picture.get(), WHITE_BRUSH, &paintPicture),
+                                               std::tuple(mask.get(), BLACK_BRUSH, &paintMask)}) {
+        win32::ScopedSelect select(dc.get(), bitmap);
+        ::FillRect(dc.get(), &whole, static_cast<HBRUSH>(::GetStockObject(start)));
+        ::SetViewportOrgEx(dc.get(), -bounds.left, -bounds.top, nullptr);
+        (*paint)(dc.get());
+        ::SetViewportOrgEx(dc.get(), 0, 0, nullptr);
+    }
+    stored.picture = packedDibBytes(static_cast<HBITMAP>(picture.get()));
+    stored.mask = packedDibBytes(static_cast<HBITMAP>(mask.get()));
+    if (!stored.present()) stored = StoredPicture();
+    return stored;
+}
 
 StoredPicture CCaption::renderForStorage(HDC reference) {
     StoredPicture stored;

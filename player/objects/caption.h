@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -136,6 +137,12 @@ private:
     win32::UniqueGdiObject scaledMask_;
     RECT lastTarget_{};
 };
+
+// A picture and mask of the bounds' size for storing with an object: each starts
+// white (the picture) or black (the mask) and is painted by its painter in object
+// coordinates, then packed as a DIB. None when they cannot be made.
+StoredPicture paintedForStorage(HDC reference, const Rect& bounds, const std::function<void(HDC)>& paintPicture,
+                                const std::function<void(HDC)>& paintMask);
 
 // An object of the kind the record names.
 std::unique_ptr<CCaption> makeCaption(CaptionRecord record);

@@ -155,31 +155,19 @@ Rect CImageCaption::textRect(HDC dc) {
 // is white there and black around it.
 StoredPicture CImageCaption::renderForStorage(HDC reference) {
     if (!icon_) return CCaption::renderForStorage(reference);
-    StoredPicture stored;
-    const Rect& bounds = boundsRect();
-    const int width = bounds.width(), height = bounds.height();
-    if (width <= 0 || height <= 0) return stored;
-    win32::UniqueMemoryDc dc(::CreateCompatibleDC(reference));
-    win32::UniqueGdiObject picture(::CreateCompatibleBitmap(reference, width, height));
-    win32::UniqueGdiObject mask(::CreateCompatibleBitmap(reference, width, height));
-    if (!dc || !picture || !mask) return stored;
-    const RECT whole{0, 0, width, height};
-    const int x = bodyRect().left - bounds.left, y = bodyRect().top - bounds.top;
-    {
-        win32::ScopedSelect select(dc.get(), picture.get());
-        ::FillRect(dc.get(), &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::DrawIconEx(dc.get(), x, y, icon_, kIconSide, kIconSide, 0, nullptr, DI_NORMAL);
-    }
-    {
-        win32::ScopedSelect select(dc.get(), mask.get());
-        ::FillRect(dc.get(), &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::DrawIconEx(dc.get(), x, y, icon_, kIconSide, kIconSide, 0, nullptr, DI_MASK);
-        ::BitBlt(dc.get(), 0, 0, width, height, nullptr, 0, 0, DSTINVERT);
-    }
-    stored.picture = packedDibBytes(static_cast<HBITMAP>(picture.get()));
-    stored.mask = packedDibBytes(static_cast<HBITMAP>(mask.get()));
-    if (!stored.present()) stored = StoredPicture();
-    return stored;
+    const Rect& body = bodyRect();
+    return paintedForStorage(
+        reference, boundsRect(),
+        [&](HDC dc) { ::DrawIconEx(dc, body.left, body.top, icon_, kIconSide, kIconSide, 0, nullptr, DI_NORMAL); },
+        [&](HDC dc) {
+            // The icon's own mask is white where it is transparent: drawn over
+            // white and turned over, it is white where the icon shows.
+            const Rect& b = boundsRect();
+            const RECT whole{b.left, b.top, b.right, b.bottom};
+            ::FillRect(dc, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+            ::DrawIconEx(dc, body.left, body.top, icon_, kIconSide, kIconSide, 0, nullptr, DI_MASK);
+            ::PatBlt(dc, b.left, b.top, b.width(), b.height(), DSTINVERT);
+        });
 }
 
 }  // namespace quillet

@@ -15,7 +15,31 @@ namespace {
 constexpr uint32_t kRed = 0xFF0000;   // as captured, 0x00RRGGBB
 constexpr uint32_t kBlue = 0x0000FF;
 
-class ObjectsTest : public PlayerTest {};
+class ObjectsTest : public PlayerTest {
+protected:
+    // Starts the movie and waits for its view; start_ is when it came up.
+    HWND play(const TestMovie& movie, const char* name) {
+        movie_ = movie;
+        if (!player_.start(packedPlayer(name, movie.bytes))) return nullptr;
+        HWND view = waitForView(player_);
+        start_ = ::GetTickCount();
+        return view;
+    }
+    void waitUntilMs(int ms) const {
+        while (static_cast<int>(::GetTickCount() - start_) < ms) ::Sleep(5);
+    }
+    // The frame on screen, told by the background's colour in a corner the
+    // pictures' bars, the cursor and the objects never reach.
+    int frameOf(const driver::Pixels& pixels) const {
+        for (size_t k = 0; k < movie_.pictures.size(); ++k)
+            if (pixels.at(310, 235) == movie_.pictures[k].at(310, 235)) return static_cast<int>(k);
+        return -1;
+    }
+
+    driver::Process player_;
+    TestMovie movie_;
+    DWORD start_ = 0;
+};
 
 TEST_F(ObjectsTest, OutlinesAndArrowsShowAtTheirFramesOnly) {
     TestMovieShape shape{12, 500};
@@ -24,22 +48,10 @@ TEST_F(ObjectsTest, OutlinesAndArrowsShowAtTheirFramesOnly) {
                                        "arrow id=2 first=2 frames=8 start=220,200 end=300,120 line=0000ff width=3\n",
                                        shape.objects, error))
         << error;
-    TestMovie movie = makeTestMovie(shape);
-    driver::Process player;
-    ASSERT_TRUE(player.start(packedPlayer("objects.exe", movie.bytes)));
-    HWND view = waitForView(player);
-    const DWORD start = ::GetTickCount();
+    HWND view = play(makeTestMovie(shape), "objects.exe");
     ASSERT_TRUE(view);
-
-    // The frame on screen is told by the background's colour in a corner the
-    // pictures' bars, the cursor and the objects never reach.
-    auto frameOf = [&](const driver::Pixels& pixels) {
-        for (size_t k = 0; k < movie.pictures.size(); ++k)
-            if (pixels.at(310, 235) == movie.pictures[k].at(310, 235)) return static_cast<int>(k);
-        return -1;
-    };
     for (int k : {1, 3, 5, 8, 10}) {
-        while (static_cast<int>(::GetTickCount() - start) < 500 * k + 250) ::Sleep(5);
+        waitUntilMs(500 * k + 250);
         driver::Pixels pixels;
         ASSERT_TRUE(driver::captureClient(view, pixels));
         const int frame = frameOf(pixels);
@@ -52,7 +64,7 @@ TEST_F(ObjectsTest, OutlinesAndArrowsShowAtTheirFramesOnly) {
         EXPECT_EQ(pixels.at(240, 180) == kBlue, arrow) << "the arrow's line";
         EXPECT_EQ(pixels.at(294, 128) == kBlue, arrow) << "inside its head";
     }
-    closePlayer(player);
+    closePlayer(player_);
 }
 
 TEST_F(ObjectsTest, BalloonsBoxesAndPicturesShowAtTheirFramesOnly) {
@@ -73,25 +85,16 @@ TEST_F(ObjectsTest, BalloonsBoxesAndPicturesShowAtTheirFramesOnly) {
     image.header.bodyRect = image.header.boundsRect = Rect{250, 20, 274, 44};
     image.picture = bitmapPicture(badge);
     image.picture.actualSize = 1;
-    TestMovie movie = makeTestMovie(shape);
-    driver::Process player;
-    ASSERT_TRUE(player.start(packedPlayer("captions.exe", movie.bytes)));
-    HWND view = waitForView(player);
-    const DWORD start = ::GetTickCount();
+    HWND view = play(makeTestMovie(shape), "captions.exe");
     ASSERT_TRUE(view);
-    auto frameOf = [&](const driver::Pixels& pixels) {
-        for (size_t k = 0; k < movie.pictures.size(); ++k)
-            if (pixels.at(310, 235) == movie.pictures[k].at(310, 235)) return static_cast<int>(k);
-        return -1;
-    };
     for (int k : {1, 3, 6, 9}) {
-        while (static_cast<int>(::GetTickCount() - start) < 500 * k + 250) ::Sleep(5);
+        waitUntilMs(500 * k + 250);
         driver::Pixels pixels;
         ASSERT_TRUE(driver::captureClient(view, pixels));
         const int frame = frameOf(pixels);
         ASSERT_GE(frame, 0);
         SCOPED_TRACE("frame " + std::to_string(frame));
-        const Picture& recorded = movie.pictures[static_cast<size_t>(frame)];
+        const Picture& recorded = movie_.pictures[static_cast<size_t>(frame)];
         const bool balloon = frame >= 2 && frame < 8, titled = frame >= 5 && frame < 9, picture = frame < 3;
         EXPECT_EQ(pixels.at(80, 80) == 0xFFFF00, balloon) << "inside the balloon's body";
         EXPECT_EQ(pixels.at(40, 180) == 0xFFFF00, balloon) << "its tail";
@@ -99,7 +102,7 @@ TEST_F(ObjectsTest, BalloonsBoxesAndPicturesShowAtTheirFramesOnly) {
         EXPECT_EQ(pixels.at(186, 156) == 0x00A000, titled) << "the title bar in the line colour";
         EXPECT_EQ(pixels.at(260, 30) == 0xFF00FF, picture) << "the picture";
     }
-    closePlayer(player);
+    closePlayer(player_);
 }
 
 TEST_F(ObjectsTest, APictureThatDoesNotInflateIsToldOfAndTheMoviePlaysOn) {
