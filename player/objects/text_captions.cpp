@@ -120,8 +120,8 @@ win32::UniqueGdiObject CTextCaption::shiftedBodyRegion(Point depth) const {
 
 // Rounded and elliptic bodies: the side is the part of the outline that faces the
 // depth, swept one pixel column at a time, each column shaded by its distance
-// along the outline from the point of contact nearer the upper left (light there,
-// the outline colour half the body's width away, darker beyond). The rounded body
+// from the point of contact nearer the upper left (light there, the outline
+// colour half the body's width away, darker beyond). The rounded body
 // sweeps its straight edges the same way, so that one gradient runs along the
 // whole side. The corner ellipse of a small rounded body is the body itself.
 void CTextCaption::drawDepth(HDC dc, Point depth) {
@@ -137,8 +137,8 @@ void CTextCaption::drawDepth(HDC dc, Point depth) {
     const Rect& b = bodyRect();
     const bool elliptic = body_ == Body::Ellipse || isSmallRounded();
     const double width = static_cast<double>(b.right) - b.left + 1, height = static_cast<double>(b.bottom) - b.top + 1;
-    const Point corner = elliptic ? Point{static_cast<int32_t>(std::min(width, 2e9)), static_cast<int32_t>(std::min(height, 2e9))}
-                                  : record_.cornerSize;
+    auto whole = [](double side) { return static_cast<int32_t>(std::min(side, 2e9)); };
+    const Point corner = elliptic ? Point{whole(width), whole(height)} : record_.cornerSize;
     const CurvedDepth faces = curvedDepth(roundedOutline(b, corner), depth, h.lineColour, std::max(1.0, width / 2));
     for (const ShadedQuad& face : faces.faces) fillQuad(dc, face);
     depthRegion_ = faces.faces.empty() ? emptyRegion() : quadRegion(faces.region);
