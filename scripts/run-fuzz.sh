@@ -5,8 +5,10 @@ set -euo pipefail
 build=${1:?build folder}
 seconds=${2:-60}
 corpus=$(cd "$build" && pwd)/fuzz-corpus
-mkdir -p "$corpus/frame_stream" "$corpus/zip" "$corpus/object_section" "$corpus/sound_section"
-"$build/tests/fuzz/make_seeds" "$corpus/frame_stream" "$corpus/object_section" "$corpus/sound_section"
+mkdir -p "$corpus/frame_stream" "$corpus/zip" "$corpus/object_section" "$corpus/sound_section" \
+    "$corpus/project_description"
+"$build/tests/fuzz/make_seeds" "$corpus/frame_stream" "$corpus/object_section" "$corpus/sound_section" \
+    "$corpus/project_description"
 if [ -z "$(ls -A "$corpus/zip")" ]; then
     seeds=$(mktemp -d)
     trap 'rm -rf "$seeds"' EXIT
@@ -29,3 +31,4 @@ fuzz frame_stream_fuzzer "$corpus/frame_stream" "$seconds"
 fuzz zip_reader_fuzzer "$corpus/zip" $((seconds / 2))
 fuzz object_section_fuzzer "$corpus/object_section" $((seconds / 2))
 fuzz sound_section_fuzzer "$corpus/sound_section" $((seconds / 2))
+fuzz project_description_fuzzer "$corpus/project_description" $((seconds / 2))

@@ -9,6 +9,7 @@
 #include "player/audio/wav_file.h"
 #include "tools/moviewriter/object_description.h"
 #include "tools/moviewriter/sound_records.h"
+#include "tools/orvanetool/project_plan.h"
 
 using namespace quillet;
 
@@ -21,8 +22,10 @@ void save(const std::string& folder, const std::string& name, const std::string&
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
-        std::fputs("usage: make_seeds FRAME-STREAM-FOLDER [OBJECT-SECTION-FOLDER [SOUND-SECTION-FOLDER]]\n", stderr);
+    if (argc < 2 || argc > 5) {
+        std::fputs("usage: make_seeds FRAME-STREAM-FOLDER [OBJECT-SECTION-FOLDER [SOUND-SECTION-FOLDER "
+                   "[DESCRIPTION-FOLDER]]]\n",
+                   stderr);
         return 2;
     }
     const std::string folder = argv[1];
@@ -110,6 +113,20 @@ int main(int argc, char** argv) {
         beside.header.narrationPresent = beside.header.effectsPresent = 1;
         beside.effects = {std::string(), std::nullopt};
         save(folder, "beside.bin", encodeSoundSection(beside));
+    }
+    if (argc > 4) {
+        // Project descriptions of both header forms, with content components of every kind.
+        orvanetool::ProjectPlan plan;
+        plan.title = "Seed";
+        plan.company = "Maker";
+        plan.workingPath = "Orvane\\Seed";
+        plan.expiryDate = 20991231;
+        for (int32_t kind = 0; kind <= 10; ++kind)
+            plan.items.push_back({kind, "Item " + std::to_string(kind), "item" + std::to_string(kind)});
+        save(argv[4], "current.dat", orvanetool::describeProject(plan));
+        plan.version = {3, 0, 3};
+        plan.items.resize(2);
+        save(argv[4], "older.dat", orvanetool::describeProject(plan));
     }
     return 0;
 }
