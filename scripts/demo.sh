@@ -19,6 +19,19 @@ player=$WINDOWS_BUILD/player/app/Quillet.exe
 driver=$WINDOWS_BUILD/tests/driver/qdriver.exe
 qdriver() { "$WINE" "$driver" "$@" | tr -d '\r'; }
 to_png() { convert "$1" "${1%.bmp}.png" 2>/dev/null && rm -f "$1"; }
+# Waits up to SECONDS for process PID to end; fails with MESSAGE when it does not.
+wait_for_end() {
+    local pid=$1 seconds=$2 message=$3
+    for _ in $(seq 1 $((seconds * 2))); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.5
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        echo "$message" >&2
+        exit 1
+    fi
+    wait "$pid" || true
+}
 
 # The narration is spoken by the speech synthesiser and stored as GSM speech; the
 # recorded clicks and key presses get sounds of their own.
@@ -56,15 +69,7 @@ for at in 4 9; do
 done
 
 # The movie lasts about 15 s; the player ends by itself after it.
-for _ in $(seq 1 120); do
-    kill -0 "$player_pid" 2>/dev/null || break
-    sleep 0.5
-done
-if kill -0 "$player_pid" 2>/dev/null; then
-    echo "the player did not end after the movie" >&2
-    exit 1
-fi
-wait "$player_pid" || true
+wait_for_end "$player_pid" 60 "the player did not end after the movie"
 echo "played to the end in $(($(now_ms) - started)) ms"
 
 # What the player sent to the sound device. Under Xvfb that is the session's file
@@ -104,15 +109,7 @@ project=$(qdriver wait OrvaneProject "Quillet Demo Disc" 30000)
 qdriver capture "$project" "$demo/launcher-project.bmp" && to_png "$demo/launcher-project.bmp" || true
 import -window root "$demo/launcher-screen.png" 2>/dev/null || true
 qdriver close "$project"
-for _ in $(seq 1 60); do
-    kill -0 "$launcher_pid" 2>/dev/null || break
-    sleep 0.5
-done
-if kill -0 "$launcher_pid" 2>/dev/null; then
-    echo "the launcher did not end after its project window closed" >&2
-    exit 1
-fi
-wait "$launcher_pid" || true
+wait_for_end "$launcher_pid" 30 "the launcher did not end after its project window closed"
 echo "the launcher ended with its project window"
 
 echo "screenshots in $demo:"

@@ -1,9 +1,10 @@
 #include "launcher/app/startup_line.h"
 
 #include <cctype>
-#include <climits>
 #include <cstdio>
 #include <memory>
+
+#include "common/leading_number.h"
 
 namespace quillet::launcher {
 
@@ -14,23 +15,6 @@ std::string trimmed(const std::string& text) {
     while (first < last && std::isspace(static_cast<unsigned char>(text[first]))) ++first;
     while (last > first && std::isspace(static_cast<unsigned char>(text[last - 1]))) --last;
     return text.substr(first, last - first);
-}
-
-// The decimal number at the start of text, after blanks and an optional sign, as
-// the C library reads it; 0 without digits, held within int on overflow.
-int leadingNumber(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) value = INT_MAX;
-    return static_cast<int>(value);
 }
 
 }  // namespace

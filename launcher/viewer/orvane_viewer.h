@@ -23,30 +23,35 @@ struct SettingsState;
 struct SecurityState;
 }  // namespace quillet::viewer
 
+// Every component class implements all of the launcher's operations.
+#define ORVANE_COMPONENT_OPERATIONS                                                                          \
+    bool CreateComponent(const char* className, const char* title, uint32_t style,                          \
+                         const quillet::viewer::ComponentArea& area, quillet::viewer::NativeWindow parent,  \
+                         uint32_t id) override;                                                             \
+    void AttachSettings(quillet::viewer::CSettingsComponent* settings) override;                            \
+    void SetKind(int32_t kind) override;                                                                    \
+    void SetWorkingPath(const char* path) override;                                                         \
+    void SetFirstValue(int32_t value) override;                                                             \
+    void SetLauncherFolder(const char* folder) override;                                                    \
+    void Start() override;                                                                                  \
+    void Prepare() override;                                                                                \
+    bool IsRunning() override;                                                                              \
+    void SetMoreValues(int32_t second, int32_t third) override;                                             \
+    void ReadRecords(quillet::project::RecordReader& reader, int32_t major, int32_t minor, int32_t build)   \
+        override;                                                                                           \
+    std::string TargetFolder() override;                                                                    \
+    std::string TargetName(const char* storedName) override;                                                \
+    void LinkSettings(quillet::viewer::CSettingsComponent* settings) override;                              \
+    void DiscRemoved() override;                                                                            \
+    void RecordFile(const char* path, int32_t flags) override;                                              \
+    bool IsCurrent(const char* path, uint64_t size, int64_t modified) override;
+
 // The content components: each shows one item of the project in its list.
 class ORVANE_VIEWER_API CContentViewer : public quillet::viewer::CViewerComponent {
 public:
     ~CContentViewer() override;
 
-    bool CreateComponent(const char* className, const char* title, uint32_t style,
-                         const quillet::viewer::ComponentArea& area, quillet::viewer::NativeWindow parent,
-                         uint32_t id) override;
-    void AttachSettings(quillet::viewer::CSettingsComponent* settings) override;
-    void SetKind(int32_t kind) override;
-    void SetWorkingPath(const char* path) override;
-    void SetFirstValue(int32_t value) override;
-    void SetLauncherFolder(const char* folder) override;
-    void Start() override;
-    void Prepare() override;
-    bool IsRunning() override;
-    void SetMoreValues(int32_t second, int32_t third) override;
-    void ReadRecords(quillet::project::RecordReader& reader, int32_t major, int32_t minor, int32_t build) override;
-    std::string TargetFolder() override;
-    std::string TargetName(const char* storedName) override;
-    void LinkSettings(quillet::viewer::CSettingsComponent* settings) override;
-    void DiscRemoved() override;
-    void RecordFile(const char* path, int32_t flags) override;
-    bool IsCurrent(const char* path, uint64_t size, int64_t modified) override;
+    ORVANE_COMPONENT_OPERATIONS
 
     // The line that shows this component in the project window, and the path that
     // opening it opens.
@@ -87,25 +92,7 @@ public:
     CProjectSettingsViewer();
     ~CProjectSettingsViewer() override;
 
-    bool CreateComponent(const char* className, const char* title, uint32_t style,
-                         const quillet::viewer::ComponentArea& area, quillet::viewer::NativeWindow parent,
-                         uint32_t id) override;
-    void AttachSettings(quillet::viewer::CSettingsComponent* settings) override;
-    void SetKind(int32_t kind) override;
-    void SetWorkingPath(const char* path) override;
-    void SetFirstValue(int32_t value) override;
-    void SetLauncherFolder(const char* folder) override;
-    void Start() override;
-    void Prepare() override;
-    bool IsRunning() override;
-    void SetMoreValues(int32_t second, int32_t third) override;
-    void ReadRecords(quillet::project::RecordReader& reader, int32_t major, int32_t minor, int32_t build) override;
-    std::string TargetFolder() override;
-    std::string TargetName(const char* storedName) override;
-    void LinkSettings(quillet::viewer::CSettingsComponent* settings) override;
-    void DiscRemoved() override;
-    void RecordFile(const char* path, int32_t flags) override;
-    bool IsCurrent(const char* path, uint64_t size, int64_t modified) override;
+    ORVANE_COMPONENT_OPERATIONS
 
     const std::string& Title() const;
 
@@ -121,25 +108,7 @@ public:
     CSecurityViewer();
     ~CSecurityViewer() override;
 
-    bool CreateComponent(const char* className, const char* title, uint32_t style,
-                         const quillet::viewer::ComponentArea& area, quillet::viewer::NativeWindow parent,
-                         uint32_t id) override;
-    void AttachSettings(quillet::viewer::CSettingsComponent* settings) override;
-    void SetKind(int32_t kind) override;
-    void SetWorkingPath(const char* path) override;
-    void SetFirstValue(int32_t value) override;
-    void SetLauncherFolder(const char* folder) override;
-    void Start() override;
-    void Prepare() override;
-    bool IsRunning() override;
-    void SetMoreValues(int32_t second, int32_t third) override;
-    void ReadRecords(quillet::project::RecordReader& reader, int32_t major, int32_t minor, int32_t build) override;
-    std::string TargetFolder() override;
-    std::string TargetName(const char* storedName) override;
-    void LinkSettings(quillet::viewer::CSettingsComponent* settings) override;
-    void DiscRemoved() override;
-    void RecordFile(const char* path, int32_t flags) override;
-    bool IsCurrent(const char* path, uint64_t size, int64_t modified) override;
+    ORVANE_COMPONENT_OPERATIONS
 
     const std::vector<std::string>& RecordedFiles() const;
 
