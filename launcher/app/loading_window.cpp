@@ -85,7 +85,6 @@ CLoadingWindow::~CLoadingWindow() {
 void CLoadingWindow::run() {
     const std::vector<uint8_t> dialogTemplate = templateInMenuFont();
     if (dialogTemplate.empty() || !createModelessIndirect(dialogTemplate.data(), nullptr)) return;
-    ::SetDlgItemTextA(handle(), IDC_LOADING_TITLE, startup_.title.c_str());
     if (startup_.showWindow != 0) ::ShowWindow(handle(), SW_SHOW);
 
     MSG message;
