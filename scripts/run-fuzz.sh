@@ -18,6 +18,7 @@ targets=(
     "wav_reader_fuzzer wav seed_wav"
     "object_section_fuzzer object_section seed_object_section"
     "sound_section_fuzzer sound_section seed_sound_section"
+    "project_description_fuzzer project_description seed_project_description"
 )
 
 case "$mode" in
@@ -40,6 +41,10 @@ seed_object_section() {
 
 seed_sound_section() {
     "$build/tests/fuzz/make_seeds" sound_section "$1"
+}
+
+seed_project_description() {
+    "$build/tests/fuzz/make_seeds" project_description "$1"
 }
 
 seed_zip() {
