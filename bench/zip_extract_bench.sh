@@ -10,29 +10,7 @@ work=${BENCH_WORK:-$root/build/bench/zip}
 rm -rf "$work"
 mkdir -p "$work/source"
 
-# Mixed content: text, noise, sparse binary, many small files.
-python3 - "$work/source" <<'PY'
-import os, random, sys
-root = sys.argv[1]
-random.seed(11)
-def put(name, data):
-    path = os.path.join(root, name)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as f:
-        f.write(data)
-words = [b"frame", b"band", b"cursor", b"object", b"sound", b"player", b"movie", b"disc"]
-for i in range(8):
-    put(f"text/log{i}.txt", b" ".join(random.choice(words) for _ in range(1_500_000)))
-for i in range(4):
-    put(f"media/noise{i}.bin", os.urandom(20_000_000))
-for i in range(4):
-    block = bytearray(12_000_000)
-    for j in range(0, len(block), 97):
-        block[j] = j & 0xFF
-    put(f"media/sparse{i}.dat", bytes(block))
-for i in range(2000):
-    put(f"pages/p{i // 100}/page{i}.html", b"<p>" + os.urandom(random.randint(100, 4000)).hex().encode() + b"</p>")
-PY
+python3 "$root/bench/make_bench_content.py" "$work/source"
 (cd "$work/source" && zip -q -r -P benchmark "$work/archive.zip" .)
 du -sb "$work/source" | awk '{printf "unpacked: %.1f MB\n", $1 / 1e6}'
 ls -l "$work/archive.zip" | awk '{printf "archive:  %.1f MB\n", $5 / 1e6}'

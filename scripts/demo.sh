@@ -2,7 +2,9 @@
 # The main job: records a demo movie of a made-up desktop with the project's own
 # writer, appends it to the player and plays it from start to end under Wine, in
 # the user's display when DISPLAY is set, else in Xvfb. Screenshots of the view and
-# the main window during play, and stills of single frames, go to out/demo/.
+# the main window during play, and stills of single frames, go to out/demo/. Then a
+# small disc is made with the launcher (a few pages, a picture and the demo movie
+# itself), started, and its loading window and project window saved too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export WINE_USE_DISPLAY=${DISPLAY:+1}
@@ -17,6 +19,19 @@ player=$WINDOWS_BUILD/player/app/Quillet.exe
 driver=$WINDOWS_BUILD/tests/driver/qdriver.exe
 qdriver() { "$WINE" "$driver" "$@" | tr -d '\r'; }
 to_png() { convert "$1" "${1%.bmp}.png" 2>/dev/null && rm -f "$1"; }
+# Waits up to SECONDS for process PID to end; fails with MESSAGE when it does not.
+wait_for_end() {
+    local pid=$1 seconds=$2 message=$3
+    for _ in $(seq 1 $((seconds * 2))); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.5
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        echo "$message" >&2
+        exit 1
+    fi
+    wait "$pid" || true
+}
 
 # The narration is spoken by the speech synthesiser and stored as GSM speech; the
 # recorded clicks and key presses get sounds of their own.
@@ -46,23 +61,17 @@ player_pid=$!
 main=$(qdriver wait "#32770" "Tavrix 2000 Player" 30000)
 view=$(qdriver wait QuilletView - 30000)
 echo "main window $main, view $view"
-for at in 4 9; do
-    while [ $(($(now_ms) - started)) -lt $((at * 1000)) ]; do sleep 0.2; done
+# At 2 s the balloon at the icon and the picture show, at 9 s the titled box over
+# the typing, at 14 s the arrow to the close box.
+for at in 2 9 14; do
+    while [ $(($(now_ms) - started)) -lt $((at * 1000)) ]; do sleep 0.1; done
     qdriver capture "$view" "$demo/view-${at}s.bmp" && to_png "$demo/view-${at}s.bmp" || true
     qdriver capture "$main" "$demo/main-window-${at}s.bmp" && to_png "$demo/main-window-${at}s.bmp" || true
     import -window root "$demo/screen-${at}s.png" 2>/dev/null || true
 done
 
 # The movie lasts about 15 s; the player ends by itself after it.
-for _ in $(seq 1 120); do
-    kill -0 "$player_pid" 2>/dev/null || break
-    sleep 0.5
-done
-if kill -0 "$player_pid" 2>/dev/null; then
-    echo "the player did not end after the movie" >&2
-    exit 1
-fi
-wait "$player_pid" || true
+wait_for_end "$player_pid" 60 "the player did not end after the movie"
 echo "played to the end in $(($(now_ms) - started)) ms"
 
 # What the player sent to the sound device. Under Xvfb that is the session's file
@@ -99,15 +108,7 @@ for hold in 1 2; do
     echo "hold $hold answered"
     sleep 0.5
 done
-for _ in $(seq 1 60); do
-    kill -0 "$player_pid" 2>/dev/null || break
-    sleep 0.5
-done
-if kill -0 "$player_pid" 2>/dev/null; then
-    echo "the exercise did not end after its answers" >&2
-    exit 1
-fi
-wait "$player_pid" || true
+wait_for_end "$player_pid" 30 "the exercise did not end after its answers"
 echo "the exercise played to its end"
 
 # Single frames as the player rebuilds them, through movietool still.
@@ -115,5 +116,31 @@ for frame in 0 40 140; do
     "$WINE" "$WINDOWS_BUILD/tools/movietool.exe" still "$demo/QuilletDemo.exe" "$frame" "$demo/still-$frame.bmp" \
         >/dev/null 2>&1 && to_png "$demo/still-$frame.bmp" || true
 done
+
+# The launcher: a disc of a few pages, a picture and the movie just played.
+content=$demo/disc-content
+mkdir -p "$content/Pages"
+for page in index about contact; do
+    printf '<html><head><title>%s</title></head><body><h1>%s</h1><p>A page of the demo disc.</p></body></html>\n' \
+        "$page" "$page" > "$content/Pages/$page.html"
+done
+convert -size 320x200 gradient:'#1e5ad2'-'#f0f0f0' -fill white -draw "circle 160,100 160,40" "$content/Picture.bmp"
+cp "$demo/QuilletDemo.exe" "$content/QuilletDemo.exe"
+"$root/out/bin/orvanetool" make "$content" "$demo/disc" --title "Quillet Demo Disc" --company "Quillet and Orvane" \
+    --launcher "$WINDOWS_BUILD/launcher/bin" > "$demo/disc.json"
+echo "demo disc:"
+cat "$demo/disc.json"
+
+"$WINE" "$demo/disc/Orvane.exe" >/dev/null 2>&1 &
+launcher_pid=$!
+qdriver wait-capture "#32770" Orvane "$demo/launcher-loading.bmp" 30000 >/dev/null &&
+    to_png "$demo/launcher-loading.bmp" || echo "the loading window was gone before it could be saved"
+project=$(qdriver wait OrvaneProject "Quillet Demo Disc" 30000)
+qdriver capture "$project" "$demo/launcher-project.bmp" && to_png "$demo/launcher-project.bmp" || true
+import -window root "$demo/launcher-screen.png" 2>/dev/null || true
+qdriver close "$project"
+wait_for_end "$launcher_pid" 30 "the launcher did not end after its project window closed"
+echo "the launcher ended with its project window"
+
 echo "screenshots in $demo:"
 ls "$demo"

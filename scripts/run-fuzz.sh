@@ -19,6 +19,7 @@ targets=(
     "object_section_fuzzer object_section seed_object_section"
     "sound_section_fuzzer sound_section seed_sound_section"
     "version_dispatch_fuzzer version_dispatch seed_version_dispatch"
+    "project_description_fuzzer project_description seed_project_description"
 )
 
 case "$mode" in
@@ -45,6 +46,10 @@ seed_sound_section() {
 
 seed_version_dispatch() {
     "$build/tests/fuzz/make_seeds" version_dispatch "$1"
+}
+
+seed_project_description() {
+    "$build/tests/fuzz/make_seeds" project_description "$1"
 }
 
 seed_zip() {

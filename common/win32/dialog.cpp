@@ -9,6 +9,11 @@ bool Dialog::createModeless(int templateId, HWND owner) {
                                 &Dialog::procedure, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
+bool Dialog::createModelessIndirect(const void* dialogTemplate, HWND owner) {
+    return ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), static_cast<LPCDLGTEMPLATEA>(dialogTemplate),
+                                        owner, &Dialog::procedure, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
 void Dialog::destroy() {
     if (dialog_) ::DestroyWindow(dialog_);
 }

@@ -15,6 +15,8 @@ public:
 
     HWND handle() const { return dialog_; }
     bool createModeless(int templateId, HWND owner);
+    // The same from a template in memory (an extended dialog template).
+    bool createModelessIndirect(const void* dialogTemplate, HWND owner);
     void destroy();
 
 protected:

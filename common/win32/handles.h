@@ -40,6 +40,11 @@ struct GlobalMemoryTraits {
     static void close(HGLOBAL block) { ::GlobalFree(block); }
 };
 
+struct IconTraits {
+    static HICON invalid() { return nullptr; }
+    static void close(HICON icon) { ::DestroyIcon(icon); }
+};
+
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;
 using UniqueFind = UniqueResource<HANDLE, FindHandleTraits>;
@@ -48,6 +53,7 @@ using UniqueWindow = UniqueResource<HWND, WindowTraits>;
 using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectTraits>;
 using UniqueMemoryDc = UniqueResource<HDC, MemoryDcTraits>;
 using UniqueGlobal = UniqueResource<HGLOBAL, GlobalMemoryTraits>;
+using UniqueIcon = UniqueResource<HICON, IconTraits>;
 
 // A window DC from GetDC, released to its window.
 class WindowDc {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <tuple>
 
 #include "player/objects/caption_list.h"
 #include "player/playback/dib.h"
@@ -48,6 +49,13 @@ void CCaption::HeldBitmap::release() {
     bitmap_.reset();
 }
 
+win32::UniqueGdiObject CCaption::HeldBitmap::take() {
+    if (dc_ && previous_) ::SelectObject(dc_.get(), previous_);
+    previous_ = nullptr;
+    dc_.reset();
+    return std::move(bitmap_);
+}
+
 void CCaption::releaseBitmaps() {
     picture_.release();
     mask_.release();
@@ -63,11 +71,12 @@ void CCaption::invalidate() {
     if (renders()) record_.stored = StoredPicture();
 }
 
-Rect CCaption::textRect(HDC) const { return record_.header.bodyRect; }
+Rect CCaption::textRect(HDC) { return record_.header.bodyRect; }
 
 Point CCaption::handlePoint(int index) const {
     const Rect& r = bodyRect();
-    const int32_t midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    const auto midX = static_cast<int32_t>((int64_t{r.left} + r.right) / 2);
+    const auto midY = static_cast<int32_t>((int64_t{r.top} + r.bottom) / 2);
     switch (index) {
     case 1: return {r.left, r.top};
     case 2: return {midX, r.top};
@@ -132,31 +141,36 @@ bool CCaption::bitmapsFromStorage(HDC reference) {
     return true;
 }
 
+bool CCaption::renderBitmaps(HDC reference) {
+    const Rect& bounds = boundsRect();
+    const int width = bounds.width(), height = bounds.height();
+    if (width <= 0 || height <= 0) return false;
+    if (!picture_.hold(reference, win32::UniqueGdiObject(::CreateCompatibleBitmap(reference, width, height))) ||
+        !mask_.hold(reference, win32::UniqueGdiObject(::CreateCompatibleBitmap(reference, width, height)))) {
+        releaseBitmaps();
+        return false;
+    }
+    dirty_ = false;
+    ++renderCount_;
+    const RECT whole = toRect(bounds);
+    for (HDC each : {picture_.dc(), mask_.dc()}) {
+        ::SetViewportOrgEx(each, -bounds.left, -bounds.top, nullptr);
+        ::FillRect(each, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    render(picture_.dc(), mask_.dc());
+    for (HDC each : {picture_.dc(), mask_.dc()}) ::SetViewportOrgEx(each, 0, 0, nullptr);
+    return true;
+}
+
 void CCaption::composite(HDC dc, const RECT* target) {
     if (bitmapsFromStorage(dc)) dirty_ = false;
     else if (!picture_ || !mask_) dirty_ = true;
     if (dirty_ && !renders()) return;
 
+    if (dirty_ && !renderBitmaps(dc)) return;
     const Rect& bounds = boundsRect();
     const int width = bounds.width(), height = bounds.height();
     if (width <= 0 || height <= 0) return;
-    if (dirty_) {
-        if (!picture_.hold(dc, win32::UniqueGdiObject(::CreateCompatibleBitmap(dc, width, height))) ||
-            !mask_.hold(dc, win32::UniqueGdiObject(::CreateCompatibleBitmap(dc, width, height)))) {
-            releaseBitmaps();
-            return;
-        }
-        dirty_ = false;
-        ++renderCount_;
-        const RECT whole = toRect(bounds);
-        for (HDC each : {picture_.dc(), mask_.dc()}) {
-            ::SetViewportOrgEx(each, -bounds.left, -bounds.top, nullptr);
-            ::FillRect(each, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        }
-        renderPicture(picture_.dc());
-        renderMask(mask_.dc());
-        for (HDC each : {picture_.dc(), mask_.dc()}) ::SetViewportOrgEx(each, 0, 0, nullptr);
-    }
     HDC pictureDc = picture_.dc(), maskDc = mask_.dc();
 
     if (!target) {
@@ -187,6 +201,39 @@ void CCaption::composite(HDC dc, const RECT* target) {
 
 void CCaption::draw(HDC dc, const RECT* target, bool, int) { composite(dc, target); }
 
-StoredPicture CCaption::renderForStorage(HDC) { return StoredPicture(); }
+StoredPicture paintedForStorage(HDC reference, const Rect& bounds, const std::function<void(HDC)>& paintPicture,
+                                const std::function<void(HDC)>& paintMask) {
+    StoredPicture stored;
+    const int width = bounds.width(), height = bounds.height();
+    if (width <= 0 || height <= 0) return stored;
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(reference));
+    win32::UniqueGdiObject picture(::CreateCompatibleBitmap(reference, width, height));
+    win32::UniqueGdiObject mask(::CreateCompatibleBitmap(reference, width, height));
+    if (!dc || !picture || !mask) return stored;
+    const RECT whole{0, 0, width, height};
+    for (const auto& [bitmap, start, paint] : {std::tuple(picture.get(), WHITE_BRUSH, &paintPicture),
+                                               std::tuple(mask.get(), BLACK_BRUSH, &paintMask)}) {
+        win32::ScopedSelect select(dc.get(), bitmap);
+        ::FillRect(dc.get(), &whole, static_cast<HBRUSH>(::GetStockObject(start)));
+        ::SetViewportOrgEx(dc.get(), -bounds.left, -bounds.top, nullptr);
+        (*paint)(dc.get());
+        ::SetViewportOrgEx(dc.get(), 0, 0, nullptr);
+    }
+    stored.picture = packedDibBytes(static_cast<HBITMAP>(picture.get()));
+    stored.mask = packedDibBytes(static_cast<HBITMAP>(mask.get()));
+    if (!stored.present()) stored = StoredPicture();
+    return stored;
+}
+
+StoredPicture CCaption::renderForStorage(HDC reference) {
+    StoredPicture stored;
+    if (!renders() || !renderBitmaps(reference)) return stored;
+    const win32::UniqueGdiObject picture = picture_.take(), mask = mask_.take();
+    dirty_ = true;
+    stored.picture = packedDibBytes(static_cast<HBITMAP>(picture.get()));
+    stored.mask = packedDibBytes(static_cast<HBITMAP>(mask.get()));
+    if (!stored.present()) stored = StoredPicture();
+    return stored;
+}
 
 }  // namespace quillet

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -58,8 +59,9 @@ public:
     virtual void invalidate();
     virtual void releaseBitmaps();
 
-    // The rectangle text goes in; kinds with text of their own shape override it.
-    virtual Rect textRect(HDC dc) const;
+    // The rectangle text goes in, measured with the font selected into dc; kinds
+    // with text of their own shape override it and keep what they measured.
+    virtual Rect textRect(HDC dc);
     // The editor's handles, which the hotspot lookup uses as well.
     virtual bool hitTest(const Rect& rect) const;
     int handleAt(int32_t x, int32_t y) const;
@@ -68,7 +70,7 @@ public:
     Rect handleRect(int index) const;
 
     // A picture and mask of the object's bounds for storing with it, or none when
-    // this kind stores nothing.
+    // this kind stores nothing. Kinds that render store what they render.
     virtual StoredPicture renderForStorage(HDC reference);
 
     bool dirty() const { return dirty_; }
@@ -82,6 +84,10 @@ protected:
     // does not paint. The base kind renders nothing and so draws only a stored
     // picture.
     virtual bool renders() const { return false; }
+    virtual void render(HDC pictureDc, HDC maskDc) {
+        renderPicture(pictureDc);
+        renderMask(maskDc);
+    }
     virtual void renderPicture(HDC /*pictureDc*/) {}
     virtual void renderMask(HDC /*maskDc*/) {}
     // Renders as needed and composites the picture and mask onto dc.
@@ -109,6 +115,8 @@ private:
         bool hold(HDC reference, win32::UniqueGdiObject bitmap);
         void release();
         HDC dc() const { return dc_.get(); }
+        // Lets go of the bitmap, no longer selected anywhere.
+        win32::UniqueGdiObject take();
         explicit operator bool() const { return static_cast<bool>(dc_); }
 
     private:
@@ -118,6 +126,8 @@ private:
     };
 
     bool bitmapsFromStorage(HDC reference);
+    // Makes the picture and mask from the fields; false when they cannot be made.
+    bool renderBitmaps(HDC reference);
 
     bool dirty_ = true;
     int renderCount_ = 0;
@@ -127,6 +137,12 @@ private:
     win32::UniqueGdiObject scaledMask_;
     RECT lastTarget_{};
 };
+
+// A picture and mask of the bounds' size for storing with an object: each starts
+// white (the picture) or black (the mask) and is painted by its painter in object
+// coordinates, then packed as a DIB. None when they cannot be made.
+StoredPicture paintedForStorage(HDC reference, const Rect& bounds, const std::function<void(HDC)>& paintPicture,
+                                const std::function<void(HDC)>& paintMask);
 
 // An object of the kind the record names.
 std::unique_ptr<CCaption> makeCaption(CaptionRecord record);

@@ -104,6 +104,14 @@ struct PictureTail {
     uint32_t actualSize = 0;
     int32_t reference = -1;
     uint32_t naturalWidth = 0, naturalHeight = 0;
+    // The blocks inflated into packed DIBs when read; empty when a block did not
+    // inflate, and the object then has no picture.
+    std::vector<uint8_t> iconMaskDib, iconColourDib, imageDib, imageMaskDib;
+    bool usable() const {
+        if (pictureType == 0) return !iconMaskDib.empty() && !iconColourDib.empty();
+        if (pictureType == 1) return !imageDib.empty() && (!hasMask || !imageMaskDib.empty());
+        return false;
+    }
 };
 
 // Kind 11: the sound it starts, stored in the movie or named only.

@@ -163,6 +163,24 @@ private:
             picture.naturalWidth = in_.u32();
             picture.naturalHeight = in_.u32();
         }
+        if (!in_.ok()) return;
+        // A block that does not inflate leaves the object without its picture; the
+        // viewer is told once, and the movie goes on.
+        auto inflate = [](const CompressedBlock& block, std::vector<uint8_t>& dib) {
+            return inflateToSize(block.packed.data(), block.packed.size(), block.rawSize, dib);
+        };
+        bool whole = true;
+        if (picture.pictureType == 0) {
+            whole = inflate(picture.iconMask, picture.iconMaskDib) && inflate(picture.iconColour, picture.iconColourDib);
+        } else if (picture.pictureType == 1) {
+            whole = inflate(picture.image, picture.imageDib) &&
+                    (!picture.hasMask || inflate(picture.imageMask, picture.imageMaskDib));
+        }
+        if (!whole) {
+            picture.iconMaskDib.clear(), picture.iconColourDib.clear();
+            picture.imageDib.clear(), picture.imageMaskDib.clear();
+            host_.report(kZlibUncompressionError);
+        }
     }
 
     void readSound(SoundTail& sound) {

@@ -35,15 +35,6 @@ private:
     HGDIOBJ oldBrush_;
 };
 
-std::vector<uint8_t> packedDib(HBITMAP bitmap) {
-    win32::UniqueGlobal block = dibFromBitmap(bitmap, BI_RGB, nullptr);
-    if (!block) return {};
-    const auto* bytes = static_cast<const uint8_t*>(::GlobalLock(block.get()));
-    std::vector<uint8_t> copy(bytes, bytes + ::GlobalSize(block.get()));
-    ::GlobalUnlock(block.get());
-    return copy;
-}
-
 enum class Shape { Rectangle, Ellipse };
 
 void paintShape(HDC dc, Shape shape, const Rect& r, uint32_t colour, int penWidth) {
@@ -77,32 +68,8 @@ int outlinePenWidth(int32_t lineWidth, bool mapped) {
 
 StoredPicture storeOutline(HDC reference, const Rect& bounds, uint32_t lineColour,
                            const std::function<void(HDC, uint32_t)>& drawOutline) {
-    StoredPicture stored;
-    const int width = bounds.width(), height = bounds.height();
-    if (width <= 0 || height <= 0) return stored;
-    win32::UniqueMemoryDc dc(::CreateCompatibleDC(reference));
-    win32::UniqueGdiObject picture(::CreateCompatibleBitmap(reference, width, height));
-    win32::UniqueGdiObject mask(::CreateCompatibleBitmap(reference, width, height));
-    if (!dc || !picture || !mask) return stored;
-    const RECT whole{0, 0, width, height};
-    {
-        win32::ScopedSelect select(dc.get(), picture.get());
-        ::FillRect(dc.get(), &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::SetViewportOrgEx(dc.get(), -bounds.left, -bounds.top, nullptr);
-        drawOutline(dc.get(), lineColour);
-        ::SetViewportOrgEx(dc.get(), 0, 0, nullptr);
-    }
-    {
-        win32::ScopedSelect select(dc.get(), mask.get());
-        ::FillRect(dc.get(), &whole, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-        ::SetViewportOrgEx(dc.get(), -bounds.left, -bounds.top, nullptr);
-        drawOutline(dc.get(), kWhite);
-        ::SetViewportOrgEx(dc.get(), 0, 0, nullptr);
-    }
-    stored.picture = packedDib(static_cast<HBITMAP>(picture.get()));
-    stored.mask = packedDib(static_cast<HBITMAP>(mask.get()));
-    if (!stored.present()) stored = StoredPicture();
-    return stored;
+    return paintedForStorage(
+        reference, bounds, [&](HDC dc) { drawOutline(dc, lineColour); }, [&](HDC dc) { drawOutline(dc, kWhite); });
 }
 
 void CRectFrame::draw(HDC dc, const RECT* target, bool, int) {

@@ -11,7 +11,10 @@ void storeRenderedPictures(ObjectSection& section) {
     for (CaptionRecord& record : section.objects) {
         if (record.kind() == caption_kind::kSoundCaption) continue;
         std::unique_ptr<CCaption> object = makeCaption(record);
-        record.stored = object->renderForStorage(screen.get());
+        StoredPicture stored = object->renderForStorage(screen.get());
+        // Rendering measured the text: the record keeps where it went.
+        record = object->record();
+        record.stored = std::move(stored);
     }
 }
 

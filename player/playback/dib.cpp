@@ -135,6 +135,16 @@ win32::UniqueGlobal dibFromBitmap(HBITMAP bitmap, DWORD compression, HPALETTE pa
     return dibFromBitmapOnDc(bitmap, screen.get(), palette, compression);
 }
 
+std::vector<uint8_t> packedDibBytes(HBITMAP bitmap) {
+    win32::UniqueGlobal block = dibFromBitmap(bitmap, BI_RGB, nullptr);
+    if (!block) return {};
+    const auto* bytes = static_cast<const uint8_t*>(::GlobalLock(block.get()));
+    if (!bytes) return {};
+    std::vector<uint8_t> copy(bytes, bytes + ::GlobalSize(block.get()));
+    ::GlobalUnlock(block.get());
+    return copy;
+}
+
 win32::UniqueGdiObject bitmapFromDib(const void* dib, size_t length) {
     DibHeader header;
     if (!checkedHeader(dib, length, header)) return {};
@@ -151,6 +161,21 @@ win32::UniqueGdiObject bitmapFromDib(const void* dib, size_t length) {
                                                    CBM_INIT, pixels, static_cast<const BITMAPINFO*>(dib),
                                                    DIB_RGB_COLORS));
     if (palette) ::SelectPalette(screen.get(), previous, FALSE);
+    return bitmap;
+}
+
+win32::UniqueGdiObject monochromeBitmapFromDib(const void* dib, size_t length) {
+    DibHeader header;
+    if (!checkedHeader(dib, length, header)) return {};
+    const int64_t rows = header.height < 0 ? -int64_t{header.height} : header.height;
+    if (rows > INT32_MAX) return {};
+    win32::UniqueGdiObject bitmap(::CreateBitmap(header.width, static_cast<int>(rows), 1, 1, nullptr));
+    if (!bitmap) return {};
+    win32::WindowDc screen(nullptr);
+    const auto* pixels = static_cast<const uint8_t*>(dib) + dibPixelOffset(header);
+    if (::SetDIBits(screen.get(), static_cast<HBITMAP>(bitmap.get()), 0, static_cast<UINT>(rows), pixels,
+                    static_cast<const BITMAPINFO*>(dib), DIB_RGB_COLORS) == 0)
+        return {};
     return bitmap;
 }
 

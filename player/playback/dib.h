@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "common/win32/handles.h"
 #include "player/container/frame_model.h"
@@ -16,11 +18,16 @@ namespace quillet {
 // on failure.
 win32::UniqueGlobal dibFromBitmap(HBITMAP bitmap, DWORD compression, HPALETTE palette);
 win32::UniqueGlobal dibFromBitmapOnDc(HBITMAP bitmap, HDC dc, HPALETTE palette, DWORD compression);
+// The bitmap as packed DIB bytes in its own depth; empty on failure.
+std::vector<uint8_t> packedDibBytes(HBITMAP bitmap);
 
 // A device bitmap compatible with the screen. The packed bytes are checked first: a
 // header, colour table or pixel area that does not fit in length gives none.
 win32::UniqueGdiObject bitmapFromDib(const void* dib, size_t length);
 win32::UniqueGdiObject bitmapFromDib(HGLOBAL dib);
+// A 1-bit bitmap of the DIB's size, its pixels the DIB's mapped to black and
+// white; none when the packed bytes do not hold the DIB whole.
+win32::UniqueGdiObject monochromeBitmapFromDib(const void* dib, size_t length);
 
 // Fills palette from the DIB's colour table; false for more than 256 colours or a
 // screen that is not palette-based.

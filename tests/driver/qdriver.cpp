@@ -8,9 +8,13 @@
 //   qdriver capture HWND OUT.bmp
 //   qdriver click HWND X Y | drag HWND X1 Y1 X2 Y2      (client coordinates)
 //   qdriver settle HWND QUIET_MS [TIMEOUT_MS]   waits until the picture stays the same
+//   qdriver wait-capture CLASS CAPTION OUT.bmp [TIMEOUT_MS]
+//                                  waits for the window and saves it once it is drawn,
+//                                  without asking anything of the window's program
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "driver.h"
@@ -46,8 +50,8 @@ bool settle(HWND window, int quietMs, int timeoutMs) {
 int usage() {
     std::fputs("usage: qdriver wait CLASS CAPTION [TIMEOUT_MS] | text HWND | texts HWND | box HWND"
                " | press HWND LABEL | close HWND | command HWND ID | key HWND VK | char HWND C"
-               " | capture HWND OUT.bmp | click HWND X Y | drag HWND X1 Y1 X2 Y2"
-               " | settle HWND QUIET_MS [TIMEOUT_MS]\n",
+               " | capture HWND OUT.bmp | wait-capture CLASS CAPTION OUT.bmp [TIMEOUT_MS]"
+               " | click HWND X Y | drag HWND X1 Y1 X2 Y2 | settle HWND QUIET_MS [TIMEOUT_MS]\n",
                stderr);
     return 2;
 }
@@ -61,6 +65,20 @@ int main(int argc, char** argv) {
         int timeout = argc >= 5 ? std::atoi(argv[4]) : kDefaultTimeoutMs;
         HWND window = waitForWindow(0, anyOr(argv[2]), anyOr(argv[3]), timeout);
         if (!window) return 1;
+        std::printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+        return 0;
+    }
+    if (command == "wait-capture" && argc >= 5) {
+        int timeout = argc >= 6 ? std::atoi(argv[5]) : kDefaultTimeoutMs;
+        HWND window = waitForWindow(0, anyOr(argv[2]), anyOr(argv[3]), timeout);
+        Pixels pixels;
+        // Drawn: more than a background's one or two colours.
+        auto drawn = [&] {
+            if (!window || !captureClient(window, pixels)) return false;
+            std::set<uint32_t> colours(pixels.values.begin(), pixels.values.end());
+            return colours.size() > 2;
+        };
+        if (!waitUntil(drawn, timeout) || !saveBitmap(pixels, argv[4])) return 1;
         std::printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
         return 0;
     }

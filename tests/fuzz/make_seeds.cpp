@@ -1,5 +1,7 @@
-// Writes the seed corpus of the frame stream fuzzer: small streams made by the
-// movie writer, with bands, cursor shapes, a logo, holds and an empty run.
+// Writes the seed corpora of the fuzz targets made by the project's own writers:
+// frame streams with bands, cursor shapes, a logo, holds and an empty run; object
+// sections of every form; sound sections; movies of every format version; project
+// descriptions.
 
 #include <cstdio>
 #include <fstream>
@@ -10,6 +12,7 @@
 #include "tools/moviewriter/object_description.h"
 #include "tools/moviewriter/sound_records.h"
 #include "tests/support/version_movies.h"
+#include "tools/orvanetool/project_plan.h"
 
 using namespace quillet;
 
@@ -82,7 +85,6 @@ void seedObjectSections(const std::string& folder) {
         save(folder, "form" + std::to_string(form) + ".bin",
              std::string(1, static_cast<char>(form - 1)) + writeObjectSection(forForm, f));
     }
-    
 }
 
 void seedSoundSections(const std::string& folder) {
@@ -106,7 +108,21 @@ void seedSoundSections(const std::string& folder) {
     beside.header.narrationPresent = beside.header.effectsPresent = 1;
     beside.effects = {std::string(), std::nullopt};
     save(folder, "beside.bin", encodeSoundSection(beside));
-    
+}
+
+// Project descriptions of both header forms, with content components of every kind.
+void seedProjectDescriptions(const std::string& folder) {
+    orvanetool::ProjectPlan plan;
+    plan.title = "Seed";
+    plan.company = "Maker";
+    plan.workingPath = "Orvane\\Seed";
+    plan.expiryDate = 20991231;
+    for (int32_t kind = 0; kind <= 10; ++kind)
+        plan.items.push_back({kind, "Item " + std::to_string(kind), "item" + std::to_string(kind)});
+    save(folder, "current.dat", orvanetool::describeProject(plan));
+    plan.version = {3, 0, 3};
+    plan.items.resize(2);
+    save(folder, "older.dat", orvanetool::describeProject(plan));
 }
 
 void seedVersionDispatch(const std::string& folder) {
@@ -128,7 +144,9 @@ void seedVersionDispatch(const std::string& folder) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fputs("usage: make_seeds frame_stream|object_section|sound_section|version_dispatch FOLDER\n", stderr);
+        std::fputs("usage: make_seeds frame_stream|object_section|sound_section|version_dispatch|"
+                   "project_description FOLDER\n",
+                   stderr);
         return 2;
     }
     const std::string kind = argv[1], folder = argv[2];
@@ -136,6 +154,7 @@ int main(int argc, char** argv) {
     else if (kind == "object_section") seedObjectSections(folder);
     else if (kind == "sound_section") seedSoundSections(folder);
     else if (kind == "version_dispatch") seedVersionDispatch(folder);
+    else if (kind == "project_description") seedProjectDescriptions(folder);
     else return 2;
     return 0;
 }

@@ -348,6 +348,38 @@ TEST(ObjectSection, DamagedPicturesAndSoundsAreDroppedWithTheirMessages) {
     EXPECT_EQ(host.reports, std::vector<std::string>{"Fail to Create Temporary File"});
 }
 
+TEST(ObjectSection, APictureThatDoesNotInflateIsToldOfAndTheMovieGoesOn) {
+    ObjectSection written;
+    written.objects = {object(kImageCaption, 1), object(kImageCaption, 2), object(kRectFrame, 3)};
+    for (CaptionRecord& r : written.objects) {
+        r.picture.pictureType = 1;
+        r.picture.image = packed(std::string(64, 'i'));
+    }
+    written.objects[0].picture.image = CompressedBlock{64, "no zlib stream"};
+    MemoryHost host;
+    const ObjectSection read = readBack(writeObjectSection(written), ObjectSectionForm::Form5, host);
+    ASSERT_EQ(read.objects.size(), 3u);
+    EXPECT_FALSE(read.objects[0].picture.usable()) << "that object has no picture";
+    EXPECT_TRUE(read.objects[1].picture.usable());
+    EXPECT_EQ(read.objects[1].picture.imageDib, std::vector<uint8_t>(64, 'i')) << "inflated as read";
+    EXPECT_EQ(host.reports, std::vector<std::string>{"Zlib Uncompression Error"});
+
+    // An icon needs both of its blocks; a picture type past the known ones reads
+    // nothing more and has no picture.
+    written.objects[0].picture = PictureTail();
+    written.objects[0].picture.iconMask = packed("mask");
+    written.objects[0].picture.iconColour = CompressedBlock{5, "bad"};
+    written.objects[1].picture = PictureTail();
+    written.objects[1].picture.pictureType = 7;
+    host = MemoryHost();
+    const ObjectSection again = readBack(writeObjectSection(written), ObjectSectionForm::Form5, host);
+    ASSERT_EQ(again.objects.size(), 3u);
+    EXPECT_FALSE(again.objects[0].picture.usable());
+    EXPECT_FALSE(again.objects[1].picture.usable());
+    EXPECT_EQ(again.objects[2].kind(), kRectFrame);
+    EXPECT_EQ(host.reports.size(), 1u);
+}
+
 TEST(ObjectSection, StoredNamesCannotLeaveTheirFolder) {
     ObjectSection written;
     written.objects = {object(kSoundCaption, 1)};

@@ -272,14 +272,11 @@ int make(const std::vector<std::string>& args) {
         const auto addFrame = [&](const quillet::Picture& picture, const quillet::FrameSpec& spec) {
             writer.addFrame(picture, spec);
         };
-        if (scene == "desktop") {
-            quillet::recordDesktopScene(options, addFrame);
-        } else {
-            std::string error;
-            if (!quillet::parseObjectDescription(quillet::recordExerciseScene(options, addFrame),
-                                                 writer.objects().objects, error))
-                return fail("exercise scene: " + error);
-        }
+        std::vector<quillet::CaptionRecord> annotations = scene == "desktop"
+                                                              ? quillet::recordDesktopScene(options, addFrame)
+                                                              : quillet::recordExerciseScene(options, addFrame);
+        auto& objects = writer.objects().objects;
+        objects.insert(objects.begin(), annotations.begin(), annotations.end());
     }
     if (!cursorFile.empty()) {
         quillet::Picture cursor;

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <map>
 
+#include "tools/moviewriter/object_description.h"
+
 namespace quillet {
 namespace {
 
@@ -178,15 +180,20 @@ public:
         : options_(options), layout_(layoutFor(options)), sink_(sink), x_(options.width * 2 / 3), y_(options.height / 2) {}
 
     // The desktop session: the Notes program opened from its icon, three lines typed.
-    void run() {
+    // Returns its annotations: a balloon at the icon, a small picture, a titled
+    // box over the typing and an arrow to the close box, each for its step.
+    std::vector<CaptionRecord> run() {
+        const Box notes = iconBox(layout_, 0);
         const int32_t iconX = layout_.icon.left + 12, iconY = layout_.icon.top + 12;
         hold(6);
         moveTo(iconX, iconY, 12);
         click(true);
+        const int64_t opened = frameIndex_;
         openWindow(8);
         const Box& w = layout_.window;
         moveTo(w.left + 60, w.top + 70, 8);
         click(false);
+        const int64_t typing = frameIndex_;
         cursor_ = kTextCursor;
         for (const std::string& line : options_.typedLines) {
             lines_.emplace_back();
@@ -196,14 +203,36 @@ public:
             }
         }
         cursor_ = kArrowCursor;
+        const int64_t closing = frameIndex_;
         moveTo(w.right - 12, w.top + 12, 10);
         hold(10);
+
+        char text[1024];
+        const int32_t right = layout_.width, bottom = layout_.taskbar.top;
+        std::snprintf(text, sizeof text,
+                      "round-balloon id=1 first=2 frames=%lld body=%d,%d,%d,%d tail=%d,%d corner=30,30 "
+                      "text=\"Double-click Notes to open it\" fill=fff8c0 line=806020 width=2 shadow=5,5 "
+                      "font=Tahoma,-15,700\n"
+                      "titled id=2 first=%lld frames=%lld body=%d,%d,%d,%d title=\"Step 2\" "
+                      "text=\"Type a few lines into the new window\" fill=ffffff line=1e50a0 width=1 "
+                      "depth=8,8 depth-corner=1 font=Tahoma,-14,400 title-font=Tahoma,-14,700\n"
+                      "arrow id=3 first=%lld frames=%lld start=%d,%d end=%d,%d style=1 line=e02020 width=4\n",
+                      static_cast<long long>(opened - 2), notes.right + 70, notes.top + 6, notes.right + 330,
+                      notes.top + 66, notes.right + 6, notes.top + 14, static_cast<long long>(typing),
+                      static_cast<long long>(closing - typing), right - 340, bottom - 150, right - 40, bottom - 50,
+                      static_cast<long long>(closing), static_cast<long long>(frameIndex_ - closing), w.right + 90,
+                      w.top - 60, w.right - 10, w.top + 6);
+        std::vector<CaptionRecord> objects;
+        std::string error;
+        parseObjectDescription(text, objects, error);
+        objects.push_back(badge(4, right - 76, 12, static_cast<int32_t>(opened)));
+        return objects;
     }
 
     // The exercise: the pointer goes to Notes, where the viewer is to click; the
     // window opens and closes; then the pointer goes to the file icon, which the
     // viewer is to drag onto the trash. Returns the prompts and hotspots.
-    std::string runExercise() {
+    std::vector<CaptionRecord> runExercise() {
         char objects[2048];
         const Box notes = iconBox(layout_, 0), files = iconBox(layout_, 1), trash = iconBox(layout_, 2);
         hold(4);
@@ -251,10 +280,35 @@ public:
                       files.left - 4, files.top - 4, files.right + 4, trash.bottom + 4,
                       static_cast<long long>(dragAt), files.left, files.top, files.right, files.bottom,
                       static_cast<long long>(dragAt), trash.left, trash.top, trash.right, trash.bottom);
-        return objects;
+        std::vector<CaptionRecord> records;
+        std::string error;
+        parseObjectDescription(objects, records, error);
+        return records;
     }
 
 private:
+    // A round picture with a letter on it, from the first frame for frames frames.
+    static CaptionRecord badge(int32_t id, int32_t x, int32_t y, int32_t frames) {
+        constexpr int32_t kSide = 48;
+        Picture image(kSide, kSide, 0xFFFFFF), mask(kSide, kSide, 0);
+        for (int32_t row = 0; row < kSide; ++row)
+            for (int32_t column = 0; column < kSide; ++column) {
+                const int32_t dx = 2 * column + 1 - kSide, dy = 2 * row + 1 - kSide;
+                if (dx * dx + dy * dy > kSide * kSide) continue;
+                image.at(column, row) = 0x2E8B57;
+                mask.at(column, row) = 0xFFFFFF;
+            }
+        drawSceneText(image, 16, 10, "Q", 0xFFFFFF, 4);
+        CaptionRecord r;
+        r.header.kind = caption_kind::kImageCaption;
+        r.header.objectId = id;
+        r.header.frameCount = frames;
+        r.header.bodyRect = r.header.boundsRect = r.header.textRect = Rect{x, y, x + kSide, y + kSide};
+        r.picture = bitmapPicture(image, &mask);
+        r.picture.actualSize = 1;
+        return r;
+    }
+
     void paint(Picture& p) const {
         drawDesktop(p, layout_, frameIndex_ / 600, file_);
         if (windowGrowth_ > 0) {
@@ -342,13 +396,13 @@ void drawSceneText(Picture& picture, int32_t x, int32_t y, const std::string& te
     }
 }
 
-void recordDesktopScene(const DesktopSceneOptions& options,
-                        const std::function<void(const Picture&, const FrameSpec&)>& frame) {
+std::vector<CaptionRecord> recordDesktopScene(const DesktopSceneOptions& options,
+                                              const std::function<void(const Picture&, const FrameSpec&)>& frame) {
     Recorder recorder(options, frame);
-    recorder.run();
+    return recorder.run();
 }
 
-std::string recordExerciseScene(const DesktopSceneOptions& options,
+std::vector<CaptionRecord> recordExerciseScene(const DesktopSceneOptions& options,
                                 const std::function<void(const Picture&, const FrameSpec&)>& frame) {
     Recorder recorder(options, frame);
     return recorder.runExercise();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "player/objects/caption_record.h"
 #include "tools/moviewriter/movie_writer.h"
 
 namespace quillet {
@@ -20,16 +21,16 @@ struct DesktopSceneOptions {
 };
 
 // Calls frame once per recorded frame, in order, with the whole screen and what
-// the frame carries (delay, recorded pointer and input event).
-void recordDesktopScene(const DesktopSceneOptions& options,
-                        const std::function<void(const Picture&, const FrameSpec&)>& frame);
+// the frame carries (delay, recorded pointer and input event). Returns the
+// annotations that go with the recording.
+std::vector<CaptionRecord> recordDesktopScene(const DesktopSceneOptions& options,
+                                              const std::function<void(const Picture&, const FrameSpec&)>& frame);
 
 // A short exercise on the same desktop: a click on the Notes icon, then a drag of
 // the file icon onto the trash, each where the recording stops for the viewer.
-// Calls frame as above and returns the prompts and hotspots in the object
-// description format of movietool make.
-std::string recordExerciseScene(const DesktopSceneOptions& options,
-                                const std::function<void(const Picture&, const FrameSpec&)>& frame);
+// Calls frame as above and returns the prompts and hotspots.
+std::vector<CaptionRecord> recordExerciseScene(const DesktopSceneOptions& options,
+                                               const std::function<void(const Picture&, const FrameSpec&)>& frame);
 
 // Draws text in the scene's 5 × 7 pixel font, each pixel scale × scale.
 void drawSceneText(Picture& picture, int32_t x, int32_t y, const std::string& text, uint32_t colour, int scale);

@@ -1,5 +1,6 @@
-// Draws the player's toolbar pictures, icon and cursors and writes them as the
-// BMP, ICO and CUR files the resource script takes in. Runs on the build machine.
+// Draws the player's toolbar pictures, icon and cursors, and the launcher's icon,
+// and writes them as the BMP, ICO and CUR files the resource scripts take in. Runs
+// on the build machine.
 //
 //   draw_art OUTPUT_FOLDER
 
@@ -341,6 +342,17 @@ Canvas programIcon(int size) {
     return c;
 }
 
+// The launcher's icon: a disc with a blue label ring around its hole.
+Canvas launcherIcon(int size) {
+    Canvas c(size, size);
+    const double s = size / 32.0, centre = 16 * s;
+    c.disc(centre, centre, 15 * s, vertical(rgb(235, 238, 245), rgb(160, 168, 185), 0, size));
+    c.ring(centre, centre, 10 * s, 5 * s, rgb(30, 90, 210));
+    c.disc(centre, centre, 2.5 * s, kClear);
+    c.outline(rgb(40, 45, 60));
+    return c;
+}
+
 // A pointing hand with the fingertip at (hotX, hotY) of a 32 × 32 cursor.
 Canvas pointingHand(bool withRays) {
     Canvas c(32, 32);
@@ -397,6 +409,7 @@ int main(int argc, char** argv) {
         {"play_mask.bmp", maskBmp(play)},
         {"pause_mask.bmp", maskBmp(pause)},
         {"player.ico", iconFile(1, {programIcon(32), programIcon(16)})},
+        {"launcher.ico", iconFile(1, {launcherIcon(32), launcherIcon(16)})},
         {"logo_link.cur", iconFile(2, {pointingHand(false)}, 10, 1)},
         {"hotspot.cur", iconFile(2, {pointingHand(true)}, 10, 1)},
         {"seek.cur", iconFile(2, {seekPointer()}, 10, 1)},

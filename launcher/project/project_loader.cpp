@@ -1,0 +1,157 @@
+#include "launcher/project/project_loader.h"
+
+#include <exception>
+
+#include "launcher/archive/zip_reader.h"
+#include "launcher/project/project_secrets.h"
+#include "launcher/project/project_version.h"
+#include "launcher/viewer/component_kinds.h"
+
+namespace quillet::project {
+
+using viewer::CSecurityComponent;
+using viewer::CSettingsComponent;
+using viewer::CViewerComponent;
+
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+[[noreturn]] void damaged(const std::string& reason) { throw DamagedDescription{reason}; }
+
+}  // namespace
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    return folder + kSeparator + name;
+}
+
+CViewerComponent* CThreadLoadProject::createAndOwn(int32_t kind, const LoadingBlock& block) {
+    CViewerComponent* component = host_.createComponent(kind);
+    if (!component) damaged("no viewer component of kind " + std::to_string(kind));
+    if (!component->CreateComponent(nullptr, nullptr, 0, viewer::ComponentArea{}, block.loadingWindow, 1))
+        damaged("the component of kind " + std::to_string(kind) + " has no window");
+    component->ownerWindow = block.loadingWindow;
+    component->topOwnerWindow = block.loadingWindow;
+    component->SetKind(kind);
+    component->SetWorkingPath(block.workingPath.c_str());
+    return component;
+}
+
+void CThreadLoadProject::load(LoadingBlock& block) {
+    if (!block.loadingWindow) return;
+    if (!reader_.open(joinPath(block.launcherFolder, kDescriptionName))) return;
+    try {
+        loadDescription(block);
+    } catch (const DamagedDescription& error) {
+        reader_.close();
+        host_.note("damaged project description: " + error.reason);
+        host_.report(kReportAbandoned, 0);
+    } catch (const std::exception& error) {
+        reader_.close();
+        host_.note(std::string("loading failed: ") + error.what());
+        host_.report(kReportAbandoned, 0);
+    } catch (...) {
+        reader_.close();
+        host_.note("loading failed");
+        host_.report(kReportAbandoned, 0);
+    }
+}
+
+void CThreadLoadProject::loadDescription(LoadingBlock& block) {
+    reader_.readInt();
+    ProjectVersion version;
+    version.major = reader_.readInt();
+    version.minor = reader_.readInt();
+    version.build = reader_.readInt();
+    std::string workingPath = reader_.readText();
+    // A path cut to fit would name another folder than the project's.
+    if (workingPath.size() >= kMaxPathText) damaged("a working path of " + std::to_string(workingPath.size()) + " bytes");
+    block.workingPath = workingPath;
+    if (version.hasHeaderNote()) reader_.readText();
+
+    auto* settings = static_cast<CSettingsComponent*>(createAndOwn(viewer::kKindProjectSettings, block));
+    settings->SetLauncherFolder(block.launcherFolder.c_str());
+    settings->ReadRecords(reader_, version.major, version.minor, version.build);
+    settings->Prepare();
+    block.projectSettings = settings;
+
+    auto* security = static_cast<CSecurityComponent*>(createAndOwn(viewer::kKindSecurity, block));
+    security->SetLauncherFolder(block.launcherFolder.c_str());
+    settings->security = security;
+    security->ReadRecords(reader_, version.major, version.minor, version.build);
+    security->LinkSettings(settings);
+
+    const int32_t count = reader_.readInt();
+    // Every component has at least its kind record: a larger count cannot be true.
+    if (count < 0 || static_cast<uint64_t>(count) * kSmallestComponentBytes > reader_.remaining())
+        damaged("a count of " + std::to_string(count) + " components");
+    host_.report(kReportLoadingBegins, count);
+
+    CViewerComponent* previous = nullptr;
+    for (int32_t i = 0; i < count; ++i) {
+        const int32_t kind = reader_.readInt();
+        if (reader_.failed()) damaged("component " + std::to_string(i) + " has no kind");
+        if (!viewer::isContentKind(kind)) damaged("unknown component kind " + std::to_string(kind));
+        CViewerComponent* component = createAndOwn(kind, block);
+        component->SetLauncherFolder(block.launcherFolder.c_str());
+        component->SetFirstValue(settings->settingsValues[0]);
+        component->AttachSettings(settings);
+        component->SetMoreValues(settings->settingsValues[1], settings->settingsValues[2]);
+        component->ReadRecords(reader_, version.major, version.minor, version.build);
+        if (previous)
+            previous->nextComponent = component;
+        else
+            settings->firstComponent = component;
+        previous = component;
+        host_.report(kReportComponentLoaded, 0);
+    }
+    // A description that ended early has left its components half read.
+    if (reader_.failed()) damaged("the description ends early");
+    reader_.close();
+
+    host_.wait(kPhaseWaitMs);
+    security->Prepare();
+    security->Start();
+    if (!security->accessGranted) {
+        host_.note("the security component refused access");
+        host_.report(kReportAbandoned, 0);
+        return;
+    }
+
+    const std::string archive = joinPath(block.launcherFolder, kArchiveName);
+    if (host_.fileExists(archive)) extractArchive(archive, *security);
+
+    host_.wait(kPhaseWaitMs);
+    host_.report(kReportStartingBegins, count);
+    for (CViewerComponent* component = settings->firstComponent; component; component = component->nextComponent)
+        host_.report(kReportComponentStarted, 0);
+    host_.wait(kPhaseWaitMs);
+    host_.report(kReportFinished, 0);
+}
+
+void CThreadLoadProject::extractArchive(const std::string& path, CSecurityComponent& security) {
+    ZipReader archive;
+    archive.open(path);
+    archive.setPassword(kArchivePassword);
+    int32_t files = 0;
+    for (size_t i = 0; i < archive.count(); ++i)
+        if (!archive.entryInfo(i).isFolder()) ++files;
+    host_.report(kReportExtractionBegins, files);
+
+    for (size_t i = 0; i < archive.count(); ++i) {
+        const zip::ZipEntry& entry = archive.entryInfo(i);
+        const std::string targetName = security.TargetName(entry.name.c_str());
+        const std::string targetFolder = security.TargetFolder();
+        const std::string target = joinPath(targetFolder, targetName);
+        if (!security.IsCurrent(target.c_str(), entry.uncompressedSize, entry.modificationCalendarTime()))
+            archive.extractFile(i, targetFolder, true, targetName, kExtractionBufferSize);
+        if (!security.skipRecording) security.RecordFile(target.c_str(), 0);
+        host_.report(kReportEntryHandled, 0);
+    }
+}
+
+}  // namespace quillet::project

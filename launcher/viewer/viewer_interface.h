@@ -1,0 +1,74 @@
+#pragma once
+// What the launcher knows of the viewer library's components: the operations it
+// calls, in the order of their virtual table, and the few fields it reads and
+// writes itself. The library's classes derive from these; the launcher never sees
+// more of them. Window handles are plain pointers here so that the project loader
+// builds and is tested without the Windows API.
+
+#include <cstdint>
+#include <string>
+
+#include "launcher/project/record_reader.h"
+
+namespace quillet::viewer {
+
+using NativeWindow = void*;
+
+struct ComponentArea {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+class CSettingsComponent;
+
+class CViewerComponent {
+public:
+    CViewerComponent() = default;
+    CViewerComponent(const CViewerComponent&) = delete;
+    CViewerComponent& operator=(const CViewerComponent&) = delete;
+
+    virtual bool CreateComponent(const char* className, const char* title, uint32_t style,
+                                 const ComponentArea& area, NativeWindow parent, uint32_t id) = 0;
+    virtual void AttachSettings(CSettingsComponent* settings) = 0;
+    virtual void SetKind(int32_t kind) = 0;
+    virtual void SetWorkingPath(const char* path) = 0;
+    virtual void SetFirstValue(int32_t value) = 0;
+    virtual void SetLauncherFolder(const char* folder) = 0;
+    virtual void Start() = 0;
+    // The settings component hears from this that its settings are read; the
+    // security component, that it is to prepare its decision.
+    virtual void Prepare() = 0;
+    virtual bool IsRunning() = 0;
+    virtual void SetMoreValues(int32_t second, int32_t third) = 0;
+    virtual void ReadRecords(project::RecordReader& reader, int32_t major, int32_t minor, int32_t build) = 0;
+    virtual std::string TargetFolder() = 0;
+    virtual std::string TargetName(const char* storedName) = 0;
+    virtual void LinkSettings(CSettingsComponent* settings) = 0;
+    virtual void DiscRemoved() = 0;
+    virtual void RecordFile(const char* path, int32_t flags) = 0;
+    virtual bool IsCurrent(const char* path, uint64_t size, int64_t modified) = 0;
+    virtual ~CViewerComponent() = default;
+
+    NativeWindow ownerWindow = nullptr;
+    NativeWindow topOwnerWindow = nullptr;
+    // The next content component in the project's list.
+    CViewerComponent* nextComponent = nullptr;
+};
+
+class CSecurityComponent : public CViewerComponent {
+public:
+    bool accessGranted = false;
+    bool skipRecording = false;
+};
+
+class CSettingsComponent : public CViewerComponent {
+public:
+    // Handed to every content component: first, then second and third.
+    int32_t settingsValues[3] = {};
+    CSecurityComponent* security = nullptr;
+    CViewerComponent* firstComponent = nullptr;
+};
+
+}  // namespace quillet::viewer

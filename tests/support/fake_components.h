@@ -1,0 +1,169 @@
+#pragma once
+// Viewer components for tests of the project loader: they log what the loader asks
+// of them and read the records the project builder writes, as the viewer library
+// does; the security component answers from the file system of the machine.
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "launcher/project/project_loader.h"
+#include "launcher/viewer/viewer_interface.h"
+
+namespace quillet::testing {
+
+using CallLog = std::vector<std::string>;
+
+template <typename Interface>
+class LoggingComponent : public Interface {
+public:
+    LoggingComponent(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
+
+    bool CreateComponent(const char* className, const char* title, uint32_t style,
+                         const viewer::ComponentArea& area, viewer::NativeWindow, uint32_t id) override {
+        const bool empty = !className && !title && style == 0 && area.left == 0 && area.top == 0 &&
+                           area.right == 0 && area.bottom == 0;
+        log("create " + std::string(empty ? "empty" : "with values") + " id " + std::to_string(id));
+        return true;
+    }
+    void AttachSettings(viewer::CSettingsComponent*) override { log("attach settings"); }
+    void SetKind(int32_t kind) override { log("kind " + std::to_string(kind)); }
+    void SetWorkingPath(const char* path) override { log("working path " + std::string(path)); }
+    void SetFirstValue(int32_t value) override { log("first value " + std::to_string(value)); }
+    void SetLauncherFolder(const char*) override { log("launcher folder"); }
+    void Start() override { log("start"); }
+    void Prepare() override { log("prepare"); }
+    bool IsRunning() override { return false; }
+    void SetMoreValues(int32_t second, int32_t third) override {
+        log("more values " + std::to_string(second) + " " + std::to_string(third));
+    }
+    void ReadRecords(project::RecordReader& reader, int32_t major, int32_t minor, int32_t build) override {
+        log("read records " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build));
+        readOwn(reader);
+    }
+    std::string TargetFolder() override { return std::string(); }
+    std::string TargetName(const char*) override { return std::string(); }
+    void LinkSettings(viewer::CSettingsComponent*) override { log("link settings"); }
+    void DiscRemoved() override { log("disc removed"); }
+    void RecordFile(const char*, int32_t) override {}
+    bool IsCurrent(const char*, uint64_t, int64_t) override { return false; }
+
+protected:
+    virtual void readOwn(project::RecordReader& reader) = 0;
+    void log(const std::string& call) { log_.push_back(name_ + ": " + call); }
+
+private:
+    CallLog& log_;
+    std::string name_;
+};
+
+class FakeSettings : public LoggingComponent<viewer::CSettingsComponent> {
+public:
+    using LoggingComponent::LoggingComponent;
+    std::string title;
+
+private:
+    void readOwn(project::RecordReader& reader) override {
+        title = reader.readText();
+        for (int32_t& value : settingsValues) value = reader.readInt();
+    }
+};
+
+class FakeSecurity : public LoggingComponent<viewer::CSecurityComponent> {
+public:
+    FakeSecurity(CallLog& log, std::string targetFolder)
+        : LoggingComponent(log, "security"), targetFolder_(std::move(targetFolder)) {}
+    std::vector<std::string> recorded;
+
+    void Start() override {
+        log("start");
+        accessGranted = complete_ && expiry_ == 0;
+        skipRecording = !recordFiles_;
+    }
+    std::string TargetFolder() override { return targetFolder_; }
+    std::string TargetName(const char* storedName) override { return storedName; }
+    void RecordFile(const char* path, int32_t flags) override {
+        if (flags == 0) recorded.emplace_back(path);
+    }
+    bool IsCurrent(const char* path, uint64_t size, int64_t modified) override {
+        struct stat status {};
+        return ::stat(path, &status) == 0 && S_ISREG(status.st_mode) &&
+               static_cast<uint64_t>(status.st_size) == size && status.st_mtime == modified;
+    }
+
+private:
+    void readOwn(project::RecordReader& reader) override {
+        expiry_ = reader.readInt();
+        reader.readText();
+        recordFiles_ = reader.readInt() != 0;
+        complete_ = !reader.failed();
+    }
+    std::string targetFolder_;
+    int32_t expiry_ = 0;
+    bool recordFiles_ = true;
+    bool complete_ = false;
+};
+
+class FakeContent : public LoggingComponent<viewer::CViewerComponent> {
+public:
+    FakeContent(CallLog& log, int32_t kind) : LoggingComponent(log, "content"), kind(kind) {}
+    int32_t kind;
+    std::string caption, item;
+
+private:
+    void readOwn(project::RecordReader& reader) override {
+        caption = reader.readText();
+        item = reader.readText();
+        if (caption == "throws") throw std::runtime_error("a component that fails");
+    }
+};
+
+// The loader's host: keeps the reports and the components.
+class RecordingHost : public project::LoaderHost {
+public:
+    explicit RecordingHost(std::string targetFolder) : targetFolder_(std::move(targetFolder)) {}
+
+    std::vector<std::pair<uint32_t, int32_t>> reports;
+    std::vector<int> waits;
+    CallLog calls;
+    std::vector<std::string> notes;
+    std::vector<std::unique_ptr<viewer::CViewerComponent>> components;
+    FakeSettings* settings = nullptr;
+    FakeSecurity* security = nullptr;
+
+    void report(uint32_t code, int32_t value) override { reports.emplace_back(code, value); }
+    void wait(int milliseconds) override { waits.push_back(milliseconds); }
+    bool fileExists(const std::string& path) override { return std::filesystem::is_regular_file(path); }
+    void note(const std::string& text) override { notes.push_back(text); }
+    viewer::CViewerComponent* createComponent(int32_t kind) override {
+        if (kind == 98) {
+            components.push_back(std::make_unique<FakeSettings>(calls, "settings"));
+            settings = static_cast<FakeSettings*>(components.back().get());
+        } else if (kind == 99) {
+            components.push_back(std::make_unique<FakeSecurity>(calls, targetFolder_));
+            security = static_cast<FakeSecurity*>(components.back().get());
+        } else if (kind >= 0 && kind <= 10) {
+            components.push_back(std::make_unique<FakeContent>(calls, kind));
+        } else {
+            return nullptr;
+        }
+        return components.back().get();
+    }
+
+    int count(uint32_t code) const {
+        int n = 0;
+        for (const auto& report : reports) n += report.first == code;
+        return n;
+    }
+    uint32_t lastCode() const { return reports.empty() ? UINT32_MAX : reports.back().first; }
+
+private:
+    std::string targetFolder_;
+};
+
+}  // namespace quillet::testing

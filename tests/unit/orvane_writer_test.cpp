@@ -1,0 +1,82 @@
+// The project builder's pieces: kinds of items, folder names, versions and dates,
+// and an archive the launcher's reader opens with the launcher's password.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "launcher/archive/zip_reader.h"
+#include "launcher/project/project_secrets.h"
+#include "tools/orvanetool/project_archive.h"
+#include "tools/orvanetool/project_plan.h"
+
+namespace quillet::orvanetool {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(OrvaneWriter, ChoosesAComponentKindPerItem) {
+    struct Case {
+        const char* name;
+        bool folder, onlyPictures;
+        int32_t kind;
+    };
+    const Case cases[] = {
+        {"pages", true, false, 1},   {"photos", true, true, 6},   {"index.HTML", false, false, 2},
+        {"more.zip", false, false, 3}, {"Demo.exe", false, false, 4}, {"intro.swf", false, false, 5},
+        {"song.mp3", false, false, 8}, {"logo.png", false, false, 9}, {"readme.txt", false, false, 0},
+        {"noextension", false, false, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(kindForItem(c.name, c.folder, c.onlyPictures), c.kind) << c.name;
+}
+
+TEST(OrvaneWriter, NamesTheProjectFolderSafely) {
+    EXPECT_EQ(projectFolderName("My Disc 2"), "My Disc 2");
+    EXPECT_EQ(projectFolderName("a/b\\c:d*e"), "a_b_c_d_e");
+    EXPECT_EQ(projectFolderName(".."), "Project");
+    EXPECT_EQ(projectFolderName(" . "), "Project");
+    EXPECT_EQ(projectFolderName(""), "Project");
+    EXPECT_EQ(projectFolderName("Caf\xC3\xA9"), "Caf__");
+    EXPECT_EQ(projectFolderName(std::string(100, 'n')).size(), 64u);
+}
+
+TEST(OrvaneWriter, ReadsVersionsAndDates) {
+    project::ProjectVersion version;
+    EXPECT_TRUE(parseVersion("3.1.0", version));
+    EXPECT_EQ(version.minor, 1);
+    for (const char* bad : {"3.0", "3.0.4.1", "a.b.c", "3.0.-1", ""}) EXPECT_FALSE(parseVersion(bad, version)) << bad;
+    int32_t date = 0;
+    EXPECT_TRUE(parseDate("2027-12-31", date));
+    EXPECT_EQ(date, 20271231);
+    for (const char* bad : {"2027-13-01", "27-12-31", "2027-12-31x", "tomorrow"}) EXPECT_FALSE(parseDate(bad, date)) << bad;
+}
+
+TEST(OrvaneWriter, TheArchiveOpensWithTheLaunchersPasswordOnly) {
+    const fs::path root = fs::path(::testing::TempDir()) / "orvane_writer_archive";
+    fs::remove_all(root);
+    fs::create_directories(root / "content" / "sub");
+    std::ofstream(root / "content" / "sub" / "a.txt") << std::string(10000, 'a');
+    std::ofstream(root / "content" / "b.txt") << "bee";
+    const std::string archive = (root / "project.sdf").string();
+    const ArchiveSummary summary = writeProjectArchive((root / "content").string(), archive, project::kArchivePassword);
+    EXPECT_EQ(summary.files, 2);
+    EXPECT_EQ(summary.folders, 1);
+
+    ZipReader reader;
+    reader.open(archive);
+    ASSERT_EQ(reader.count(), 3u);
+    EXPECT_EQ(reader.entryInfo(0).name, "b.txt");
+    EXPECT_TRUE(reader.entryInfo(1).isFolder());
+    EXPECT_TRUE(reader.entryInfo(2).encrypted());
+    reader.setPassword("wrong");
+    EXPECT_THROW(reader.extractFile(2, (root / "out").string()), CZipException);
+    reader.setPassword(project::kArchivePassword);
+    for (size_t i = 0; i < reader.count(); ++i) EXPECT_TRUE(reader.extractFile(i, (root / "out").string()));
+    std::ifstream in(root / "out" / "sub" / "a.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(10000, 'a'));
+    fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace quillet::orvanetool
