@@ -10,57 +10,18 @@
 
 #include "player/app/movie_document.h"
 #include "player/container/frame_time.h"
+#include "tests/fuzz/counting_hosts.h"
 
 namespace {
 
 using namespace quillet;
 
-class NoDevice : public SoundSystem {
-public:
-    std::unique_ptr<SoundOutput> open(void*) override { return nullptr; }
-};
-
-// Everything opening asks of the machine, answered in memory: files are counted
-// and dropped, nothing exists beforehand.
-class Host : public MovieOpenUi, public ObjectReadHost, public SoundTrackHost {
+// Everything opening asks of the machine, answered in memory.
+class Host : public MovieOpenUi, public fuzzing::CountingObjectHost, public fuzzing::CountingSoundHost {
 public:
     void showMessage(Owner, const char*, const char*, Icon) override {}
     void showLoadingDialog() override {}
     void destroyLoadingDialog() override {}
-
-    Size screen() const override { return {800, 600}; }
-    std::string createSoundFile(const std::string& name) override { return name.empty() ? "qlt.tmp" : name; }
-    bool writeFile(const std::string&, const std::vector<uint8_t>& bytes) override {
-        written += bytes.size();
-        return true;
-    }
-    std::string attachedSoundPath(const AttachedSound& sound, bool) override { return sound.name; }
-    void report(const char*) override {}
-    void afterSection(bool) override {}
-
-    std::string temporaryFolder() override { return "T/"; }
-    bool fileExists(const std::string&) override { return false; }
-    std::unique_ptr<OutputFile> createFile(const std::string&) override { return std::make_unique<Counted>(written); }
-    void deleteFile(const std::string&) override {}
-    void report(const std::string&) override {}
-    void waitBeforeRetry() override {}
-    uint64_t nowMs() override { return 0; }
-    void* window() override { return nullptr; }
-
-    uint64_t written = 0;
-
-private:
-    class Counted : public OutputFile {
-    public:
-        explicit Counted(uint64_t& total) : total_(total) {}
-        bool write(const void*, size_t length) override {
-            total_ += length;
-            return true;
-        }
-
-    private:
-        uint64_t& total_;
-    };
 };
 
 }  // namespace
@@ -78,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file += trailer + std::string(16, 'z');
 
     Host host;
-    NoDevice device;
+    fuzzing::NoSoundDevice device;
     PackedDibFactory bitmaps;
     MovieDocument document(host, [&file](const std::string&) { return std::make_unique<MemoryMovieFile>(file); },
                            bitmaps, host, device, host);

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "player/app/movie_document.h"
 #include "player/container/dib_layout.h"
+#include "tests/support/folder_sound_host.h"
 #include "tests/support/test_sound_output.h"
 #include "tests/support/version_movies.h"
 
@@ -104,30 +104,12 @@ Picture pictureOfFrame(const FrameData& data, size_t index) {
     return picture;
 }
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // Files in a folder of the test's own: "temp" for the temporary folder, "disc"
 // for the movie's. Messages and the section sweep are recorded.
-class FolderHost : public MovieOpenUi, public ObjectReadHost, public SoundTrackHost {
+class FolderHost : public MovieOpenUi, public ObjectReadHost, public testing::FolderSoundHost {
 public:
-    explicit FolderHost(fs::path root) : root_(std::move(root)) {}
-
-    std::string temporaryFolder() override { return (root_ / "temp").string() + "/"; }
-    bool fileExists(const std::string& path) override { return fs::exists(path); }
-    std::unique_ptr<OutputFile> createFile(const std::string& path) override {
-        if (!writable) return nullptr;
-        return std::make_unique<File>(path);
-    }
-    void deleteFile(const std::string& path) override { fs::remove(path); }
-    void report(const std::string& text) override { messages.push_back(text); }
-    void waitBeforeRetry() override {}
-    uint64_t nowMs() override { return 0; }
-    void* window() override { return nullptr; }
+    explicit FolderHost(const fs::path& root) : FolderSoundHost(root / "temp") {}
 
     std::string createSoundFile(const std::string& name) override {
         const std::string path = temporaryFolder() + (name.empty() ? "qltobject.tmp" : name);
@@ -140,29 +122,13 @@ public:
         return true;
     }
     std::string attachedSoundPath(const AttachedSound&, bool) override { return std::string(); }
-    void report(const char* text) override { messages.push_back(text); }
+    using FolderSoundHost::report;
+    void report(const char* text) override { reports.push_back(text); }
     void afterSection(bool) override {}
 
-    void showMessage(Owner, const char* text, const char*, Icon) override { messages.push_back(text); }
+    void showMessage(Owner, const char* text, const char*, Icon) override { reports.push_back(text); }
     void showLoadingDialog() override {}
     void destroyLoadingDialog() override {}
-
-    bool writable = true;
-    std::vector<std::string> messages;
-
-private:
-    class File : public OutputFile {
-    public:
-        explicit File(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
-        bool write(const void* data, size_t length) override {
-            out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
-            return static_cast<bool>(out_);
-        }
-
-    private:
-        std::ofstream out_;
-    };
-    fs::path root_;
 };
 
 class VersionMovieTest : public ::testing::Test {
@@ -278,14 +244,14 @@ TEST_F(VersionMovieTest, EveryRowOpensWithItsFramesCursorLogoObjectsAndSounds) {
         EXPECT_EQ(tracks.narrationPath(), narration);
         EXPECT_EQ(tracks.effectPaths()[0], effect);
         if (movie.readers.sounds == SoundSectionForm::Below095 || movie.readers.sounds == SoundSectionForm::From095To14) {
-            EXPECT_EQ(readAll(narration), movie.narration);
+            EXPECT_EQ(testing::readWholeFile(narration), movie.narration);
         } else {
-            EXPECT_EQ(readAll(narration).size(), movie.narration.size()) << "speech decodes to the length stored";
+            EXPECT_EQ(testing::readWholeFile(narration).size(), movie.narration.size()) << "speech decodes to the length stored";
         }
         if (!effect.empty()) {
-            EXPECT_EQ(readAll(effect), movie.effect);
+            EXPECT_EQ(testing::readWholeFile(effect), movie.effect);
         }
-        EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+        EXPECT_TRUE(host.reports.empty()) << host.reports.front();
         document.ResetMovie();
         EXPECT_EQ(fs::exists(narration), movie.readers.sounds == SoundSectionForm::Below095)
             << "temporary files go with the movie; the oldest form's tracks stay beside it";

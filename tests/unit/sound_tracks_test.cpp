@@ -9,11 +9,11 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "common/byte_reader.h"
 #include "player/audio/sound_channel.h"
 #include "player/audio/wav_file.h"
+#include "tests/support/folder_sound_host.h"
 #include "tests/support/test_sound_output.h"
 #include "tests/support/tone_wav.h"
 #include "tools/moviewriter/sound_records.h"
@@ -23,53 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileHost : public SoundTrackHost {
-public:
-    explicit FileHost(fs::path folder) : folder_(std::move(folder)) {}
-    std::string temporaryFolder() override { return folder_.string() + "/"; }
-    bool fileExists(const std::string& path) override { return fs::exists(path); }
-    std::unique_ptr<OutputFile> createFile(const std::string& path) override {
-        if (!writable) return nullptr;
-        created.push_back(path);
-        return std::make_unique<File>(path);
-    }
-    void deleteFile(const std::string& path) override {
-        deleted.push_back(path);
-        fs::remove(path);
-    }
-    void report(const std::string& text) override { reports.push_back(text); }
-    void waitBeforeRetry() override { ++waits; }
-    uint64_t nowMs() override { return now; }
-    void* window() override { return nullptr; }
-
-    bool writable = true;
-    std::vector<std::string> created, deleted, reports;
-    int waits = 0;
-    uint64_t now = 1000;
-
-private:
-    class File : public OutputFile {
-    public:
-        explicit File(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {}
-        bool write(const void* data, size_t length) override {
-            out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(length));
-            return static_cast<bool>(out_);
-        }
-
-    private:
-        std::ofstream out_;
-    };
-    fs::path folder_;
-};
+using FileHost = testing::FolderSoundHost;
 
 std::string tone(uint32_t rate, double seconds, double frequency) { return testing::toneWav(rate, seconds, frequency); }
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class SoundTracksTest : public ::testing::Test {
 protected:
@@ -149,7 +106,7 @@ TEST_F(SoundTracksTest, NarrationIsWrittenLoadedAndDeletedOnRelease) {
     EXPECT_TRUE(tracks.deviceOk());
     EXPECT_TRUE(tracks.narrationPresent());
     EXPECT_EQ(tracks.narrationPath(), temp("qltdemo_Narration.wav"));
-    EXPECT_EQ(readAll(tracks.narrationPath()), wav);
+    EXPECT_EQ(testing::readWholeFile(tracks.narrationPath()), wav);
     EXPECT_EQ(tracks.narrationDuration(), 1000u);
     EXPECT_TRUE(tracks.backgroundPresent());
 
@@ -181,7 +138,7 @@ TEST_F(SoundTracksTest, SpeechRecordIsCutAtItsStoredLength) {
     uint64_t at = 0;
     ASSERT_TRUE(load(sounds, "demo.exe", &at));
     EXPECT_EQ(section.substr(at), "FRAMES");
-    const std::string written = readAll(temp("qltdemo_Narration.wav"));
+    const std::string written = testing::readWholeFile(temp("qltdemo_Narration.wav"));
     ASSERT_EQ(written.size(), kWavHeaderSize + 1000);
     EXPECT_EQ(written.substr(0, kWavHeaderSize), pcmWavHeader(1, 8000, 16, 1000));
 
@@ -189,7 +146,7 @@ TEST_F(SoundTracksTest, SpeechRecordIsCutAtItsStoredLength) {
     ASSERT_TRUE(speechSoundRecord(tone(8000, 2.0, 300), record, error));
     sounds.narration = record;
     ASSERT_TRUE(load(sounds));
-    EXPECT_EQ(readAll(temp("qltdemo_Narration.wav")).size(), kWavHeaderSize + 32000);
+    EXPECT_EQ(testing::readWholeFile(temp("qltdemo_Narration.wav")).size(), kWavHeaderSize + 32000);
     EXPECT_EQ(tracks.narrationDuration(), 2000u);
 }
 
@@ -387,7 +344,7 @@ TEST_F(SoundTracksTest, TheOldestFormWritesItsTracksBesideTheMovieForGood) {
     ASSERT_TRUE(load(sounds, "demo.exe", &at, SoundSectionForm::Below095));
     EXPECT_EQ(section.substr(at), "FRAMES");
     EXPECT_EQ(tracks.narrationPath(), (folder / "disc" / "demo_Narration.wav").string());
-    EXPECT_EQ(readAll(tracks.narrationPath()), wav);
+    EXPECT_EQ(testing::readWholeFile(tracks.narrationPath()), wav);
     EXPECT_EQ(tracks.backgroundPath(), (folder / "disc" / "demo_Background.wav").string());
     EXPECT_TRUE(tracks.tempFiles().empty());
     tracks.release();
@@ -410,8 +367,8 @@ TEST_F(SoundTracksTest, EarlierFormsTakeUpAnExistingTemporaryFileAndPassItsRecor
         EXPECT_EQ(section.substr(at), "FRAMES");
         EXPECT_EQ(tracks.narrationPath(), temp("demo_Narration.wav"));
         EXPECT_EQ(tracks.narrationDuration(), 250u) << "the file that was there";
-        EXPECT_EQ(readAll(temp("Effect0.wav")), click);
-        EXPECT_EQ(readAll(temp("Effect1.wav")), "left by another run");
+        EXPECT_EQ(testing::readWholeFile(temp("Effect0.wav")), click);
+        EXPECT_EQ(testing::readWholeFile(temp("Effect1.wav")), "left by another run");
         EXPECT_EQ(tracks.tempFiles(), std::vector<std::string>{temp("Effect0.wav")});
         tracks.release();
         EXPECT_TRUE(fs::exists(temp("demo_Narration.wav")));
@@ -425,7 +382,7 @@ TEST_F(SoundTracksTest, EarlierFormsTakeUpAnExistingTemporaryFileAndPassItsRecor
     uint64_t at = 0;
     ASSERT_TRUE(load(sounds, "demo.exe", &at, SoundSectionForm::From15To155));
     EXPECT_EQ(section.substr(at), "FRAMES");
-    EXPECT_EQ(readAll(temp("demo_Narration.wav")), earlier);
+    EXPECT_EQ(testing::readWholeFile(temp("demo_Narration.wav")), earlier);
 }
 
 TEST_F(SoundTracksTest, OlderFormsGoOnWithoutASoundThatDoesNotUnpack) {
