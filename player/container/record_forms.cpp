@@ -10,15 +10,21 @@ namespace {
 enum class Field { BandCount, Delay, StandardCursor, CursorId, CursorX, CursorY, GroupFirst, Input, InputParam,
                    Hold, HoldMagnitude, HoldSign, StopMark };
 
-struct FieldList {
-    const Field* fields;
+// The entries of one of the constant lists below.
+template <typename T>
+struct Entries {
+    const T* items;
     size_t count;
+    const T* begin() const { return items; }
+    const T* end() const { return items + count; }
 };
 
-template <size_t N>
-constexpr FieldList list(const Field (&fields)[N]) {
-    return {fields, N};
+template <typename T, size_t N>
+constexpr Entries<T> entries(const T (&items)[N]) {
+    return {items, N};
 }
+
+using FieldList = Entries<Field>;
 
 using F = Field;
 constexpr Field kR36a[] = {F::BandCount, F::Delay, F::StandardCursor, F::CursorId, F::CursorX, F::CursorY,
@@ -36,14 +42,14 @@ constexpr Field kCurrentRecord[] = {F::BandCount, F::Delay, F::StandardCursor, F
 
 FieldList fieldsOf(FrameRecordForm form) {
     switch (form) {
-    case FrameRecordForm::R36a: return list(kR36a);
-    case FrameRecordForm::R40a: return list(kR40a);
-    case FrameRecordForm::R44: return list(kR44);
-    case FrameRecordForm::R40b: return list(kR40b);
-    case FrameRecordForm::R36b: return list(kR36b);
+    case FrameRecordForm::R36a: return entries(kR36a);
+    case FrameRecordForm::R40a: return entries(kR40a);
+    case FrameRecordForm::R44: return entries(kR44);
+    case FrameRecordForm::R40b: return entries(kR40b);
+    case FrameRecordForm::R36b: return entries(kR36b);
     case FrameRecordForm::Current: break;
     }
-    return list(kCurrentRecord);
+    return entries(kCurrentRecord);
 }
 
 // The word of a field that maps one to one; the hold's two words have none.
@@ -76,15 +82,7 @@ constexpr size_t kLogoPaddingSize = 2;
 // Parts of a logo, in file order per form.
 enum class LogoPart { Corner, Picture, LinkText, MailText, Word, Padding };
 
-struct LogoParts {
-    const LogoPart* parts;
-    size_t count;
-};
-
-template <size_t N>
-constexpr LogoParts parts(const LogoPart (&list)[N]) {
-    return {list, N};
-}
+using LogoParts = Entries<LogoPart>;
 
 using P = LogoPart;
 constexpr LogoPart kL1[] = {P::Picture};
@@ -97,14 +95,14 @@ constexpr LogoPart kCurrentLogo[] = {P::Corner, P::LinkText, P::MailText, P::Pic
 LogoParts partsOf(LogoForm form) {
     switch (form) {
     case LogoForm::None: return {nullptr, 0};
-    case LogoForm::L1: return parts(kL1);
-    case LogoForm::L2: return parts(kL2);
-    case LogoForm::L3: return parts(kL3);
-    case LogoForm::L4: return parts(kL4);
-    case LogoForm::L5: return parts(kL5);
+    case LogoForm::L1: return entries(kL1);
+    case LogoForm::L2: return entries(kL2);
+    case LogoForm::L3: return entries(kL3);
+    case LogoForm::L4: return entries(kL4);
+    case LogoForm::L5: return entries(kL5);
     case LogoForm::Current: break;
     }
-    return parts(kCurrentLogo);
+    return entries(kCurrentLogo);
 }
 
 }  // namespace
@@ -116,14 +114,14 @@ StoredFrameRecord decodeFrameRecord(FrameRecordForm form, const uint8_t* bytes) 
     ByteReader in(bytes, fields.count * RecordStream::kWordSize);
     StoredFrameRecord stored;
     uint32_t magnitude = 0, sign = 0;
-    for (size_t i = 0; i < fields.count; ++i) {
+    for (const Field field : fields) {
         const uint32_t value = in.u32();
-        if (fields.fields[i] == F::HoldMagnitude)
+        if (field == F::HoldMagnitude)
             magnitude = value;
-        else if (fields.fields[i] == F::HoldSign)
+        else if (field == F::HoldSign)
             sign = value;
         else
-            *wordOf(fields.fields[i], stored) = value;
+            *wordOf(field, stored) = value;
     }
     // Negated as an unsigned word, so that the most negative magnitude wraps.
     const bool split = form == FrameRecordForm::R44 || form == FrameRecordForm::R40b;
@@ -137,13 +135,13 @@ std::string encodeFrameRecord(FrameRecordForm form, const StoredFrameRecord& sto
     const int32_t hold = stored.record.holdMs;
     std::string bytes;
     ByteWriter out(bytes);
-    for (size_t i = 0; i < fields.count; ++i) {
-        switch (fields.fields[i]) {
+    for (const Field field : fields) {
+        switch (field) {
         case F::HoldMagnitude:
             out.u32(hold < 0 ? 0u - static_cast<uint32_t>(hold) : static_cast<uint32_t>(hold));
             break;
         case F::HoldSign: out.u32(hold < 0 ? 0 : 1); break;
-        default: out.u32(*wordOf(fields.fields[i], copy)); break;
+        default: out.u32(*wordOf(field, copy)); break;
         }
     }
     return bytes;
@@ -178,9 +176,8 @@ bool readLogo(BufferedReader& in, LogoForm form, LogoRecord& record, std::vector
     RecordStream stream(in);
     record = LogoRecord();
     picture.clear();
-    const LogoParts logo = partsOf(form);
-    for (size_t i = 0; i < logo.count; ++i) {
-        switch (logo.parts[i]) {
+    for (const LogoPart part : partsOf(form)) {
+        switch (part) {
         case P::Corner: record.corner = stream.u32(); break;
         case P::LinkText: stream.fixed(record.linkText.data(), kLinkTextSize); break;
         case P::MailText: stream.fixed(record.mailText.data(), kLinkTextSize); break;
@@ -199,9 +196,8 @@ bool readLogo(BufferedReader& in, LogoForm form, LogoRecord& record, std::vector
 std::string encodeLogo(LogoForm form, const LogoRecord& record, const std::string& pictureDib) {
     std::string bytes;
     ByteWriter out(bytes);
-    const LogoParts logo = partsOf(form);
-    for (size_t i = 0; i < logo.count; ++i) {
-        switch (logo.parts[i]) {
+    for (const LogoPart part : partsOf(form)) {
+        switch (part) {
         case P::Corner: out.u32(record.corner); break;
         case P::LinkText: out.bytes(record.linkText.data(), kLinkTextSize); break;
         case P::MailText: out.bytes(record.mailText.data(), kLinkTextSize); break;
