@@ -319,7 +319,7 @@ bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
         return true;
     case WM_TIMER:
         if (wParam != kCloseWhenLoadedTimer) return false;
-        if (document_ && document_->document().frameData().loaderRunning()) return true;
+        if (document_ && document_->document().frameData().busyState() != 0) return true;
         ::KillTimer(handle(), kCloseWhenLoadedTimer);
         close();
         return true;
@@ -380,7 +380,8 @@ void CMainWindow::close() {
         closeAfterStop_ = true;
         return;
     }
-    if (document_->document().frameData().loaderRunning()) {
+    // A movie read while it opens lets messages through, this close among them.
+    if (document_->document().frameData().busyState() != 0) {
         ::SetTimer(handle(), kCloseWhenLoadedTimer, kCloseWhenLoadedMs, nullptr);
         return;
     }

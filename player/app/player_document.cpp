@@ -1,6 +1,7 @@
 #include "player_document.h"
 
 #include "common/win32/file_system.h"
+#include "common/win32/message_pump.h"
 #include "player/container/win32_movie_file.h"
 
 namespace quillet {
@@ -12,6 +13,9 @@ CPlayerDocument::CPlayerDocument()
       trackSound_(document_.tracks()),
       compositor_(document_.frameData(), cursors_) {
     create("QuilletDocument", 0, WS_POPUP, "", 0, 0, 0, 0, nullptr);
+    // Movies read while they open (the earlier versions) let one waiting message
+    // through before each frame, so that the windows keep answering.
+    document_.frameData().setForegroundPump([] { win32::pumpMessages(1); });
     makePlayer();
     objects_.setHost(this);
 }

@@ -176,6 +176,30 @@ TEST_F(GroupTest, GroupStartsReachTheFramesAndClicksAreRewrittenEverywhere) {
     EXPECT_EQ(data.frames()[1].inputWParam, kRecordedClickKey);
 }
 
+TEST_F(GroupTest, AForegroundReadLetsMessagesThroughOncePerFrameAndStaysBusy) {
+    // The player lets one window message through before each frame; a close among
+    // them must find the data busy, so that it waits for the read to end.
+    for (int minor : {55, 85}) {
+        SCOPED_TRACE(minor);
+        MovieWriter writer = writerFor(1, minor);
+        for (uint32_t k = 0; k < 5; ++k) writer.addFrame(Picture(16, 12, k));
+        int calls = 0, notBusy = 0;
+        data.setForegroundPump([&] {
+            ++calls;
+            if (data.busyState() == 0) ++notBusy;
+        });
+        load(writer, false);
+        EXPECT_EQ(calls, 5);
+        EXPECT_EQ(notBusy, 0);
+        EXPECT_EQ(data.busyState(), 0) << "idle once the read has ended";
+        // Frames read on the loader thread let nothing through.
+        calls = 0;
+        load(writer, true);
+        EXPECT_EQ(calls, 0);
+    }
+    data.setForegroundPump(nullptr);
+}
+
 TEST_F(GroupTest, BandsMarkedAbsentHaveNoBytesAndNoSlot) {
     const Picture screen(16, 12, 0x445566);
     StoredBand absent = MovieWriter::makeBand(screen, 0, 4);
