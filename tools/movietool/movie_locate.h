@@ -14,8 +14,8 @@ namespace quillet {
 bool locateMovie(MovieFile& file, MovieLocation& location, MovieHeader& header, bool& appended);
 
 // Reads the objects of a movie of any version the player reads, passes its sounds
-// over without writing them, and leaves the file at its frame stream, whose layout
-// goes to format; false with a reason otherwise.
+// over without writing them, and leaves the file at its frame stream; readers are
+// those the version takes. False with a reason otherwise.
 bool seekFrameStream(MovieFile& file, MovieLocation& location, ObjectSection& objects, FormatReaders& readers,
                      std::string& error);
 
