@@ -299,6 +299,10 @@ void FrameData::LoadFrameStream(MovieFile& file, uint64_t end, FrameStreamFormat
 void FrameData::LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end,
                                             FrameStreamFormat format) {
     if (loaderRunning()) {
+        // The running loader fills the lists this read replaces: it is stopped before
+        // they are emptied, and the frames are then read here.
+        cancelLoad_.store(true);
+        waitForLoader();
         LoadFrameStream(*file, end, format);
         keptFile_ = std::move(file);
         return;

@@ -43,7 +43,8 @@ public:
     void LoadFrameStream(MovieFile& file, uint64_t end, FrameStreamFormat format = FrameStreamFormat());
     // Reads the header part here and the frames on the loader thread, which owns the
     // file from then on and closes it when it ends. While an earlier loader still
-    // runs, the frames are read here instead and the file is kept until cleared.
+    // runs, it is stopped, the frames are read here instead (by the rules of a read
+    // while opening) and the file is kept until cleared.
     void LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end,
                                      FrameStreamFormat format = FrameStreamFormat());
     // Stops a running loader, waits for it to end, and frees everything.

@@ -6,10 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <random>
+#include <thread>
+
 #include "common/byte_reader.h"
 #include "player/container/dib_layout.h"
 #include "player/container/frame_data.h"
 #include "player/container/keyed_cursor.h"
+#include "tests/support/gated_movie_file.h"
 #include "tools/moviewriter/movie_writer.h"
 
 namespace quillet {
@@ -198,6 +203,48 @@ TEST_F(GroupTest, AForegroundReadLetsMessagesThroughOncePerFrameAndStaysBusy) {
         EXPECT_EQ(calls, 0);
     }
     data.setForegroundPump(nullptr);
+}
+
+TEST_F(GroupTest, ALoadWhileAnEarlierLoaderRunsStopsItAndReadsWhileOpening) {
+    // An earlier movie whose loader is held halfway through its frames (noise does
+    // not compress: the stream is several buffer loads long).
+    MovieWriter earlier = writerFor(3, 0);
+    earlier.setScreen({256, 256, 32});
+    std::mt19937 random(11);
+    Picture noise(256, 256);
+    for (int i = 0; i < 20; ++i) {
+        for (uint32_t& pixel : noise.pixels) pixel = random() & 0xFFFFFF;
+        earlier.addFrame(noise, {30});
+    }
+    const std::string stream = earlier.frameStream();
+    auto gated = std::make_unique<testing::GatedMovieFile>(stream);
+    testing::GatedMovieFile* gate = gated.get();
+    gate->gateAt = stream.size() / 2;
+    data.LoadFrameStreamInBackground(std::move(gated), stream.size(), formatOf(earlier));
+    for (int wait = 0; wait < 5000 && !gate->waiting.load(); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_TRUE(gate->waiting.load());
+
+    // A 1.3 movie asks for the loader thread; it is read while opening instead,
+    // so its long delay is cut, and nothing of the earlier movie is left in it.
+    MovieWriter later = writerFor(1, 3);
+    later.addFrame(Picture(16, 12, 0x111111), {5000});
+    later.addFrame(Picture(16, 12, 0x222222), {40});
+    auto file = std::make_unique<MemoryMovieFile>(later.frameStream());
+    const uint64_t end = file->size();
+    std::thread opener([gate] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        gate->open = true;
+    });
+    data.LoadFrameStreamInBackground(std::move(file), end, formatOf(later));
+    opener.join();
+    EXPECT_FALSE(data.loaderRunning());
+    ASSERT_EQ(data.frameCount(), 2);
+    ASSERT_EQ(data.frames().count(), 2u);
+    EXPECT_EQ(data.frames()[0].delayMs, 50);
+    EXPECT_EQ(data.frames()[1].delayMs, 40);
+    EXPECT_EQ(data.info().screenWidth, 16);
+    EXPECT_TRUE(data.framesReady());
 }
 
 TEST_F(GroupTest, BandsMarkedAbsentHaveNoBytesAndNoSlot) {
