@@ -79,6 +79,16 @@ protected:
         document.setView(view);
         document.document().frameData().waitForLoader();
     }
+    // Plays the movie and holds the thread after it has let go of the run and
+    // before its end report, until `release` is set.
+    void playAndHoldTheEndReport(Event& release) {
+        document.player().setEndReportHook([this, &release] {
+            atReport.set();
+            release.wait();
+        });
+        ASSERT_TRUE(document.player().play(view, nullptr, nullptr, nullptr, false, false));
+        ASSERT_TRUE(atReport.wait());
+    }
     void TearDown() override {
         ::DestroyWindow(view);
         ::DeleteFileA(path_.c_str());
@@ -87,20 +97,15 @@ protected:
     static constexpr int kFrames = 8;
     static constexpr int kDelayMs = 10;
     std::string path_;
+    Event atReport;     // set when the thread reaches its end report
     Recorder recorder;  // the main window's stand-in: progress and +70 land here
     CPlayerDocument document;
     HWND view = nullptr;
 };
 
 TEST_F(RunRacesTest, ClosingTheMovieWhileTheRunReportsItsEnd) {
-    // The thread is held after it has let go of the run and before its end report.
-    Event atReport, release;
-    document.player().setEndReportHook([&] {
-        atReport.set();
-        release.wait();
-    });
-    ASSERT_TRUE(document.player().play(view, nullptr, nullptr, nullptr, false, false));
-    ASSERT_TRUE(atReport.wait());
+    Event release;
+    ASSERT_NO_FATAL_FAILURE(playAndHoldTheEndReport(release));
     EXPECT_FALSE(document.player().isPlaying());
     EXPECT_TRUE(document.player().runActive()) << "its report is still to come";
 
@@ -137,13 +142,8 @@ TEST_F(RunRacesTest, ClosingTheMovieWhileTheRunReportsProgress) {
 }
 
 TEST_F(RunRacesTest, PlayWhileTheEndReportIsUnderWayWaitsForIt) {
-    Event atReport, release;
-    document.player().setEndReportHook([&] {
-        atReport.set();
-        release.wait();
-    });
-    ASSERT_TRUE(document.player().play(view, nullptr, nullptr, nullptr, false, false));
-    ASSERT_TRUE(atReport.wait());
+    Event release;
+    ASSERT_NO_FATAL_FAILURE(playAndHoldTheEndReport(release));
     // Space pressed at the very end: the run is still active, so it is not
     // started again (the main window pauses instead), and nothing blocks.
     EXPECT_TRUE(document.player().runActive());
