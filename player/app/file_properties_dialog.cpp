@@ -1,8 +1,8 @@
 #include "file_properties_dialog.h"
 
-#include "common/win32/file_system.h"
 #include "common/win32/string_resources.h"
 #include "player/app/maker_addresses.h"
+#include "player/app/movie_file_length.h"
 #include "player/app/shell_open.h"
 #include "player/container/frame_time.h"
 #include "resource.h"
@@ -25,16 +25,6 @@ constexpr ButtonImage kButtonImages[] = {
 constexpr size_t kEditButton = 4;
 static_assert(kButtonImages[kEditButton].controlId == IDC_EDIT_MOVIE);
 
-// The length of the file at path, when it exists and can be opened for reading.
-std::optional<uint64_t> fileLength(const std::string& path) {
-    if (path.empty() || !win32::fileExists(path)) return std::nullopt;
-    win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-    return static_cast<uint64_t>(size.QuadPart);
-}
-
 FilePropertiesFormats formatsFromStringTable() {
     FilePropertiesFormats formats;
     formats.description = win32::loadString(IDS_DESCRIPTION);
@@ -52,7 +42,7 @@ FilePropertiesFormats formatsFromStringTable() {
 CFilePropertiesDialog::CFilePropertiesDialog(MovieDocument& movie, CCaptionList& objects)
     : frames_(movie.frameData()), objects_(objects) {
     const MovieFacts facts{movie.header(), frames_.info().recordedArea, totalLength(frames_.frames()),
-                           fileLength(movie.filePath())};
+                           movieFileLength(movie.filePath())};
     texts_ = filePropertiesTexts(facts, formatsFromStringTable());
 }
 
