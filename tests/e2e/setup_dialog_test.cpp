@@ -31,6 +31,19 @@ HWND focusOf(HWND window) {
     return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
+BOOL CALLBACK markSetupDialog(HWND candidate, LPARAM found) {
+    if (driver::className(candidate) != kDialogClass || driver::windowText(candidate) != kSetupCaption) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+// Whether the thread that runs window has a Setup dialog, shown or not yet shown.
+bool hasSetupDialog(HWND window) {
+    bool found = false;
+    ::EnumThreadWindows(::GetWindowThreadProcessId(window, nullptr), &markSetupDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 int progress(HWND main) {
     return static_cast<int>(::SendMessageA(::GetDlgItem(main, kProgressControl), PBM_GETPOS, 0, 0));
 }
@@ -165,6 +178,46 @@ TEST_F(SetupDialogTest, RefusesANumberOfRunsOutsideOneToTen) {
     ::SendMessageA(::GetDlgItem(dialog, kPlayOnce), BM_CLICK, 0, 0);
     ::SendMessageA(times, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("10"));
     closeWith(dialog, "OK");
+}
+
+TEST_F(SetupDialogTest, IgnoredWhilePlayingAndWhilePaused) {
+    movie_ = makeTestMovie({60, 200});
+    ASSERT_TRUE(player_.start(packedPlayer("movie.exe", movie_.bytes)));
+    main_ = waitForMainWindow(player_);
+    ASSERT_TRUE(main_);
+    // Posted commands are handled in order: once the About box that the system
+    // menu opens in any state is up, Setup has been handled, and had it opened its
+    // dialog the About box would have come up inside it.
+    auto setupOpensNothing = [&] {
+        driver::sendCommand(main_, kCommandSetup);
+        ::PostMessageA(main_, WM_SYSCOMMAND, 16, 0);
+        HWND about = driver::waitForWindow(player_.id(), kDialogClass, "Tavrix Player Properties");
+        EXPECT_TRUE(about) << "no About box";
+        EXPECT_FALSE(hasSetupDialog(main_)) << "Setup opened its dialog";
+        if (about) {
+            EXPECT_TRUE(driver::pressButton(about, "OK"));
+            EXPECT_TRUE(driver::waitForWindowGone(about));
+        }
+    };
+    // The run that starts by itself.
+    HWND view = waitForView(player_);
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(driver::waitUntil([&] { return !enabled(kCommandSetup); })) << "Setup offered during the run";
+    {
+        SCOPED_TRACE("playing");
+        setupOpensNothing();
+    }
+    driver::sendCommand(main_, kCommandPlayPause);
+    ASSERT_TRUE(driver::waitUntil([&] { return enabled(kCommandProperties); })) << "the run did not pause";
+    ASSERT_FALSE(enabled(kCommandSetup));
+    {
+        SCOPED_TRACE("paused");
+        setupOpensNothing();
+    }
+    driver::sendCommand(main_, kCommandStop);
+    ASSERT_TRUE(driver::waitForWindowGone(view));
+    waitUntilIdle();
+    EXPECT_TRUE(openSetup()) << "Setup after Stop";
 }
 
 TEST_F(SetupDialogTest, ThreeTimesRunsTheMovieThreeTimesThenClosesTheView) {
