@@ -60,24 +60,28 @@ protected:
         ASSERT_TRUE(driver::pressButton(dialog, button));
         ASSERT_TRUE(driver::waitForWindowGone(dialog)) << button << " left the dialog open";
     }
-    // Plays, and counts the runs until the view closes: the bar falls back to the
-    // start at each repeat.
+    // Watches the progress bar while view is open and counts how often it falls
+    // back to the start, as it does at each repeat; stops at enough (0: when the
+    // view closes).
+    int restartsWhileOpen(HWND view, int enough, int timeoutMs) {
+        int restarts = 0, highest = 0;
+        driver::waitUntil([&] {
+            const int now = progress(main_);
+            if (now + 30 < highest) {
+                ++restarts;
+                highest = now;
+            }
+            highest = std::max(highest, now);
+            return (enough > 0 && restarts >= enough) || !::IsWindow(view);
+        }, timeoutMs);
+        return restarts;
+    }
+    // Plays, and counts the runs until the view closes.
     int runsUntilTheViewCloses() {
         driver::sendCommand(main_, kCommandPlayPause);
         HWND view = waitForView(player_);
         EXPECT_TRUE(view) << "Play did not open the view";
-        if (!view) return 0;
-        int runs = 1, highest = 0;
-        driver::waitUntil([&] {
-            const int now = progress(main_);
-            if (now + 30 < highest) {
-                ++runs;
-                highest = now;
-            }
-            highest = std::max(highest, now);
-            return !::IsWindow(view);
-        }, 30000);
-        return runs;
+        return view ? 1 + restartsWhileOpen(view, 0, 30000) : 0;
     }
 };
 
@@ -241,16 +245,7 @@ TEST_F(SetupDialogTest, LoopingChosenInSetupRepeatsUntilStop) {
     driver::sendCommand(main_, kCommandPlayPause);
     HWND view = waitForView(player_);
     ASSERT_TRUE(view);
-    int repeats = 0, highest = 0;
-    driver::waitUntil([&] {
-        const int now = progress(main_);
-        if (now + 30 < highest) {
-            ++repeats;
-            highest = now;
-        }
-        highest = std::max(highest, now);
-        return repeats >= 3 || !::IsWindow(view);
-    }, 15000);
+    const int repeats = restartsWhileOpen(view, 3, 15000);
     EXPECT_GE(repeats, 3) << "looping play did not go on";
     EXPECT_TRUE(::IsWindow(view));
     driver::sendCommand(main_, kCommandStop);
