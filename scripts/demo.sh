@@ -111,6 +111,45 @@ done
 wait_for_end "$player_pid" 30 "the exercise did not end after its answers"
 echo "the exercise played to its end"
 
+# The player's dialogs, each opened once on the demo movie and photographed: the
+# run is stopped first, since Setup and Properties wait for an idle player.
+echo "showing the dialogs"
+"$WINE" "$demo/QuilletDemo.exe" >/dev/null 2>&1 &
+player_pid=$!
+main=$(qdriver wait "#32770" "Tavrix 2000 Player" 30000)
+view=$(qdriver wait QuilletView - 30000)
+qdriver command "$main" 32774
+for _ in $(seq 1 50); do
+    qdriver text "$view" >/dev/null 2>&1 || break
+    sleep 0.2
+done
+dialogs=("32775 Properties Cancel setup-dialog" "32772 File_Properties OK file-properties-dialog"
+         "32776 Tavrix_Player_Properties OK about-dialog")
+for entry in "${dialogs[@]}"; do
+    read -r command caption button name <<<"$entry"
+    caption=${caption//_/ }
+    dialog=
+    # The command is ignored until the stopped run's thread has ended.
+    for _ in $(seq 1 10); do
+        qdriver command "$main" "$command"
+        dialog=$(qdriver wait "#32770" "$caption" 3000) && break
+    done
+    if [ -z "$dialog" ]; then
+        echo "command $command did not open \"$caption\"" >&2
+        exit 1
+    fi
+    qdriver settle "$dialog" 500 5000 || true
+    qdriver capture-window "$dialog" "$demo/$name.bmp" && to_png "$demo/$name.bmp" || true
+    qdriver press "$dialog" "$button"
+    echo "$caption shown"
+done
+qdriver close "$main"
+for _ in $(seq 1 40); do
+    kill -0 "$player_pid" 2>/dev/null || break
+    sleep 0.5
+done
+wait "$player_pid" || true
+
 # Single frames as the player rebuilds them, through movietool still.
 for frame in 0 40 140; do
     "$WINE" "$WINDOWS_BUILD/tools/movietool.exe" still "$demo/QuilletDemo.exe" "$frame" "$demo/still-$frame.bmp" \

@@ -14,6 +14,15 @@ bool Dialog::createModelessIndirect(const void* dialogTemplate, HWND owner) {
                                         owner, &Dialog::procedure, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
+INT_PTR Dialog::runModal(int templateId, HWND owner) {
+    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner, &Dialog::procedure,
+                             reinterpret_cast<LPARAM>(this));
+}
+
+void Dialog::endModal(INT_PTR result) {
+    if (dialog_) ::EndDialog(dialog_, result);
+}
+
 void Dialog::destroy() {
     if (dialog_) ::DestroyWindow(dialog_);
 }

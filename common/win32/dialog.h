@@ -1,6 +1,6 @@
 #pragma once
-// Base class for modeless dialogs built from resource templates. The dialog
-// procedure stores the object at WM_INITDIALOG; handlers are small virtuals.
+// Base class for dialogs built from resource templates, modeless or modal. The
+// dialog procedure stores the object at WM_INITDIALOG; handlers are small virtuals.
 
 #include <windows.h>
 
@@ -18,6 +18,10 @@ public:
     // The same from a template in memory (an extended dialog template).
     bool createModelessIndirect(const void* dialogTemplate, HWND owner);
     void destroy();
+    // Runs the dialog modally and returns what endModal was given (-1 when the
+    // dialog could not be made).
+    INT_PTR runModal(int templateId, HWND owner);
+    void endModal(INT_PTR result);
 
 protected:
     virtual BOOL onInit() { return TRUE; }

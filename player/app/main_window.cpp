@@ -1,18 +1,19 @@
 #include "main_window.h"
 
-#include <shellapi.h>
-
 #include <string>
 
 #include "common/win32/string_resources.h"
+#include "player/app/about_dialog.h"
+#include "player/app/file_properties_dialog.h"
+#include "player/app/maker_addresses.h"
+#include "player/app/play_properties_dialog.h"
+#include "player/app/shell_open.h"
 #include "player/container/frame_time.h"
 #include "resource.h"
 
 namespace quillet {
 namespace {
 
-constexpr char kWebSite[] = "https://tavrix.example.com/";
-constexpr char kSupportMail[] = "mailto:support@tavrix.example.com";
 constexpr char kProducerCaption[] = "Tavrix Player";
 // A close asked for while the loader reads looks again this often.
 constexpr UINT_PTR kCloseWhenLoadedTimer = 1;
@@ -271,8 +272,24 @@ void CMainWindow::edit() {
     ::MessageBoxA(handle(), win32::loadString(IDS_NO_PRODUCER), kProducerCaption, MB_OK | MB_ICONERROR);
 }
 
-void CMainWindow::openAddress(const char* address) {
-    ::ShellExecuteA(handle(), "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+void CMainWindow::editPlaySettings() {
+    // Setup is for an idle player that holds no paused run: what it changes takes
+    // effect at the next Play, which must start a new view.
+    if (!document_ || document_->player().busyState() != 0 || document_->player().paused()) return;
+    CPlayPropertiesDialog dialog(settings_);
+    if (dialog.run(handle())) settings_ = dialog.settings();
+}
+
+void CMainWindow::showFileProperties() {
+    // The thumbnail is rendered from the frames, which a run would be using.
+    if (!hasFrames() || document_->player().busyState() != 0) return;
+    CFilePropertiesDialog dialog(document_->document(), document_->objects());
+    dialog.run(handle());
+}
+
+void CMainWindow::showAbout() {
+    CAboutDialog dialog;
+    dialog.run(handle());
 }
 
 void CMainWindow::onCommand(int id, int /*code*/, HWND /*control*/) {
@@ -280,9 +297,14 @@ void CMainWindow::onCommand(int id, int /*code*/, HWND /*control*/) {
     case ID_PLAY_PAUSE: playPause(); break;
     case ID_STOP: stop(); break;
     case ID_EDIT: edit(); break;
+    case ID_SETUP: editPlaySettings(); break;
+    case ID_PROPERTIES: showFileProperties(); break;
+    case ID_INFO:
+        if (!document_ || document_->player().busyState() == 0) showAbout();
+        break;
     case ID_VISIT_WEB:
-    case ID_ABOUT_WEB: openAddress(kWebSite); break;
-    case ID_SUPPORT_MAIL: openAddress(kSupportMail); break;
+    case ID_ABOUT_WEB: openWithShell(handle(), kMakerWebSite, "open"); break;
+    case ID_SUPPORT_MAIL: openWithShell(handle(), mailCommand(kMakerSupportAddress), "open"); break;
     case IDCANCEL: close(); break;
     default: break;
     }
@@ -308,8 +330,9 @@ bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
     case WM_NOTIFY:
         return CMainToolbar::fillTooltip(lParam);
     case WM_SYSCOMMAND:
-        // Item 16 opens the About box, which comes with the dialogs of a later step.
-        return (wParam & 0xFFF0) == ID_SYSTEM_ABOUT;
+        if ((wParam & 0xFFF0) != ID_SYSTEM_ABOUT) return false;
+        showAbout();
+        return true;
     case WM_PAINT:
         if (!::IsIconic(handle())) return false;
         paintMinimised();

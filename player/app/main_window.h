@@ -52,7 +52,9 @@ private:
     void closeView();
     void seek(int percent);
     void edit();
-    void openAddress(const char* address);
+    void editPlaySettings();
+    void showFileProperties();
+    void showAbout();
     void close();
     void endWindow();
     void paintMinimised();

@@ -3,6 +3,8 @@
 
 #define IDD_ABOUT 100
 #define IDD_MAIN_WINDOW 102
+#define IDD_PLAY_PROPERTIES 103
+#define IDD_FILE_PROPERTIES 233
 #define IDD_LOADING 131
 #define IDC_LOADING_TEXT 1001
 #define IDC_PROGRESS 1000
@@ -21,13 +23,55 @@
 #define ID_ABOUT_WEB 32780
 #define ID_VISIT_WEB 32781
 
+// The About box.
+#define IDC_ABOUT_TITLE 1003
+
+// The Setup (play properties) dialog.
+#define IDC_TIMES_SPIN 1001
+#define IDC_OBJECTS 1002
+#define IDC_CURSOR 1003
+#define IDC_SOUND 1004
+#define IDC_PLAY_ONCE 1005
+#define IDC_LOOPING_PLAY 1101
+#define IDC_TIMES 1102
+#define IDC_FULL_SCREEN 1103
+#define IDC_ZOOM 1104
+
+// The File Properties dialog.
+#define IDC_THUMBNAIL 106
+#define IDC_CREDIT 1004
+#define IDC_EDIT_MOVIE 1040
+#define IDC_VERSION_LINE 1041
+#define IDC_CREATED_BY 1042
+#define IDC_DATE 1043
+#define IDC_DESCRIPTION 1044
+#define IDC_RECORDED_AREA 1045
+#define IDC_FILE_LENGTH 1046
+#define IDC_FILE_SIZE 1047
+#define IDC_AUTHOR_WEB 1066
+
+#define IDS_DESCRIPTION 32782
+#define IDS_CREATED_BY 32783
+#define IDS_DATE 32784
+#define IDS_RECORDED_AREA 32785
+#define IDS_FILE_SIZE 32786
+#define IDS_FILE_LENGTH 32787
+#define IDS_FILE_SIZE_UNKNOWN 32788
 #define IDS_PLAYING_SUFFIX 32793
 #define IDS_NO_PRODUCER 32794
 #define IDS_PLAYER_TITLE 32795
+// The numbers the dialog framework gives its validation messages.
+#define IDS_PARSE_INTEGER 61712
+#define IDS_PARSE_INTEGER_RANGE 61714
 
 #define IDI_PLAYER 128
 #define IDB_TOOLBAR 129
 #define IDB_TOOLBAR_DISABLED 133
+#define IDB_OK 135
+#define IDB_CANCEL 136
+#define IDB_MAIL 141
+#define IDB_EDIT 234
+#define IDB_WEB 235
 #define IDB_PLAY 137
 #define IDB_PAUSE 138
 #define IDB_PLAY_MASK 139

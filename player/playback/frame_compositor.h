@@ -20,6 +20,10 @@ namespace quillet {
 class FrameCompositor {
 public:
     FrameCompositor(FrameData& frames, const CursorOverlay& cursors);
+    // Each buffer's bitmap must leave its DC before either is deleted.
+    ~FrameCompositor() { reset(); }
+    FrameCompositor(const FrameCompositor&) = delete;
+    FrameCompositor& operator=(const FrameCompositor&) = delete;
 
     // Decodes each band of frame and draws it into the targets; during a still
     // rebuild the bands go from the last to the first.

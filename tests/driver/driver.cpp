@@ -188,6 +188,34 @@ bool pressButton(HWND dialog, const std::string& text) {
     return false;
 }
 
+bool toolbarButtonRect(HWND toolbar, int command, RECT& rect) {
+    // The toolbar writes the rectangle through a pointer: it must point into the
+    // toolbar's own process.
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(toolbar, &processId);
+    win32::UniqueHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return false;
+    void* remote = ::VirtualAllocEx(process.get(), nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return false;
+    const bool found = ::SendMessageA(toolbar, TB_GETRECT, static_cast<WPARAM>(command), reinterpret_cast<LPARAM>(remote)) &&
+                       ::ReadProcessMemory(process.get(), remote, &rect, sizeof rect, nullptr);
+    ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return found;
+}
+
+bool clickToolbarButton(HWND toolbar, int command) {
+    RECT button{};
+    if (!toolbarButtonRect(toolbar, command, button)) return false;
+    // The pointer goes there too, so that the toolbar's tracking of it agrees.
+    const int x = (button.left + button.right) / 2, y = (button.top + button.bottom) / 2;
+    POINT screen{x, y};
+    ::ClientToScreen(toolbar, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    postMouse(toolbar, Mouse::Move, x, y);
+    click(toolbar, x, y);
+    return true;
+}
+
 void sendCommand(HWND window, int id) {
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
@@ -224,11 +252,12 @@ void holdKey(int virtualKey, bool down) {
     ::SendInput(1, &input, sizeof input);
 }
 
-bool captureClient(HWND window, Pixels& pixels) {
-    RECT client{};
-    if (!::GetClientRect(window, &client)) return false;
-    pixels.width = client.right;
-    pixels.height = client.bottom;
+namespace {
+
+// The screen's pixels of rectangle area.
+bool captureScreen(const RECT& area, Pixels& pixels) {
+    pixels.width = area.right - area.left;
+    pixels.height = area.bottom - area.top;
     if (pixels.width <= 0 || pixels.height <= 0) return false;
 
     win32::WindowDc screen(nullptr);
@@ -237,10 +266,7 @@ bool captureClient(HWND window, Pixels& pixels) {
     if (!memory || !bitmap) return false;
     {
         win32::ScopedSelect select(memory.get(), bitmap.get());
-        POINT origin{0, 0};
-        ::ClientToScreen(window, &origin);
-        if (!::BitBlt(memory.get(), 0, 0, pixels.width, pixels.height, screen.get(), origin.x,
-                      origin.y, SRCCOPY))
+        if (!::BitBlt(memory.get(), 0, 0, pixels.width, pixels.height, screen.get(), area.left, area.top, SRCCOPY))
             return false;
     }
     BITMAPINFO info{};
@@ -256,6 +282,21 @@ bool captureClient(HWND window, Pixels& pixels) {
         return false;
     for (uint32_t& value : pixels.values) value &= 0x00FFFFFF;
     return true;
+}
+
+}  // namespace
+
+bool captureClient(HWND window, Pixels& pixels) {
+    RECT client{};
+    if (!::GetClientRect(window, &client)) return false;
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    return captureScreen(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom}, pixels);
+}
+
+bool captureWindow(HWND window, Pixels& pixels) {
+    RECT bounds{};
+    return ::GetWindowRect(window, &bounds) && captureScreen(bounds, pixels);
 }
 
 bool saveBitmap(const Pixels& pixels, const std::string& path) {

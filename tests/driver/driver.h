@@ -4,6 +4,7 @@
 // copies pixels. Every wait has a deadline.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <functional>
@@ -54,6 +55,12 @@ std::string messageBoxText(HWND box);
 // Clicks the child button whose text is text (an ampersand in it is ignored).
 bool pressButton(HWND dialog, const std::string& text);
 
+// Where a toolbar (of another process) shows the button of command, in the
+// toolbar's client coordinates.
+bool toolbarButtonRect(HWND toolbar, int command, RECT& rect);
+// Clicks the toolbar's button of command with the mouse (moving the pointer there).
+bool clickToolbarButton(HWND toolbar, int command);
+
 // Sends a command (WM_COMMAND with the id) to a window, as a menu or button would.
 void sendCommand(HWND window, int id);
 // Posts a key press (down and up) with a virtual-key code, and a typed character.
@@ -76,6 +83,8 @@ struct Pixels {
     uint32_t at(int x, int y) const { return values[static_cast<size_t>(y) * width + x]; }
 };
 bool captureClient(HWND window, Pixels& pixels);
+// The whole window, frame and caption included.
+bool captureWindow(HWND window, Pixels& pixels);
 bool saveBitmap(const Pixels& pixels, const std::string& path);
 
 }  // namespace quillet::driver

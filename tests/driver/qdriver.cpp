@@ -5,7 +5,7 @@
 //   qdriver text HWND | texts HWND | box HWND
 //   qdriver press HWND LABEL
 //   qdriver close HWND | command HWND ID | key HWND VK | char HWND C
-//   qdriver capture HWND OUT.bmp
+//   qdriver capture HWND OUT.bmp | capture-window HWND OUT.bmp   (client area, or all)
 //   qdriver click HWND X Y | drag HWND X1 Y1 X2 Y2      (client coordinates)
 //   qdriver settle HWND QUIET_MS [TIMEOUT_MS]   waits until the picture stays the same
 //   qdriver wait-capture CLASS CAPTION OUT.bmp [TIMEOUT_MS]
@@ -50,7 +50,8 @@ bool settle(HWND window, int quietMs, int timeoutMs) {
 int usage() {
     std::fputs("usage: qdriver wait CLASS CAPTION [TIMEOUT_MS] | text HWND | texts HWND | box HWND"
                " | press HWND LABEL | close HWND | command HWND ID | key HWND VK | char HWND C"
-               " | capture HWND OUT.bmp | wait-capture CLASS CAPTION OUT.bmp [TIMEOUT_MS]"
+               " | capture HWND OUT.bmp | capture-window HWND OUT.bmp"
+               " | wait-capture CLASS CAPTION OUT.bmp [TIMEOUT_MS]"
                " | click HWND X Y | drag HWND X1 Y1 X2 Y2 | settle HWND QUIET_MS [TIMEOUT_MS]\n",
                stderr);
     return 2;
@@ -106,6 +107,9 @@ int main(int argc, char** argv) {
     } else if (command == "capture" && argc >= 4) {
         Pixels pixels;
         if (!captureClient(window, pixels) || !saveBitmap(pixels, argv[3])) return 1;
+    } else if (command == "capture-window" && argc >= 4) {
+        Pixels pixels;
+        if (!captureWindow(window, pixels) || !saveBitmap(pixels, argv[3])) return 1;
     } else if (command == "click" && argc >= 5) {
         click(window, std::atoi(argv[3]), std::atoi(argv[4]));
     } else if (command == "drag" && argc >= 7) {

@@ -8,6 +8,8 @@ namespace {
 
 std::string g_playerPath;
 std::string g_producerPath;
+std::string g_movietoolPath;
+std::string g_recorderPath;
 
 std::string windowsPath(const std::string& path) {
     if (path.empty() || path[0] != '/') return path;
@@ -23,6 +25,10 @@ const std::string& playerPath() { return g_playerPath; }
 void setPlayerPath(const std::string& path) { g_playerPath = windowsPath(path); }
 const std::string& producerPath() { return g_producerPath; }
 void setProducerPath(const std::string& path) { g_producerPath = windowsPath(path); }
+const std::string& movietoolPath() { return g_movietoolPath; }
+void setMovietoolPath(const std::string& path) { g_movietoolPath = windowsPath(path); }
+const std::string& recorderPath() { return g_recorderPath; }
+void setRecorderPath(const std::string& path) { g_recorderPath = windowsPath(path); }
 
 std::string readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

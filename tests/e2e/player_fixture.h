@@ -15,6 +15,12 @@ const std::string& playerPath();
 void setPlayerPath(const std::string& path);
 const std::string& producerPath();
 void setProducerPath(const std::string& path);
+// The Windows movietool (for stills to compare with), and the program the tests
+// register as browser and mail program.
+const std::string& movietoolPath();
+void setMovietoolPath(const std::string& path);
+const std::string& recorderPath();
+void setRecorderPath(const std::string& path);
 
 constexpr char kDialogClass[] = "#32770";
 constexpr char kMainCaption[] = "Tavrix 2000 Player";
@@ -24,6 +30,8 @@ constexpr int kToolbarControl = 1002;
 constexpr int kCommandProperties = 32772;
 constexpr int kCommandPlayPause = 32773;
 constexpr int kCommandStop = 32774;
+constexpr int kCommandSetup = 32775;
+constexpr int kCommandInfo = 32776;
 constexpr int kCommandEdit = 32777;
 
 class PlayerTest : public ::testing::Test {

@@ -9,6 +9,17 @@ TestMovie makeTestMovie(const TestMovieShape& shape) {
     MovieWriter writer;
     writer.setScreen(shape.screen);
     writer.setRecordedArea(shape.recordedArea);
+    if (!shape.signature.empty()) MovieHeader::setText(writer.header().signature, shape.signature);
+    if (!shape.description.empty()) MovieHeader::setText(writer.header().description, shape.description);
+    if (!shape.createdBy.empty()) MovieHeader::setText(writer.header().createdBy, shape.createdBy);
+    if (!shape.date.empty()) MovieHeader::setText(writer.header().date, shape.date);
+    if (shape.logo) {
+        LogoRecord logo;
+        logo.corner = 3;
+        MovieHeader::setText(logo.linkText, shape.logoLink);
+        MovieHeader::setText(logo.mailText, shape.logoMail);
+        writer.setLogo(logo, packedDib(Picture(8, 8, 0x00FF00)));
+    }
     std::mt19937 random(static_cast<unsigned>(shape.frames));
     for (int k = 0; k < shape.frames; ++k) {
         const uint32_t background = (static_cast<uint32_t>(40 + k * 37 % 180) << 16) |

@@ -32,6 +32,15 @@ struct TestMovieShape {
     int holdMs = 0;
     int clickAt = -1;                      // a button down at this frame
     int releaseAt = -1;                    // and up at this one (the next when -1)
+    // Header texts in place of the writer's own, when not empty.
+    std::string signature{};
+    std::string description{};
+    std::string createdBy{};
+    std::string date{};
+    // A logo (a small green square) with the author's link and mail address.
+    bool logo = false;
+    std::string logoLink{};
+    std::string logoMail{};
 };
 
 // Frames whose pictures all differ, with the recorded arrow moving along the top.

@@ -1,6 +1,6 @@
-// Draws the player's toolbar pictures, icon and cursors, and the launcher's icon,
-// and writes them as the BMP, ICO and CUR files the resource scripts take in. Runs
-// on the build machine.
+// Draws the player's toolbar pictures, dialog button pictures, icon and cursors,
+// and the launcher's icon, and writes them as the BMP, ICO and CUR files the
+// resource scripts take in. Runs on the build machine.
 //
 //   draw_art OUTPUT_FOLDER
 
@@ -201,6 +201,57 @@ Canvas glyphWeb() {
     const Colour line = rgb(230, 245, 255);
     for (int x = 4; x < 19; ++x)
         if (c.at(x, 10).a) c.set(x, 10, line);
+    return c;
+}
+
+// The dialogs' button pictures: squares as wide as they are high, which the
+// buttons draw beside their captions.
+constexpr int kButtonPicture = 16;
+
+Canvas pictureOk() {
+    Canvas c(kButtonPicture, kButtonPicture);
+    c.polygon({{2, 8}, {5, 5}, {7, 8}, {13, 2}, {15, 5}, {7, 13}}, vertical(rgb(120, 220, 110), rgb(20, 130, 40), 2, 13));
+    c.outline(rgb(10, 80, 20));
+    return c;
+}
+
+Canvas pictureCancel() {
+    Canvas c(kButtonPicture, kButtonPicture);
+    const auto shade = vertical(rgb(240, 110, 100), rgb(170, 30, 30), 2, 14);
+    c.polygon({{2, 4}, {4, 2}, {14, 12}, {12, 14}}, shade);
+    c.polygon({{12, 2}, {14, 4}, {4, 14}, {2, 12}}, shade);
+    c.outline(rgb(100, 15, 15));
+    return c;
+}
+
+Canvas pictureMail() {
+    Canvas c(kButtonPicture, kButtonPicture);
+    c.rect(1, 3, 15, 13, rgb(250, 250, 240));
+    const Colour fold = rgb(150, 140, 110);
+    for (int x = 1; x < 15; ++x) {
+        const int y = 3 + std::min(x - 1, 14 - x) * 5 / 7;
+        c.set(x, y, fold);
+    }
+    c.outline(rgb(90, 80, 60));
+    return c;
+}
+
+Canvas pictureEdit() {
+    Canvas c(kButtonPicture, kButtonPicture);
+    c.polygon({{10, 1}, {14, 5}, {6, 13}, {2, 9}}, vertical(rgb(255, 220, 90), rgb(235, 150, 20), 1, 13));
+    c.polygon({{2, 9}, {6, 13}, {1, 15}}, rgb(240, 210, 170));
+    c.rect(1, 14, 3, 15, rgb(40, 40, 40));
+    c.outline(rgb(110, 70, 10));
+    return c;
+}
+
+Canvas pictureWeb() {
+    Canvas c(kButtonPicture, kButtonPicture);
+    c.disc(8, 8, 7, vertical(rgb(120, 200, 250), rgb(20, 100, 190), 1, 15));
+    const Colour land = rgb(60, 160, 70);
+    c.polygon({{4, 3}, {8, 3}, {8, 7}, {5, 9}, {3, 7}}, land);
+    c.polygon({{9, 9}, {13, 8}, {13, 11}, {10, 14}}, land);
+    c.outline(rgb(15, 60, 120));
     return c;
 }
 
@@ -408,6 +459,11 @@ int main(int argc, char** argv) {
         {"pause.bmp", bmp24(pause, black)},
         {"play_mask.bmp", maskBmp(play)},
         {"pause_mask.bmp", maskBmp(pause)},
+        {"ok.bmp", bmp24(pictureOk(), magenta)},
+        {"cancel.bmp", bmp24(pictureCancel(), magenta)},
+        {"mail.bmp", bmp24(pictureMail(), magenta)},
+        {"edit.bmp", bmp24(pictureEdit(), magenta)},
+        {"web.bmp", bmp24(pictureWeb(), magenta)},
         {"player.ico", iconFile(1, {programIcon(32), programIcon(16)})},
         {"launcher.ico", iconFile(1, {launcherIcon(32), launcherIcon(16)})},
         {"logo_link.cur", iconFile(2, {pointingHand(false)}, 10, 1)},
