@@ -108,19 +108,31 @@ void FrameData::ClearFrameData() {
     busy_.store(false);
 }
 
+bool FrameData::makeScreenBuffer() {
+    // The screen is sized by the header alone, which may claim far more than the
+    // process can have: such a movie has no first screen rather than no player.
+    try {
+        screenBuffer_.assign(2 * static_cast<size_t>(info_.dibSize), 0);
+        return true;
+    } catch (const std::bad_alloc&) {
+        screenBuffer_ = std::vector<uint8_t>();
+        return false;
+    }
+}
+
 bool FrameData::readScreenPicture(BufferedReader& in) {
     if (frameStreamLayout(format_.group).screen == ScreenPictureForm::Counted) {
         uint32_t length = readLength(in);
         if (!plausibleDibSize(info_) || length > in.remaining() ||
             length > 2 * static_cast<uint64_t>(info_.dibSize))
             return false;
-        screenBuffer_.assign(2 * static_cast<size_t>(info_.dibSize), 0);
+        if (!makeScreenBuffer()) return false;
         in.read(screenBuffer_.data(), length);
         return true;
     }
     // The whole first screen, header, colour table and pixels, without a length.
     if (!plausibleDibSize(info_) || static_cast<uint64_t>(info_.dibSize) > in.remaining()) return false;
-    screenBuffer_.assign(2 * static_cast<size_t>(info_.dibSize), 0);
+    if (!makeScreenBuffer()) return false;
     in.read(screenBuffer_.data(), static_cast<size_t>(info_.dibSize));
     // The oldest movie information stops short of the colour depth: the picture has it.
     if (format_.group == FrameStreamGroup::G1) {
@@ -291,7 +303,12 @@ std::unique_ptr<BufferedReader> FrameData::beginLoad(MovieFile& file, uint64_t e
 
 void FrameData::LoadFrameStream(MovieFile& file, uint64_t end, FrameStreamFormat format) {
     std::unique_ptr<BufferedReader> in = beginLoad(file, end, format);
-    readFrames(*in, frameStreamLayout(format.group), false);
+    try {
+        readFrames(*in, frameStreamLayout(format.group), false);
+    } catch (const std::bad_alloc&) {
+        // As in the loader thread: the movie ends with the last frame read whole.
+        frameCount_.store(static_cast<int32_t>(frames_.filled()), std::memory_order_release);
+    }
     busy_.store(false);
     framesReady_.store(true, std::memory_order_release);
 }
@@ -309,7 +326,16 @@ void FrameData::LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uin
     }
     waitForLoader();
     std::unique_ptr<BufferedReader> in = beginLoad(*file, end, format);
-    frames_.size(static_cast<size_t>(frameCount_.load()));
+    try {
+        frames_.size(static_cast<size_t>(frameCount_.load()));
+    } catch (const std::bad_alloc&) {
+        // No room for the list of frames: the movie opens without any.
+        frames_.clear();
+        frameCount_.store(0);
+        busy_.store(false);
+        framesReady_.store(true, std::memory_order_release);
+        return;
+    }
     cancelLoad_.store(false);
     loaderRunning_.store(true);
     loader_ = std::thread(&FrameData::runLoader, this, std::move(file), std::move(in), format.group);

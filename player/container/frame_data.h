@@ -97,6 +97,7 @@ private:
     std::unique_ptr<BufferedReader> beginLoad(MovieFile& file, uint64_t end, FrameStreamFormat format);
     bool readHeaderPart(BufferedReader& in);
     bool readScreenPicture(BufferedReader& in);
+    bool makeScreenBuffer();
     bool readCursorShapes(BufferedReader& in);
     void keepCursorShape(uint32_t cursorId, const std::vector<uint8_t>& colour, const std::vector<uint8_t>& mask);
     // Reads frame records until the count, an empty run or cancel; foreground mode

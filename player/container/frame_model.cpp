@@ -66,6 +66,8 @@ void FrameList::clear() {
 
 void FrameList::reserve(size_t capacity) {
     if (capacity <= capacity_) return;
+    // A count from the file times the record size must not wrap in 32 bits.
+    if (capacity > SIZE_MAX / sizeof(MovieFrame)) throw std::bad_alloc();
     // Raw storage: frames are constructed only as they are filled, so sizing a long
     // movie's list costs no time.
     auto* frames = static_cast<MovieFrame*>(::operator new(capacity * sizeof(MovieFrame)));

@@ -365,6 +365,16 @@ TEST_F(FrameDataTest, ImplausibleScreenSizesLeaveAMovieWithoutFrames) {
     }
 }
 
+TEST(FrameList, ACountWhoseSizeWouldWrapIsRefused) {
+    // Sized from a count in the file: in a 32-bit process a count times the record
+    // size can wrap to a small block that the loader would then write past.
+    FrameList frames;
+    EXPECT_THROW(frames.size(SIZE_MAX / sizeof(MovieFrame) + 1), std::bad_alloc);
+    EXPECT_EQ(frames.count(), 0u);
+    frames.size(3);
+    EXPECT_EQ(frames.count(), 3u);
+}
+
 TEST(FrameTime, Arithmetic) {
     FrameList frames;
     for (auto [delay, hold] : std::vector<std::pair<int, int>>{{100, 0}, {50, -30}, {20, 500}, {0, 0}}) {
