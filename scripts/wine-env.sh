@@ -36,7 +36,8 @@ wine_session_start() {
     fi
     export WINELOADER=$WINE WINE
     export WINEPREFIX=$build_root/wineprefix-$arch
-    export WINEDEBUG=-all
+    # Quiet unless the caller asks for Wine's traces (WINEDEBUG=trace+thread ...).
+    export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES="mscoree=;mshtml="
 
     # A HOME whose ALSA default device is a file, so that DirectSound opens and
