@@ -9,6 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export WINE_USE_DISPLAY=${DISPLAY:+1}
 source "$root/scripts/wine-env.sh"
+wine_fixed_layout "$0" "$@"
 wine_session_start
 trap wine_session_stop EXIT
 

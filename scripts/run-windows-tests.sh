@@ -8,6 +8,7 @@ if [ "${1:-}" = --win64 ]; then
     shift
 fi
 source "$(dirname "$0")/wine-env.sh"
+wine_fixed_layout "$0" "$@"
 wine_session_start
 trap wine_session_stop EXIT
 echo "Windows tests: $(basename "$WINDOWS_BUILD") build under $(basename "$WINE"), display $DISPLAY"

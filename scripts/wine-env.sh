@@ -25,6 +25,19 @@ windows_arch() {
     fi
 }
 
+# Debian's Wine comes without its preloader, so Wine maps its fixed regions (the
+# shared user data, the GDI handle table) after the host's libraries have been
+# placed, and address randomisation now and then puts one of them in the way: a
+# 64-bit program then fails to start ("failed to map the shared user data") or
+# faults on its first GDI call. The calling script runs again, and with it every
+# Wine process it starts, with the layout fixed: `wine_fixed_layout "$0" "$@"`.
+wine_fixed_layout() {
+    if [ -z "${QUILLET_FIXED_LAYOUT:-}" ] && setarch "$(uname -m)" -R true 2>/dev/null; then
+        export QUILLET_FIXED_LAYOUT=1
+        exec setarch "$(uname -m)" -R bash "$@"
+    fi
+}
+
 wine_session_start() {
     local arch
     arch=$(windows_arch)
