@@ -2,17 +2,7 @@
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
-function(run expect_success)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(expect_success AND NOT result EQUAL 0)
-    message(FATAL_ERROR "failed: ${ARGN}\n${err}")
-  endif()
-  if(NOT expect_success AND result EQUAL 0)
-    message(FATAL_ERROR "should have failed: ${ARGN}\n${out}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-  set(err "${err}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/cli_run.cmake)
 
 file(WRITE ${WORK}/player.exe "MZ-not-really-a-program")
 run(TRUE ${MOVIETOOL} make ${WORK}/movie.bin --description "café \"quoted\"" --date "2006-12-02, 11:21:48")
