@@ -152,23 +152,31 @@ TEST_F(FilePropertiesTest, ThumbnailIsAStillOfTheFirstFrameWithItsObjects) {
     EXPECT_EQ(inside.right, frame.right - 2);
     EXPECT_EQ(inside.bottom, frame.bottom - 2);
 
-    driver::Pixels shown;
-    ASSERT_TRUE(driver::captureClient(thumbnail, shown));
+    RECT client{};
+    ASSERT_TRUE(::GetClientRect(thumbnail, &client));
     // The same frame rendered by movietool at the thumbnail's size, with objects,
     // without cursor and logo.
     const std::string still = folder_ + "\\still.bmp";
     driver::Process tool;
     ASSERT_TRUE(tool.start(movietoolPath(), {"still", moviePath_, "0", still, "--no-cursor", "--no-logo", "--size",
-                                             std::to_string(shown.width) + "x" + std::to_string(shown.height)}));
+                                             std::to_string(client.right) + "x" + std::to_string(client.bottom)}));
     ASSERT_TRUE(tool.waitForExit());
     ASSERT_EQ(tool.exitCode(), 0u);
     Picture expected;
     ASSERT_TRUE(readBmpFile(still, expected, error)) << error;
-    ASSERT_EQ(expected.width, shown.width);
-    ASSERT_EQ(expected.height, shown.height);
-    int differing = 0;
-    for (int y = 0; y < shown.height; ++y)
-        for (int x = 0; x < shown.width; ++x) differing += shown.at(x, y) != expected.at(x, y);
+    ASSERT_EQ(expected.width, client.right);
+    ASSERT_EQ(expected.height, client.bottom);
+    // The dialog may be on the screen a moment before the thumbnail has painted.
+    driver::Pixels shown;
+    int differing = -1;
+    driver::waitUntil([&] {
+        if (!driver::captureClient(thumbnail, shown)) return false;
+        if (shown.width != expected.width || shown.height != expected.height) return false;
+        differing = 0;
+        for (int y = 0; y < shown.height; ++y)
+            for (int x = 0; x < shown.width; ++x) differing += shown.at(x, y) != expected.at(x, y);
+        return differing == 0;
+    });
     EXPECT_EQ(differing, 0) << "of " << shown.width << " x " << shown.height << " pixels";
     // The first frame's object is in it, the later one is not.
     bool red = false, blue = false;

@@ -76,7 +76,8 @@ TEST_F(LauncherTest, WithoutADescriptionTheWindowStaysWithItsTextsAndIconUntilCl
     const std::vector<std::string> texts = driver::childTexts(window);
     EXPECT_TRUE(contains(texts, "Launcher Test"));
     EXPECT_TRUE(contains(texts, "Test Company"));
-    EXPECT_GT(iconRingPixels(window), 20);
+    // The window may be on the screen a moment before its icon has painted.
+    EXPECT_TRUE(driver::waitUntil([&] { return iconRingPixels(window) > 20; })) << "no icon in the window";
     EXPECT_TRUE(logLines().empty());
     // No taskbar button: a tool window.
     EXPECT_TRUE(::GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
