@@ -30,6 +30,14 @@ std::vector<ObjectSpan> objectSpans(const ObjectSection& section) {
     return spans;
 }
 
+bool objectsCarrySound(const ObjectSection& section) {
+    for (const CaptionRecord& record : section.objects) {
+        if (record.kind() == caption_kind::kSoundCaption) return true;
+        if (record.kind() == caption_kind::kHotspotCaption && record.hotspot.sound.hasSound) return true;
+    }
+    return false;
+}
+
 bool MovieDocument::OpenMovie(const std::string& ownPath) {
     ResetMovie();
     file_.reset();
@@ -73,7 +81,7 @@ bool MovieDocument::OpenMovie(const std::string& ownPath) {
     // Sounds that cannot be written out give up the movie, in the forms that may
     // fail; the older forms go on without them.
     BufferedReader sounds(*file, location.movieEnd);
-    if (!tracks_.load(sounds, ownPath, readers.sounds)) {
+    if (!tracks_.load(sounds, ownPath, readers.sounds, objectsCarrySound(objects_))) {
         ui_.destroyLoadingDialog();
         ResetMovie();
         return false;

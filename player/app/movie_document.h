@@ -41,6 +41,8 @@ public:
 ObjectSection readObjectSectionAt(MovieFile& file, uint64_t end, ObjectSectionForm form, ObjectReadHost& host);
 // What the frame index needs of each object.
 std::vector<ObjectSpan> objectSpans(const ObjectSection& section);
+// Whether any object plays a sound: a sound object, or a hotspot with its own.
+bool objectsCarrySound(const ObjectSection& section);
 
 class MovieDocument {
 public:

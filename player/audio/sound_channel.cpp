@@ -37,6 +37,9 @@ bool SoundChannel::load(const std::string& path) {
     bytesPerSecond_ = reader_->bytesPerSecond();
     bufferBytes_ = static_cast<uint32_t>(
         std::min<uint64_t>(dataBytes_, uint64_t{kChannelBufferSeconds} * bytesPerSecond_));
+    const uint64_t minimum = uint64_t{kChannelMinimumBufferSeconds} * bytesPerSecond_;
+    if (bufferBytes_ > 0 && bufferBytes_ < minimum && minimum <= kChannelMinimumBufferLimit)
+        bufferBytes_ = static_cast<uint32_t>(minimum);
     if (bufferBytes_ == 0) return false;
 
     PcmFormat format;

@@ -14,6 +14,13 @@ namespace quillet {
 
 constexpr uint32_t kChannelTimerPeriodMs = 80;
 constexpr uint32_t kChannelBufferSeconds = 2;
+// A sound shorter than a second still gets a second's buffer, silence behind it:
+// the buffer always wraps, and a mixer that reads ahead of the play cursor, or a
+// timer late on a busy machine, would otherwise play a short click again before
+// the first tick has written silence over it. Formats above the byte limit (none
+// a recorder writes) keep the sound's own length.
+constexpr uint32_t kChannelMinimumBufferSeconds = 1;
+constexpr uint32_t kChannelMinimumBufferLimit = 1u << 20;
 
 class SoundChannel {
 public:

@@ -20,15 +20,26 @@ constexpr uint16_t kSpeechBits = 16;
 // written to its file.
 class SoundTrackSet::Loading {
 public:
-    Loading(SoundTrackSet& set, BufferedReader& in, const std::string& moviePath, SoundSectionForm form)
-        : set_(set), in_(in), moviePath_(moviePath), form_(form), mayFail_(soundFormMayFail(form)) {}
+    Loading(SoundTrackSet& set, BufferedReader& in, const std::string& moviePath, SoundSectionForm form,
+            bool objectsHaveSound)
+        : set_(set),
+          in_(in),
+          moviePath_(moviePath),
+          form_(form),
+          mayFail_(soundFormMayFail(form)),
+          objectsHaveSound_(objectsHaveSound) {}
 
     bool run() {
         SoundSectionHeader& s = set_.section_;
         uint8_t words[SoundSectionHeader::kSize] = {};
         in_.fixed(words, SoundSectionHeader::storedSize(form_));
-        if (!in_.ok()) return true;  // a cut section: no sounds, and nothing else to read
+        if (!in_.ok()) {
+            // A cut section: no sounds, and nothing else to read.
+            set_.openDevice(objectsHaveSound_);
+            return true;
+        }
         s = SoundSectionHeader::decode(form_, words);
+        set_.openDevice(objectsHaveSound_ || s.narrationPresent || s.backgroundPresent || s.effectsPresent);
         const SoundNaming naming = form_ == SoundSectionForm::Current ? SoundNaming::Current : SoundNaming::Earlier;
         names_ = std::make_unique<SoundFileNames>(set_.host_.temporaryFolder(), moviePath_,
                                                   s.distNamingA && s.distNamingB, s.distSoundName != 0, naming);
@@ -268,6 +279,7 @@ private:
     std::string moviePath_;
     SoundSectionForm form_;
     bool mayFail_;
+    bool objectsHaveSound_;
     std::unique_ptr<SoundFileNames> names_;
     bool created_ = false;  // the last stored sound was written to a file of its own
 };
@@ -276,23 +288,26 @@ SoundTrackSet::SoundTrackSet(SoundSystem& system, SoundTrackHost& host) : system
 
 SoundTrackSet::~SoundTrackSet() { release(); }
 
-void SoundTrackSet::openDevice() {
+void SoundTrackSet::openDevice(bool somethingToPlay) {
     device_ = std::make_unique<SoundDevice>(system_);
-    for (int attempt = 0; attempt <= kDeviceRetries; ++attempt) {
+    const int retries = somethingToPlay ? kDeviceRetries : 0;
+    for (int attempt = 0; attempt <= retries; ++attempt) {
         if (device_->open(host_.window())) {
             deviceOk_ = true;
             return;
         }
-        if (attempt < kDeviceRetries) host_.waitBeforeRetry();
+        if (attempt < retries) host_.waitBeforeRetry();
     }
     deviceOk_ = false;
-    host_.report(kNoSoundDeviceText);
+    // A movie with nothing to play plays the same without a device; a box about
+    // one would only hold up an unattended run.
+    if (somethingToPlay) host_.report(kNoSoundDeviceText);
 }
 
-bool SoundTrackSet::load(BufferedReader& in, const std::string& moviePath, SoundSectionForm form) {
+bool SoundTrackSet::load(BufferedReader& in, const std::string& moviePath, SoundSectionForm form,
+                         bool objectsHaveSound) {
     release();
-    openDevice();
-    if (Loading(*this, in, moviePath, form).run()) return true;
+    if (Loading(*this, in, moviePath, form, objectsHaveSound).run()) return true;
     release();
     return false;
 }
@@ -386,7 +401,14 @@ void SoundTrackSet::seek(uint32_t narrationMs, int64_t backgroundMs) {
 
 int64_t SoundTrackSet::narrationClock() {
     if (!deviceOk_ || !device_ || !narrationEnabled_) return -1;
-    const uint32_t tick = device_->elapsed(ChannelKind::Narration);
+    // The counter moves only while the channel's timer runs. Without one the
+    // narration either will not start (it is too short, or the position is past its
+    // end) or its timer could not be made: a counter that never moves would hold
+    // the frames for good, so the caller is told to keep time by itself.
+    const SoundChannel* channel = device_->channel(ChannelKind::Narration);
+    if (!channel) return -1;
+    if (!channel->hasTimer() && (channel->playing() || position_ >= narrationDuration_)) return -1;
+    const uint32_t tick = channel->elapsedMs();
     if (!smoothClock_) return tick;
     const uint64_t now = host_.nowMs();
     if (tick != lastTickValue_ || lastClock_ < 0) {

@@ -76,7 +76,11 @@ public:
     // when a file cannot be written or a stored sound cannot be unpacked in a form
     // that may fail: the movie is then given up, and the files made so far are
     // gone. The older forms report such a sound and go on without it.
-    bool load(BufferedReader& in, const std::string& moviePath, SoundSectionForm form = SoundSectionForm::Current);
+    // objectsHaveSound says whether the movie's objects carry sounds of their own:
+    // a movie with nothing at all to play does not tell the viewer that the
+    // machine has no sound device, nor wait for one.
+    bool load(BufferedReader& in, const std::string& moviePath, SoundSectionForm form = SoundSectionForm::Current,
+              bool objectsHaveSound = false);
     // Stops everything, closes the device and deletes the files, in the order they
     // were made.
     void release();
@@ -114,7 +118,8 @@ public:
 private:
     class Loading;
 
-    void openDevice();
+    // Tries once, or, when the movie has something to play, retries and reports.
+    void openDevice(bool somethingToPlay);
     bool loadNarration(const std::string& path, bool embedded);
     void applyVolumes();
 

@@ -71,6 +71,7 @@ public:
     std::unique_ptr<PeriodicTimer> startTimer(uint32_t periodMs, std::function<void()>) override {
         period = periodMs;
         ++timersStarted;
+        if (timersFail) return nullptr;
         return std::make_unique<ManualTimer>();
     }
     MovieFileOpener fileOpener() override {
@@ -81,6 +82,7 @@ public:
     PcmFormat format;              // and its format
     uint32_t period = 0;
     int timersStarted = 0;
+    bool timersFail = false;
 };
 
 class TestSystem : public SoundSystem {

@@ -60,6 +60,21 @@ TEST_F(SoundChannelTest, BufferHoldsAtMostTwoSeconds) {
     EXPECT_EQ(output.last->bytes[88199], dataByte(88199));
 }
 
+TEST_F(SoundChannelTest, AShortSoundIsFollowedBySilenceNotByItself) {
+    // A 150 ms click: a mixer that reads up to a second ahead before the first tick
+    // hears the click once, then silence, never the click again from the wrap.
+    SoundChannel click(output);
+    ASSERT_TRUE(click.load(makeWav("click.wav", 16, 22050, 6615)));
+    EXPECT_EQ(click.bufferBytes(), 44100u);
+    const std::vector<uint8_t>& bytes = output.last->bytes;
+    EXPECT_EQ(bytes[6614], dataByte(6614));
+    EXPECT_EQ(std::count(bytes.begin() + 6615, bytes.end(), 0), 44100 - 6615);
+    ASSERT_TRUE(click.play(false));
+    output.last->advance(40000);
+    click.tick();
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0), 44100) << "the tick wrote silence over the click";
+}
+
 TEST_F(SoundChannelTest, SeekSetsTheDataPosition) {
     SoundChannel channel(output);
     ASSERT_TRUE(channel.load(makeWav("seek.wav", 16, 22050, 441000)));

@@ -40,11 +40,11 @@ protected:
 
     // Loads a section; the reader's position is left in `at`.
     bool load(const StoredSounds& sounds, const std::string& movieName = "demo.exe", uint64_t* at = nullptr,
-              SoundSectionForm form = SoundSectionForm::Current) {
+              SoundSectionForm form = SoundSectionForm::Current, bool objectsHaveSound = false) {
         section = encodeSoundSection(sounds, form) + "FRAMES";
         MemoryMovieFile file(section);
         BufferedReader in(file, file.size());
-        const bool loaded = tracks.load(in, (folder / "disc" / movieName).string(), form);
+        const bool loaded = tracks.load(in, (folder / "disc" / movieName).string(), form, objectsHaveSound);
         if (at) *at = in.position();
         return loaded;
     }
@@ -224,17 +224,45 @@ TEST_F(SoundTracksTest, VolumesAboveZeroAreNeverApplied) {
     EXPECT_EQ(system.last->buffers.back()->volume, -600);
 }
 
-TEST_F(SoundTracksTest, WithoutADeviceTheRetriesEndInOneReport) {
-    system.available = false;
-    ASSERT_TRUE(load(narrated(tone(8000, 0.5, 440))));
-    EXPECT_EQ(system.opens, 11) << "once, then ten times more";
-    EXPECT_EQ(host.waits, 10);
-    ASSERT_EQ(host.reports.size(), 1u);
-    EXPECT_EQ(host.reports[0], kNoSoundDeviceText);
-    EXPECT_FALSE(tracks.deviceOk());
-    EXPECT_EQ(tracks.narrationClock(), -1);
-    tracks.start(true, true);  // nothing happens, and nothing fails
-    tracks.playEffect(0);
+TEST_F(SoundTracksTest, WithoutADeviceOnlyAMovieWithSomethingToPlayRetriesAndReports) {
+    StoredSounds silent;
+    StoredSounds effects;
+    effects.header.effectsPresent = 1;
+    effects.header.effectsEmbedded = 1;
+    effects.effects = {zlibSoundRecord(tone(8000, 0.1, 880))};
+    const struct {
+        const char* movie;
+        StoredSounds sounds;
+        bool objectsHaveSound;
+        int opens;
+    } cases[] = {
+        {"narration", narrated(tone(8000, 0.5, 440)), false, 11},
+        {"effects only", effects, false, 11},
+        {"sound objects only", silent, true, 11},
+        // Nothing to play: one try, no wait, and no box holding up an unattended run.
+        {"nothing", silent, false, 1},
+    };
+    for (const auto& c : cases) {
+        host = FileHost(folder / "temp");
+        system.available = false;
+        system.opens = 0;
+        ASSERT_TRUE(load(c.sounds, "demo.exe", nullptr, SoundSectionForm::Current, c.objectsHaveSound)) << c.movie;
+        EXPECT_EQ(system.opens, c.opens) << c.movie;
+        EXPECT_EQ(host.waits, c.opens - 1) << c.movie;
+        const std::vector<std::string> report =
+            c.opens > 1 ? std::vector<std::string>{kNoSoundDeviceText} : std::vector<std::string>{};
+        EXPECT_EQ(host.reports, report) << c.movie;
+        EXPECT_FALSE(tracks.deviceOk()) << c.movie;
+        EXPECT_EQ(tracks.narrationClock(), -1) << c.movie;
+        tracks.start(true, true);  // nothing happens, and nothing fails
+        tracks.playEffect(0);
+    }
+    // A section cut before its first integers still reports for the objects' sounds.
+    host = FileHost(folder / "temp");
+    MemoryMovieFile cut(std::string("\x01\x00", 2));
+    BufferedReader in(cut, cut.size());
+    EXPECT_TRUE(tracks.load(in, (folder / "disc" / "demo.exe").string(), SoundSectionForm::Current, true));
+    EXPECT_EQ(host.reports, std::vector<std::string>{kNoSoundDeviceText});
 }
 
 TEST_F(SoundTracksTest, AFolderThatCannotBeWrittenGivesUpTheMovieAndLeavesNothing) {
@@ -286,6 +314,28 @@ TEST_F(SoundTracksTest, NarrationClockMovesOnBetweenTicksButNeverPastTheNextOrBa
     const int64_t before = tracks.narrationClock();
     host.now -= 5;  // a steady clock never goes back, and neither does this one
     EXPECT_GE(tracks.narrationClock(), before);
+}
+
+TEST_F(SoundTracksTest, ANarrationThatDoesNotRunLeavesTheClockToThePlayer) {
+    // Ten bytes: under a millisecond, so it is never started and its timer never
+    // made. A counter standing still would hold the frames for good.
+    ASSERT_TRUE(load(narrated(tone(8000, 5.0 / 8000, 440))));
+    ASSERT_EQ(tracks.narrationDuration(), 0u);
+    tracks.start(false, true);
+    EXPECT_EQ(tracks.narrationClock(), -1);
+
+    // A narration whose timer cannot be made.
+    ASSERT_TRUE(load(narrated(tone(8000, 2.0, 440))));
+    EXPECT_GE(tracks.narrationClock(), 0) << "about to start: it will keep the time";
+    system.last->timersFail = true;
+    tracks.start(false, true);
+    EXPECT_EQ(tracks.narrationClock(), -1);
+
+    // A position past the narration's end, before it ever played.
+    ASSERT_TRUE(load(narrated(tone(8000, 2.0, 440))));
+    tracks.seek(2500, -1);
+    tracks.start(false, true);
+    EXPECT_EQ(tracks.narrationClock(), -1);
 }
 
 TEST(SoundFileNames, EarlierFormsUseTheMovieNameAsItIsAndNumberEffectsAlone) {
