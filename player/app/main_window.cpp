@@ -104,9 +104,15 @@ BOOL CMainWindow::onInit() {
     document_ = std::make_unique<CPlayerDocument>();
     document_->setMainWindow(handle());
     HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    opening_ = true;
     bool opened = document_->OpenMovie();
+    opening_ = false;
     ::SetCursor(previous);
-    if (opened) ::PostMessageA(handle(), kMessagePlayAtStart, 0, 0);
+    if (closeWhenOpened_) {
+        ::PostMessageA(handle(), WM_CLOSE, 0, 0);
+    } else if (opened) {
+        ::PostMessageA(handle(), kMessagePlayAtStart, 0, 0);
+    }
 
     startupGuard_.reset();
     onIdle();
@@ -390,6 +396,13 @@ void CMainWindow::onIdle() {
 }
 
 void CMainWindow::close() {
+    // The loading notice lets messages through while the movie opens, before the
+    // loader counts as busy: a close then would destroy the document under the
+    // open. It is done once the open has returned.
+    if (opening_) {
+        closeWhenOpened_ = true;
+        return;
+    }
     if (!document_) {
         destroy();
         return;

@@ -80,6 +80,8 @@ private:
     bool closeAfterStop_ = false;
     bool ended_ = false;
     bool ending_ = false;
+    bool opening_ = false;          // inside OpenMovie
+    bool closeWhenOpened_ = false;  // a close came meanwhile
 };
 
 }  // namespace quillet

@@ -4,9 +4,6 @@
 #include <mmsystem.h>
 #include <dsound.h>
 
-#include <atomic>
-#include <thread>
-
 #include "common/unique_resource.h"
 #include "player/container/win32_movie_file.h"
 
@@ -75,33 +72,27 @@ private:
     ComOwner<IDirectSoundBuffer> buffer_;
 };
 
-// A periodic multimedia timer. Ending a timer does not wait for a callback that is
-// under way, so the callback counts itself in and out and the destructor waits.
+// A periodic multimedia timer, ended synchronously: once timeKillEvent has returned
+// no callback is under way or still to come, so the timer can go. Without that, a
+// callback already started could still reach the freed timer.
 class MultimediaTimer : public PeriodicTimer {
 public:
     MultimediaTimer(uint32_t periodMs, std::function<void()> tick) : tick_(std::move(tick)) {
-        id_ = ::timeSetEvent(periodMs, periodMs, &MultimediaTimer::callback,
-                             reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+        id_ = ::timeSetEvent(periodMs, periodMs, &MultimediaTimer::callback, reinterpret_cast<DWORD_PTR>(this),
+                             TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
     }
     ~MultimediaTimer() override {
-        ended_.store(true);
         if (id_) ::timeKillEvent(id_);
-        while (running_.load() != 0) std::this_thread::yield();
     }
     bool started() const { return id_ != 0; }
 
 private:
     static void CALLBACK callback(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR) {
-        auto* timer = reinterpret_cast<MultimediaTimer*>(self);
-        timer->running_.fetch_add(1);
-        if (!timer->ended_.load()) timer->tick_();
-        timer->running_.fetch_sub(1);
+        reinterpret_cast<MultimediaTimer*>(self)->tick_();
     }
 
     std::function<void()> tick_;
     UINT id_ = 0;
-    std::atomic<bool> ended_{false};
-    std::atomic<int> running_{0};
 };
 
 class DirectSoundOutput : public SoundOutput {

@@ -1,9 +1,13 @@
 #pragma once
 // The player's sound output: one output device and five channels, one per kind.
+// The playback thread replaces the effect channels at every recorded click while
+// the window's thread pauses and stops them: the slots are taken under a lock, so
+// that no thread acts on a channel another has just destroyed.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "player/audio/sound_channel.h"
@@ -33,7 +37,9 @@ public:
     void seek(ChannelKind kind, uint32_t ms);
     uint32_t duration(ChannelKind kind) const;
     uint32_t elapsed(ChannelKind kind) const;
-    SoundChannel* channel(ChannelKind kind) const { return channels_[index(kind)].get(); }
+    // For the one thread that loads a kind and then uses it (the narration, loaded
+    // while a movie opens), and for tests.
+    SoundChannel* channel(ChannelKind kind) const;
     void close();
 
 private:
@@ -41,6 +47,7 @@ private:
 
     SoundSystem& system_;
     std::unique_ptr<SoundOutput> output_;
+    mutable std::mutex slots_;  // guards channels_ and output_
     std::array<std::unique_ptr<SoundChannel>, kChannelKinds> channels_;
 };
 

@@ -118,8 +118,9 @@ void FrameCompositor::drawObjects(CCaptionList& objects, int64_t frameIndex) {
     POINT previous{};
     ::SetViewportOrgEx(dc, 0, frames_.info().recordedArea.top, &previous);
     for (const auto& object : objects.objects()) {
-        if (!object->spans(frameIndex)) continue;
-        if (stopAtObjectMode_ && object->kind() == kHotspotKind && object->firstFrame() != frameIndex) continue;
+        // A still neither holds at a hotspot nor shows the editor's marker of one:
+        // only a run acts on hotspots.
+        if (!object->spans(frameIndex) || object->kind() == kHotspotKind) continue;
         object->draw(dc, nullptr, stopAtObjectMode_, 0);
     }
     ::SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
@@ -260,6 +261,10 @@ bool FrameCompositor::present(HWND view, size_t frameIndex, CCaptionList* object
         for (int32_t id : frames_.timeline().at(frameIndex).visibleObjects) {
             CCaption* object = objects->findById(id);
             if (!object) continue;
+            // A hotspot acts once, at the first frame of its span; drawn on the
+            // frames after it, it would pause the narration at every one.
+            if (stopAtObjectMode_ && object->kind() == kHotspotKind && !hotspotStartsAt(*object, frameIndex))
+                continue;
             object->draw(composed, nullptr, stopAtObjectMode_, 0);
             if (hotspotStartsAt(*object, frameIndex)) {
                 ::SetViewportOrgEx(composed, previous.x, previous.y, nullptr);

@@ -118,10 +118,13 @@ bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, CCap
     compositor_.setStopAtObjectMode(objects && objects->hasHotspots());
 
     if (withSound) {
-        sound_->positionNarration(static_cast<uint32_t>(lengthUpTo(frames_.frames(), position_)));
+        // After a pause the narration waits where it stopped; anywhere else it goes
+        // to what the viewer would have heard by this frame.
+        if (!narrationInPlace_) sound_->positionNarration(narrationTimeAt(position_));
         sound_->positionBackground(position_ == 0 ? 0 : -1);
         sound_->startTracks();
     }
+    narrationInPlace_ = false;
     while (!frames_.framesReady()) ::Sleep(1);
 
     // The run goes on from the frame the buffers hold. When they hold an earlier
@@ -268,6 +271,13 @@ bool CPlayer::walkFrames(const Run& run, int64_t& i) {
     }
 }
 
+uint32_t CPlayer::narrationTimeAt(int64_t frame) const {
+    // A positive hold pauses the narration and a negative one lets it play on, so
+    // the narration has reached the play time of the frames before, not their
+    // length with every hold.
+    return static_cast<uint32_t>(std::min<int64_t>(playTimeBefore(frames_.frames(), frame), UINT32_MAX));
+}
+
 void CPlayer::pause() {
     paused_ = true;
     stopRequest_.store(true);
@@ -290,7 +300,14 @@ void CPlayer::holdAtObject() {
 }
 
 void CPlayer::continueAt(int64_t frame, HWND mainWindow) {
+    // An answer on the last frame leaves nothing to play: the run is complete, as
+    // if it had walked past its end. Played on, it would hold at that frame again.
+    if (frame >= frames_.frameCount() && !frames_.loaderRunning() && ::IsWindow(notificationWindow_)) {
+        ::PostMessageA(notificationWindow_, kMessageRunEnded, 1, static_cast<LPARAM>(frame));
+        return;
+    }
     position_ = frame;
+    narrationInPlace_ = false;
     ::PostMessageA(mainWindow, WM_COMMAND, kCommandPlayPause, 0);
 }
 
@@ -314,7 +331,7 @@ void CPlayer::seekPercent(int percent, HWND view, CCaptionList* objects) {
         return;
     }
     rebuildStill(view, objects);
-    const uint32_t at = static_cast<uint32_t>(lengthUpTo(frames_.frames(), position_));
+    const uint32_t at = narrationTimeAt(position_);
     sound_->positionNarration(at);
     sound_->positionBackground(compositor_.stopAtObjectMode() ? -1 : at);
 }
@@ -322,6 +339,7 @@ void CPlayer::seekPercent(int percent, HWND view, CCaptionList* objects) {
 void CPlayer::onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view,
                          CCaptionList* objects) {
     reportPending_ = false;
+    narrationInPlace_ = false;
     // A movie being closed takes the report in and nothing more: no still, and no
     // word to a main window that is going away.
     if (closing_) return;
@@ -334,6 +352,7 @@ void CPlayer::onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND
         sound_->pauseTracks(true);
     } else {
         position_ = paused_ ? lastFrame : 0;
+        narrationInPlace_ = paused_ && !heldAtObject_;
     }
     sound_->pauseNarrationOnly();
     if (!compositor_.stopAtObjectMode()) sound_->pauseTracks(true);

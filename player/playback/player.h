@@ -69,7 +69,10 @@ public:
     void setEndReportHook(std::function<void()> hook) { endReportHook_ = std::move(hook); }
 
     int64_t position() const { return position_; }
-    void setPosition(int64_t frame) { position_ = currentBufferFrame_ = frame; }
+    void setPosition(int64_t frame) {
+        position_ = currentBufferFrame_ = frame;
+        narrationInPlace_ = false;
+    }
     int64_t currentBufferFrame() const { return currentBufferFrame_.load(); }
     bool paused() const { return paused_.load(); }
     bool heldAtObject() const { return heldAtObject_.load(); }
@@ -98,6 +101,8 @@ private:
     void joinThread();
     void cueInput(const MovieFrame& frame, bool& buttonDown);
     void rebuildStill(HWND view, CCaptionList* objects);
+    // Where the narration stands when a run reaches frame.
+    uint32_t narrationTimeAt(int64_t frame) const;
 
     FrameData& frames_;
     FrameCompositor& compositor_;
@@ -120,6 +125,7 @@ private:
     std::atomic<bool> threadExists_{false};
     std::atomic<bool> threadFinished_{true};  // set as the thread's very last step
     bool reportPending_ = false;               // user-interface thread only
+    bool narrationInPlace_ = false;            // paused: the next run resumes the narration as it is
     bool closing_ = false;                     // reports are taken in, not acted on
 };
 

@@ -159,6 +159,11 @@ LRESULT CViewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == VK_SPACE) player_.pause();
         objects_.onKeyDown(static_cast<unsigned>(wParam));
         return 0;
+    case WM_SYSKEYDOWN:
+        // Keys with Alt (without Ctrl), and F10, come this way: a hotspot may ask
+        // for them. The system still sees them, so that Alt+F4 closes the view.
+        if (!runActive()) objects_.onKeyDown(static_cast<unsigned>(wParam));
+        break;
     case WM_CHAR:
         if (wParam == '.') ::PostMessageA(mainWindow_, WM_COMMAND, kCommandStop, 0);
         return 0;

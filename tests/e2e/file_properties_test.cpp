@@ -54,6 +54,8 @@ protected:
         ASSERT_TRUE(handlers_->installed());
     }
     // Waits until the recorder has been asked for count addresses, and gives them.
+    // Each address starts a recorder process of its own, so a test waits for one
+    // before it asks for the next: two started at once may write in either order.
     std::vector<std::string> openedAddresses(size_t count) {
         std::vector<std::string> lines;
         driver::waitUntil([&] {
@@ -199,6 +201,7 @@ TEST_F(FilePropertiesTest, WebAndMailButtonsOpenTheAuthorsAddressesFromTheLogo) 
     HWND dialog = openProperties();
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(driver::pressButton(dialog, "Visit Web Site"));
+    ASSERT_EQ(openedAddresses(1).size(), 1u);
     ASSERT_TRUE(driver::pressButton(dialog, "Send E-mail"));
     const std::vector<std::string> opened = openedAddresses(2);
     EXPECT_EQ(opened, (std::vector<std::string>{"https://author.example.org/lessons", "mailto:author@example.org"}));
@@ -213,6 +216,7 @@ TEST_F(FilePropertiesTest, WithoutTheAuthorsAddressesTheMakersAreOpened) {
     HWND dialog = openProperties();
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(driver::pressButton(dialog, "Visit Web Site"));
+    ASSERT_EQ(openedAddresses(1).size(), 1u);
     // Enter on the focused mail button presses it.
     HWND mail = ::GetDlgItem(dialog, kSendMail);
     ::PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(mail), TRUE);
@@ -250,6 +254,7 @@ TEST_F(FilePropertiesTest, AboutButtonsOpenTheMakersSiteAndSupportMail) {
     HWND about = openFromToolbar(kCommandInfo, kAboutCaption);
     ASSERT_TRUE(about);
     ASSERT_TRUE(driver::pressButton(about, "Visit Web Site"));
+    ASSERT_EQ(openedAddresses(1).size(), 1u);
     ASSERT_TRUE(driver::pressButton(about, "Send E-mail"));
     EXPECT_EQ(openedAddresses(2), (std::vector<std::string>{kMakerSite, kMakerMail}));
     closeDialog(about);

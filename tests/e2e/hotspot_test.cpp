@@ -80,6 +80,16 @@ TEST_F(HotspotTest, AClickHoldsThenAnswersAndPlayingGoesOnAfterTheSpan) {
     closePlayer(player_);
 }
 
+TEST_F(HotspotTest, ARightAnswerOnTheLastFrameEndsTheRun) {
+    // Nothing follows the span: the answer completes the run rather than holding
+    // at the last frame again.
+    start("hotspot id=1 first=23 frames=1 body=100,100,200,160 events=100030\n");
+    ASSERT_TRUE(waitHeldAt(23)) << "the view shows " << frameShown();
+    driver::click(view_, 150, 130);
+    EXPECT_TRUE(driver::waitForWindowGone(view_)) << "the run did not end";
+    closePlayer(player_);
+}
+
 TEST_F(HotspotTest, ACtrlClickWhereNoneIsExpectedIsAWrongAnswerThatSoundsAgain) {
     start("hotspot id=1 first=6 frames=2 body=100,100,200,160 events=100030 sound-name=beep.wav\n");
     ASSERT_TRUE(waitHeldAt(6));
@@ -144,7 +154,9 @@ TEST_F(HotspotTest, KeyboardHotspotsAnswerTheirKeyWithTheirModifiers) {
     // 'N' with Ctrl; the first hotspot hears nothing else and sounds again on any
     // other key, the second listens to clicks and ignores wrong keys.
     start("hotspot id=1 first=4 frames=2 body=100,100,200,160 events=0 key=78 modifiers=2 sound-name=beep.wav\n"
-          "hotspot id=2 first=9 frames=2 body=100,100,200,160 events=100030 key=78\n");
+          "hotspot id=2 first=9 frames=2 body=100,100,200,160 events=100030 key=78\n"
+          "hotspot id=3 first=14 frames=2 body=100,100,200,160 events=0 key=78 modifiers=1\n"
+          "hotspot id=4 first=18 frames=2 body=100,100,200,160 events=0 key=121\n");
     ASSERT_TRUE(waitHeldAt(4));
     driver::pressKey(view_, 'N');  // without Ctrl: wrong
     EXPECT_TRUE(stillHeldAt(4));
@@ -159,6 +171,17 @@ TEST_F(HotspotTest, KeyboardHotspotsAnswerTheirKeyWithTheirModifiers) {
     EXPECT_TRUE(stillHeldAt(9));
     driver::pressKey(view_, 'N');
     EXPECT_TRUE(resumedFrom(11));
+    // Alt+N and F10 reach a window as system keys.
+    ASSERT_TRUE(waitHeldAt(14));
+    ::SetForegroundWindow(view_);
+    driver::holdKey(VK_MENU, true);
+    ::Sleep(100);
+    ::PostMessageA(view_, WM_SYSKEYDOWN, 'N', 1 | (1 << 29));
+    ::Sleep(200);
+    driver::holdKey(VK_MENU, false);
+    ASSERT_TRUE(waitHeldAt(18)) << "Alt+N answered; the next hold";
+    ::PostMessageA(view_, WM_SYSKEYDOWN, VK_F10, 1);
+    EXPECT_TRUE(resumedFrom(20)) << "F10 answered";
     closePlayer(player_);
 }
 

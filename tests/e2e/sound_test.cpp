@@ -136,15 +136,16 @@ TEST_F(SoundTest, NarrationPlaysWithThePicturesAndFollowsASeek) {
     const std::vector<HeardRun> runs = runsHeard(segmentsHeard(heard(), 6));
     ASSERT_GE(runs.size(), 3u) << "too little was heard";
     EXPECT_EQ(runs.front().segment, 0) << "the narration starts with the movie";
-    // Before the seek the first tones, after it the fourth on: the third is
-    // skipped, and nothing goes back.
-    size_t jump = 0;
-    while (jump < runs.size() && runs[jump].segment <= 1) ++jump;
-    ASSERT_LT(jump, runs.size());
-    EXPECT_EQ(runs[jump].segment, 3) << "the narration after the seek starts at 1 750 ms";
+    // Nothing goes back, and the narration plays to its end.
     for (size_t i = 1; i < runs.size(); ++i) EXPECT_GT(runs[i].segment, runs[i - 1].segment);
     EXPECT_EQ(runs.back().segment, 5) << "to the end";
     EXPECT_NEAR(runs[runs.size() - 2].windows, 10, 3) << "the fifth tone whole: 500 ms";
+    // How far the narration got before the click took effect depends on the
+    // machine; where it went does not: the fourth tone is heard from 1 750 ms, its
+    // last 250 ms only, never whole.
+    const auto fourth = std::find_if(runs.begin(), runs.end(), [](const HeardRun& r) { return r.segment == 3; });
+    ASSERT_NE(fourth, runs.end()) << "the fourth tone was not heard";
+    EXPECT_NEAR(fourth->windows, 5, 2) << "the narration after the seek starts at 1 750 ms";
     closePlayer(player);
 }
 

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "player/audio/sound_device.h"
 #include "tests/support/test_sound_output.h"
@@ -229,6 +231,33 @@ TEST_F(SoundChannelTest, DeviceSlots) {
 
     system.available = false;
     EXPECT_FALSE(device.open(nullptr));
+}
+
+TEST_F(SoundChannelTest, AnEffectReplacedOnOneThreadWhileAnotherStopsIt) {
+    // The playback thread loads a new effect at every click while the window's
+    // thread pauses the effects: neither may act on a channel the other destroyed
+    // (the sanitizer build sees a use after free).
+    TestSystem system;
+    SoundDevice device(system);
+    ASSERT_TRUE(device.open(nullptr));
+    const std::string click = makeWav("click.wav", 8, 8000, 800);
+    std::atomic<bool> done{false};
+    std::thread clicks([&] {
+        for (int i = 0; i < 2000; ++i) {
+            device.load(ChannelKind::Effect, click);
+            device.play(false, false, false, true, false, false);
+        }
+        done.store(true);
+    });
+    int stops = 0;
+    while (!done.load()) {
+        device.stop(true, true, true, true, true, false);
+        device.elapsed(ChannelKind::Effect);
+        ++stops;
+    }
+    clicks.join();
+    EXPECT_GT(stops, 0);
+    EXPECT_TRUE(device.channel(ChannelKind::Effect));
 }
 
 }  // namespace

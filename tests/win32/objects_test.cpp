@@ -308,5 +308,35 @@ TEST_F(ObjectPlaybackTest, ObjectsShowAtTheirFramesAndRenderOnce) {
     EXPECT_EQ(counted->renderCount(), 1);
 }
 
+TEST_F(ObjectPlaybackTest, AHotspotActsOnlyAtItsFirstFrameAndNeverInAStill) {
+    CaptionRecord spot = outline(kHotspotCaption, {20, 20, 40, 40}, 1);
+    spot.header.objectId = 3;
+    spot.header.firstFrame = 20;
+    spot.header.frameCount = 6;
+    ObjectSection section;
+    section.objects = {spot};
+    list.load(section);
+    RecordingHost host;
+    list.setHost(&host);
+    data.BuildObjectTimeline(list.spans());
+
+    // A run that starts inside the span plays through it: no hold at any frame.
+    CPlayer player(data, compositor, recorder.window);
+    player.setPosition(22);
+    ASSERT_TRUE(player.play(view, nullptr, nullptr, &list, false, false));
+    ASSERT_TRUE(recorder.waitForEnd());
+    EXPECT_EQ(recorder.end().wParam, 1u) << "the run went to its end";
+    EXPECT_EQ(host.holds, 0);
+
+    // Stills at the first frame, with the mode on and off: no hold, no marker.
+    Canvas still(kSide, kSide);
+    for (bool mode : {true, false}) {
+        compositor.setStopAtObjectMode(mode);
+        ASSERT_TRUE(compositor.renderStill(still.dc(), 20, -1, &list, false, false));
+        EXPECT_EQ(host.holds, 0) << "mode " << mode;
+        EXPECT_NE(still.at(30, 21), Canvas::rgb(0x64FF00)) << "the editor's marker, mode " << mode;
+    }
+}
+
 }  // namespace
 }  // namespace quillet

@@ -26,8 +26,10 @@ public:
     bool hasNarration() const override { return narration; }
     int64_t narrationElapsed() const override { return -1; }  // a narration that cannot say
     void playEffect(int number) override { effects.push_back(number); }
+    void positionNarration(uint32_t ms) override { narrationAt.push_back(ms); }
     bool narration = false;
     std::vector<int> effects;
+    std::vector<uint32_t> narrationAt;
 };
 
 class PlaybackTest : public ::testing::Test {
@@ -202,6 +204,38 @@ TEST_F(PlaybackTest, PauseKeepsThePositionAndStopReturnsToZero) {
     player.stop();
     EXPECT_EQ(player.position(), 0);
     EXPECT_FALSE(player.paused());
+}
+
+TEST_F(PlaybackTest, TheNarrationGoesWhereTheViewerWouldHaveHeardItAndResumesInPlace) {
+    // 20 ms frames; frame 2 holds 500 ms with the narration paused, frame 4 holds
+    // 100 ms with it playing on. By frame 5 the narration has played 200 ms.
+    makeMovie(10, 20, [](int i, FrameSpec& spec) {
+        if (i == 2) spec.holdMs = 500;
+        if (i == 4) spec.holdMs = -100;
+    });
+    CountingSound sound;
+    sound.narration = true;
+    CPlayer player(data, compositor, recorder.window);
+    player.setSound(&sound);
+    player.seekPercent(60, nullptr, nullptr);
+    ASSERT_EQ(player.position(), 5);
+    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));
+    EXPECT_EQ(sound.narrationAt, (std::vector<uint32_t>{200, 200}));
+    ASSERT_TRUE(recorder.waitForEnd());
+    player.onRunEnded(recorder.end().wParam != 0, recorder.end().lParam, nullptr, view, nullptr);
+
+    // Paused in a run (from the start, which takes 700 ms), Play goes on where the
+    // narration stopped: no seek.
+    recorder.messages.clear();
+    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));
+    ::Sleep(100);
+    player.pause();
+    ASSERT_TRUE(recorder.waitForEnd());
+    player.onRunEnded(false, recorder.end().lParam, nullptr, view, nullptr);
+    sound.narrationAt.clear();
+    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));
+    EXPECT_TRUE(sound.narrationAt.empty());
+    player.stop();
 }
 
 TEST_F(PlaybackTest, SeekDuringARunEndsItWithTheStillRebuilt) {
