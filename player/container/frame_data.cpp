@@ -128,7 +128,7 @@ bool FrameData::readScreenPicture(BufferedReader& in) {
             return false;
         if (!makeScreenBuffer()) return false;
         in.read(screenBuffer_.data(), length);
-        return true;
+        return screenHeaderUsable();
     }
     // The whole first screen, header, colour table and pixels, without a length.
     if (!plausibleDibSize(info_) || static_cast<uint64_t>(info_.dibSize) > in.remaining()) return false;
@@ -139,7 +139,16 @@ bool FrameData::readScreenPicture(BufferedReader& in) {
         DibHeader header;
         info_.bitsPerPixel = readDibHeader(screenBuffer_.data(), screenBuffer_.size(), header) ? header.bitCount : 0;
     }
-    return true;
+    return screenHeaderUsable();
+}
+
+bool FrameData::screenHeaderUsable() {
+    // Drawing takes the header's size, width and depth as they are, so a header that
+    // does not describe this screen leaves the movie without a screen to draw into.
+    if (screenHeaderFits(screenBuffer_.data(), screenBuffer_.size(), info_.screenWidth, info_.screenHeight))
+        return true;
+    screenBuffer_ = std::vector<uint8_t>();
+    return false;
 }
 
 void FrameData::keepCursorShape(uint32_t cursorId, const std::vector<uint8_t>& colour,

@@ -98,6 +98,8 @@ private:
     bool readHeaderPart(BufferedReader& in);
     bool readScreenPicture(BufferedReader& in);
     bool makeScreenBuffer();
+    // Keeps the screen buffer only when its header fits the movie information.
+    bool screenHeaderUsable();
     bool readCursorShapes(BufferedReader& in);
     void keepCursorShape(uint32_t cursorId, const std::vector<uint8_t>& colour, const std::vector<uint8_t>& mask);
     // Reads frame records until the count, an empty run or cancel; foreground mode

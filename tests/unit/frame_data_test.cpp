@@ -365,6 +365,48 @@ TEST_F(FrameDataTest, ImplausibleScreenSizesLeaveAMovieWithoutFrames) {
     }
 }
 
+TEST_F(FrameDataTest, ScreenHeadersThatDoNotDescribeTheScreenLeaveAMovieWithoutFrames) {
+    MovieWriter writer = smallMovie();
+    writer.addFrame(Picture(kWidth, kHeight));
+    const std::string stream = writer.frameStream();
+    const size_t headerAt = MovieInfo::kSize + 4;
+    auto put = [](std::string& bytes, size_t at, uint32_t value, size_t size) {
+        for (size_t i = 0; i < size; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    struct Field {
+        size_t offset, size;
+        uint32_t value;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Field> fields;
+        bool kept;
+    } cases[] = {
+        {"as written", {}, true},
+        {"8 bits with a full colour table", {{14, 2, 8}}, true},
+        {"bit-field masks at 32 bits", {{16, 4, 3}}, true},
+        {"top-down rows", {{8, 4, static_cast<uint32_t>(-kHeight)}}, true},
+        // The header size plus the colour table wraps to 0 in 32-bit arithmetic.
+        {"header size that wraps the offset", {{0, 4, 0xFFFFFC00u}, {14, 2, 8}}, false},
+        {"header size past the buffer", {{0, 4, 0x7FFFFFF0u}}, false},
+        {"core header", {{0, 4, 12}}, false},
+        {"wider than the screen", {{4, 4, kWidth * 64}}, false},
+        {"negative width", {{4, 4, static_cast<uint32_t>(-kWidth)}}, false},
+        {"height not the screen's", {{8, 4, kHeight + 1}}, false},
+        {"no such bit depth", {{14, 2, 7}}, false},
+        {"run-length compression", {{14, 2, 8}, {16, 4, 1}}, false},
+        {"colour table past the buffer", {{14, 2, 8}, {32, 4, 0x40000000u}}, false},
+    };
+    for (const Case& c : cases) {
+        std::string damaged = stream;
+        for (const Field& f : c.fields) put(damaged, headerAt + f.offset, f.value, f.size);
+        MemoryMovieFile file(damaged);
+        data.LoadFrameStream(file, damaged.size());
+        EXPECT_EQ(data.frameCount(), c.kept ? 1 : 0) << c.what;
+        EXPECT_EQ(data.screenBuffer().empty(), !c.kept) << c.what;
+    }
+}
+
 TEST(FrameList, ACountWhoseSizeWouldWrapIsRefused) {
     // Sized from a count in the file: in a 32-bit process a count times the record
     // size can wrap to a small block that the loader would then write past.
