@@ -23,13 +23,16 @@ std::string uniqueTemporaryFile() {
     return path;
 }
 
+bool writeAll(HANDLE file, const void* bytes, size_t length) {
+    DWORD written = 0;
+    return length == 0 ||
+           (::WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr) && written == length);
+}
+
 bool writeWhole(const std::string& path, const void* bytes, size_t length) {
     win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return length == 0 ||
-           (::WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length);
+    return file && writeAll(file.get(), bytes, length);
 }
 
 }  // namespace
@@ -53,8 +56,10 @@ std::string ObjectFiles::createSoundFile(const std::string& name) {
     return path;
 }
 
-bool ObjectFiles::writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    return writeWhole(path, bytes.data(), bytes.size());
+bool ObjectFiles::appendFile(const std::string& path, const uint8_t* bytes, size_t length) {
+    win32::UniqueFile file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && writeAll(file.get(), bytes, length);
 }
 
 std::string ObjectFiles::attachedSoundPath(const AttachedSound& sound, bool separate) {
@@ -73,18 +78,20 @@ std::string ObjectFiles::attachedSoundPath(const AttachedSound& sound, bool sepa
     }
     created_.push_back(unique);
     const std::string path = withoutExtension(unique) + "_" + withoutExtension(nameOf(moviePath_)) + ".tmp";
-    DataBlock bytes;
-    if (!inflateToSize(sound.sound.packed.data(), sound.sound.packed.size(), sound.sound.rawSize, bytes)) {
-        // The sound is left out; the movie plays on without it.
-        report(kZlibUncompressionError);
-        return std::string();
-    }
-    if (!writeWhole(path, bytes.data(), bytes.size())) {
+    win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         report(kFailToCreateTemporaryFile);
         return std::string();
     }
     created_.push_back(path);
-    return path;
+    const InflateResult result = inflateSound(sound.sound, [&file](const uint8_t* piece, size_t length) {
+        return writeAll(file.get(), piece, length);
+    });
+    if (result == InflateResult::Finished) return path;
+    // The sound is left out; the movie plays on without it.
+    report(result == InflateResult::Damaged ? kZlibUncompressionError : kFailToCreateTemporaryFile);
+    return std::string();
 }
 
 void ObjectFiles::report(const char* text) { ::MessageBoxA(messageOwner_, text, kCaption, MB_OK | MB_ICONERROR); }

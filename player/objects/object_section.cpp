@@ -177,8 +177,10 @@ private:
                     (!picture.hasMask || inflate(picture.imageMask, picture.imageMaskDib));
         }
         if (!whole) {
-            picture.iconMaskDib.clear(), picture.iconColourDib.clear();
-            picture.imageDib.clear(), picture.imageMaskDib.clear();
+            // Released, not only emptied: a damaged movie may hold many such objects.
+            for (std::vector<uint8_t>* dib : {&picture.iconMaskDib, &picture.iconColourDib, &picture.imageDib,
+                                              &picture.imageMaskDib})
+                *dib = std::vector<uint8_t>();
             host_.report(kZlibUncompressionError);
         }
     }
@@ -198,12 +200,14 @@ private:
             host_.report(form1() ? kFailToCreateTemporaryFile : kFailToCreateFile);
             return;
         }
-        DataBlock bytes;
-        if (!inflateToSize(sound.sound.packed.data(), sound.sound.packed.size(), sound.sound.rawSize, bytes)) {
+        const InflateResult result = inflateSound(sound.sound, [&](const uint8_t* piece, size_t length) {
+            return host_.appendFile(path, piece, length);
+        });
+        if (result == InflateResult::Damaged) {
             host_.report(form1() ? kZlibUncompressionError : kFailToUncompress);
             return;
         }
-        if (host_.writeFile(path, bytes)) sound.path = path;
+        if (result == InflateResult::Finished) sound.path = path;
     }
 
     void readHotspot(HotspotTail& hotspot) {
@@ -274,6 +278,11 @@ void writeBlock(ByteWriter& out, const CompressedBlock& block) {
 }
 
 }  // namespace
+
+InflateResult inflateSound(const CompressedBlock& sound, const std::function<bool(const uint8_t*, size_t)>& write) {
+    if (sound.rawSize == 0 || !plausibleInflatedSize(sound.rawSize, sound.packed.size())) return InflateResult::Damaged;
+    return inflateInPieces(sound.packed.data(), sound.packed.size(), sound.rawSize, write);
+}
 
 ObjectSection readObjectSection(BufferedReader& in, ObjectSectionForm form, ObjectReadHost& host,
                                 const ObjectSection& start) {

@@ -6,10 +6,12 @@
 // objects read before it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "player/container/buffered_reader.h"
+#include "player/container/compressed_block.h"
 #include "player/container/format_versions.h"
 #include "player/objects/caption_record.h"
 
@@ -36,7 +38,9 @@ public:
     // folder, or a fresh name when name is empty. Returns its path, or an empty
     // text when it cannot be created.
     virtual std::string createSoundFile(const std::string& name) = 0;
-    virtual bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) = 0;
+    // Adds bytes to the end of a file createSoundFile made: stored sounds are
+    // written piece by piece as they inflate, never held whole.
+    virtual bool appendFile(const std::string& path, const uint8_t* bytes, size_t length) = 0;
     // Where a hotspot's sound is: its file beside the movie (separate is true), or a
     // new temporary file holding the stored bytes. Empty when it has none.
     virtual std::string attachedSoundPath(const AttachedSound& sound, bool separate) = 0;
@@ -46,6 +50,10 @@ public:
     // empty temporary files that earlier runs left.
     virtual void afterSection(bool sweepTemporaryFiles) = 0;
 };
+
+// Inflates a stored sound piece by piece into write, up to the length it claims; a
+// claim the stored bytes cannot hold, or no length at all, is damage.
+InflateResult inflateSound(const CompressedBlock& sound, const std::function<bool(const uint8_t*, size_t)>& write);
 
 // Reads the section at the reader's position. start carries the list's values for
 // the fields a form does not store.

@@ -31,8 +31,8 @@ public:
         written[path];
         return path;
     }
-    bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
-        written[path].assign(bytes.begin(), bytes.end());
+    bool appendFile(const std::string& path, const uint8_t* bytes, size_t length) override {
+        written[path].append(reinterpret_cast<const char*>(bytes), length);
         return true;
     }
     std::string attachedSoundPath(const AttachedSound& sound, bool separate) override {
