@@ -297,7 +297,17 @@ std::unique_ptr<BufferedReader> FrameData::beginLoad(MovieFile& file, uint64_t e
     bands_.clear();
 
     auto in = std::make_unique<BufferedReader>(file, end);
-    bool headerRead = readHeaderPart(*in);
+    bool headerRead = false;
+    try {
+        headerRead = readHeaderPart(*in);
+    } catch (const std::bad_alloc&) {
+        // Out of memory for the logo, the screen or the shapes: as when the frames
+        // run out of it, the movie keeps what was read whole, here no frame at all,
+        // and what the header part holds is given back.
+        CursorShapeMap().swap(cursorShapes_);
+        logo_.reset();
+        screenBuffer_ = std::vector<uint8_t>();
+    }
     // A header part that does not fit its file leaves a movie without frames.
     int32_t count = headerRead ? std::max(info_.frameCount, 0) : 0;
     // More frames than records could fit in the rest of the file would come out as

@@ -280,6 +280,36 @@ TEST_F(FrameDataTest, HostileCountsAllocateNothingAndEndTheStream) {
     EXPECT_EQ(data.frameCount(), 0);
 }
 
+TEST(FrameDataMemory, RunningOutOfMemoryInTheHeaderPartLeavesAMovieWithoutFrames) {
+    // Bitmaps run out at the third cursor shape.
+    class RunningOut : public BitmapFactory {
+    public:
+        std::unique_ptr<DeviceBitmap> fromPackedDib(const uint8_t* dib, size_t length) override {
+            if (++made > 4) throw std::bad_alloc();
+            return PackedDibFactory().fromPackedDib(dib, length);
+        }
+        int made = 0;
+    };
+    MovieWriter writer = smallMovie();
+    for (uint32_t id = 1; id <= 5; ++id) writer.addCursorShape(id, "colour", "mask");
+    writer.addFrame(Picture(kWidth, kHeight));
+    for (bool background : {false, true}) {
+        RunningOut bitmaps;
+        FrameData data(bitmaps);
+        auto file = std::make_unique<MemoryMovieFile>(writer.frameStream());
+        const uint64_t end = file->size();
+        if (background) {
+            data.LoadFrameStreamInBackground(std::move(file), end);
+        } else {
+            data.LoadFrameStream(*file, end);
+        }
+        data.waitForLoader();
+        EXPECT_EQ(data.frameCount(), 0) << background;
+        EXPECT_TRUE(data.framesReady()) << background;
+        EXPECT_TRUE(data.cursorShapes().empty()) << background;
+    }
+}
+
 TEST_F(FrameDataTest, WaitingForAFrameFollowsTheLoader) {
     constexpr int32_t kSide = 256;  // noise: each frame is a quarter of a buffer load
     MovieWriter writer;
