@@ -60,17 +60,21 @@ Rect FrameData::logoRect() const {
     constexpr int32_t kMargin = 4;
     constexpr int32_t kElsewhere = 500;
     if (!logo_) return Rect();
+    // The recorded area is stored as it came: its sums wrap as 32-bit numbers do.
     const Rect& area = info_.recordedArea;
-    const int32_t w = logo_->width(), h = logo_->height(), width = area.width();
+    const int32_t w = logo_->width(), h = logo_->height();
+    const int32_t right = wrappingDifference(wrappingDifference(area.width(), w), kMargin);
+    const int32_t top = wrappingSum(area.top, kMargin);
+    const int32_t bottom = wrappingDifference(wrappingDifference(area.bottom, h), kMargin);
     int32_t x = kElsewhere, y = kElsewhere;
     switch (logoRecord_.corner) {
-    case 0: x = kMargin; y = area.top + kMargin; break;
-    case 1: x = width - w - kMargin; y = area.top + kMargin; break;
-    case 2: x = kMargin; y = area.bottom - h - kMargin; break;
-    case 3: x = width - w - kMargin; y = area.bottom - h - kMargin; break;
+    case 0: x = kMargin; y = top; break;
+    case 1: x = right; y = top; break;
+    case 2: x = kMargin; y = bottom; break;
+    case 3: x = right; y = bottom; break;
     default: break;
     }
-    return Rect{x, y, x + w, y + h};
+    return Rect{x, y, wrappingSum(x, w), wrappingSum(y, h)};
 }
 
 int FrameData::busyState() const {

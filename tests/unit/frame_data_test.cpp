@@ -163,13 +163,17 @@ TEST_F(FrameDataTest, LogoGoesToItsCorner) {
     struct Case {
         uint32_t corner;
         Rect expected;
+        Rect area = {8, 10, 48, 50};  // 40 wide, rows 10 to 50
     } cases[] = {
         {0, {4, 14, 9, 17}},    {1, {31, 14, 36, 17}}, {2, {4, 43, 9, 46}},
         {3, {31, 43, 36, 46}}, {4, {500, 500, 505, 503}}, {77, {500, 500, 505, 503}},
+        // Stored areas at the ends of the 32-bit range: the sums wrap, nothing overflows.
+        {0, {4, INT32_MIN + 1, 9, INT32_MIN + 4}, {0, INT32_MAX - 2, 40, INT32_MAX}},
+        {3, {INT32_MAX - 9, INT32_MAX - 5, INT32_MAX - 4, INT32_MAX - 2}, {INT32_MIN + 1, 0, 0, INT32_MIN + 1}},
     };
     for (const Case& c : cases) {
         MovieWriter writer = smallMovie();
-        writer.setRecordedArea({8, 10, 48, 50});  // 40 wide, rows 10 to 50
+        writer.setRecordedArea(c.area);
         LogoRecord logo;
         logo.corner = c.corner;
         writer.setLogo(logo, packedDib(Picture(5, 3, 0xFFFFFF)));
