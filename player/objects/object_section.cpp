@@ -91,7 +91,10 @@ private:
         record.header = ObjectHeader::decode(header, headerSize());
         const uint32_t kind = record.kind();
         // Such records carry no length, so nothing after them can be found.
-        if (kind > kLast || (form1() && kind == kHotspotCaption)) return false;
+        if (kind > kLast || (form1() && kind == kHotspotCaption)) {
+            section_.unknownKind = true;
+            return false;
+        }
 
         if (kind != kSoundCaption) record.text = in_.counted();
         switch (kind) {

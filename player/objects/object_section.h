@@ -25,6 +25,10 @@ struct ObjectSection {
     // Set when reading stopped before objectCount records: a record ran past the
     // file, or its kind is one no reader knows.
     bool stoppedEarly = false;
+    // Set when a record's kind is one no reader of the form knows. Such a record
+    // carries no length, so nothing after it (the rest of the objects, the sounds,
+    // the frames) can be found: the movie is damaged.
+    bool unknownKind = false;
 };
 
 // What reading needs from the machine it runs on.

@@ -142,6 +142,25 @@ TEST_F(OpenMovieTest, NewerMovieIsRefusedAfterTheLoadingNotice) {
     EXPECT_EQ(document.file(), nullptr);
 }
 
+TEST_F(OpenMovieTest, AnObjectOfUnknownKindMakesTheMovieDamaged) {
+    // Nothing after such a record can be found: the movie is refused rather than
+    // opened without its sounds and frames.
+    MovieWriter writer;
+    writer.setScreen({64, 40, 32});
+    writer.addFrame(Picture(64, 40));
+    CaptionRecord unknown;
+    unknown.header.kind = caption_kind::kLast + 1;
+    writer.objects().objects.push_back(unknown);
+    files[kPath] = packMovie(kPlayer, writer.build());
+
+    EXPECT_FALSE(document.OpenMovie(kPath));
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"loading shown", "section swept",
+                                                   "message document error Tavrix: Invalid or damaged files.",
+                                                   "loading destroyed"}));
+    EXPECT_EQ(document.frameData().frameCount(), 0);
+    EXPECT_TRUE(document.objects().objects.empty());
+}
+
 TEST_F(OpenMovieTest, VersionIsDecidedBeforeTheCopyReplacesTheHeader) {
     // A 3.0 movie whose copy claims 3.1 opens; a 3.1 movie whose copy claims 3.0 does not.
     MovieWriter current;

@@ -271,6 +271,7 @@ TEST(ObjectSection, UnknownKindsEndTheSectionKeepingWhatCameBefore) {
     MemoryHost host;
     ObjectSection read = readBack(bytes, ObjectSectionForm::Form5, host);
     EXPECT_TRUE(read.stoppedEarly);
+    EXPECT_TRUE(read.unknownKind);
     ASSERT_EQ(read.objects.size(), 1u);
     EXPECT_EQ(read.objects[0].header.objectId, 1);
 
@@ -278,6 +279,7 @@ TEST(ObjectSection, UnknownKindsEndTheSectionKeepingWhatCameBefore) {
     written.objects = {object(kRectFrame, 1), object(kHotspotCaption, 2)};
     read = readBack(writeObjectSection(written, ObjectSectionForm::Form2), ObjectSectionForm::Form1, host);
     EXPECT_TRUE(read.stoppedEarly);
+    EXPECT_TRUE(read.unknownKind);
     EXPECT_EQ(read.objects.size(), 1u);
 }
 
@@ -305,6 +307,7 @@ TEST(ObjectSection, LengthsThatRunPastTheFileEndTheSection) {
         MemoryHost host;
         const ObjectSection read = readBack(bytes, ObjectSectionForm::Form5, host);
         EXPECT_TRUE(read.stoppedEarly);
+        EXPECT_FALSE(read.unknownKind) << "a cut-off record is no unknown kind";
         ASSERT_EQ(read.objects.size(), 1u);
         EXPECT_EQ(read.objects[0].header.objectId, 1);
         EXPECT_TRUE(host.files.empty() || c.kind != kSoundCaption);

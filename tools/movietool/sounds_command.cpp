@@ -88,6 +88,10 @@ int runSounds(const std::vector<std::string>& args) {
     const std::string movieFolder = std::filesystem::path(args[0]).parent_path().string();
     FolderObjectHost objectHost(args[1], movieFolder.empty() ? "." : movieFolder);
     const ObjectSection objects = readObjectSectionAt(*file, location.movieEnd, readers.objects, objectHost);
+    if (objects.unknownKind) {
+        std::fprintf(stderr, "movietool: %s: %s (an object of unknown kind)\n", args[0].c_str(), kDamagedMovieText);
+        return 1;
+    }
     NoSoundSystem noDevice;
     ToolSoundHost soundHost(args[1]);
     SoundTrackSet tracks(noDevice, soundHost);
