@@ -38,9 +38,10 @@ public:
     // The screen the player runs on; arrow-head coordinates beyond it are dropped
     // on reading. Zero: leave them.
     virtual Size screen() const { return {}; }
-    // Creates an empty temporary file for a sound object: name in the temporary
-    // folder, or a fresh name when name is empty. Returns its path, or an empty
-    // text when it cannot be created.
+    // Creates a new, empty temporary file for a sound object: name in the temporary
+    // folder (numbered when a file of that name exists), or a fresh name when name
+    // is empty. Never opens a file that exists. Returns its path, or an empty text
+    // when it cannot be created.
     virtual std::string createSoundFile(const std::string& name) = 0;
     // Adds bytes to the end of a file createSoundFile made: stored sounds are
     // written piece by piece as they inflate, never held whole.
@@ -54,6 +55,13 @@ public:
     // empty temporary files that earlier runs left.
     virtual void afterSection(bool sweepTemporaryFiles) = 0;
 };
+
+// A sound object's file is made only where no file is (a stored name may be that of
+// any file in the temporary folder): when one of the stored name exists, these
+// numbered names are tried in turn, "_000" to "_099" before the extension, and then
+// a fresh one.
+constexpr int kNumberedSoundNames = 100;
+std::string numberedSoundName(const std::string& name, int k);
 
 // Inflates a stored sound piece by piece into write, up to the length it claims; a
 // claim the stored bytes cannot hold, or no length at all, is damage.

@@ -383,19 +383,39 @@ TEST(ObjectSection, APictureThatDoesNotInflateIsToldOfAndTheMovieGoesOn) {
     EXPECT_EQ(host.reports.size(), 1u);
 }
 
-TEST(ObjectSection, StoredNamesCannotLeaveTheirFolder) {
-    ObjectSection written;
-    written.objects = {object(kSoundCaption, 1)};
-    written.objects[0].sound.name = "..\\..\\windows\\win.ini";
-    written.objects[0].sound.embedded = 1;
-    written.objects[0].sound.sound = packed("x");
-    MemoryHost host;
-    ObjectSection read = readBack(writeObjectSection(written, ObjectSectionForm::Form4), ObjectSectionForm::Form4, host);
-    EXPECT_EQ(read.objects.at(0).sound.path, "T/win.ini");
-    written.objects[0].sound.name = "..";
-    host = MemoryHost();
-    read = readBack(writeObjectSection(written, ObjectSectionForm::Form4), ObjectSectionForm::Form4, host);
-    EXPECT_EQ(read.objects.at(0).sound.path, "T/qlt0.tmp") << "a name of dots gets a fresh one";
+TEST(ObjectSection, StoredNamesCannotLeaveTheirFolderOrNameADevice) {
+    struct Case {
+        const char* stored;
+        const char* path;
+    } cases[] = {
+        {"..\\..\\windows\\win.ini", "T/win.ini"},
+        {"..", "T/qlt0.tmp"},  // a name of dots gets a fresh one
+        // Device names, in any case, with an extension or spaces: a fresh name.
+        {"CON", "T/qlt0.tmp"},
+        {"con.wav", "T/qlt0.tmp"},
+        {"Aux .wav", "T/qlt0.tmp"},
+        {"COM1", "T/qlt0.tmp"},
+        {"lpt9.txt", "T/qlt0.tmp"},
+        {"nul", "T/qlt0.tmp"},
+        {"a?b.wav", "T/qlt0.tmp"},
+        {"COM10.wav", "T/COM10.wav"},
+        {"console.wav", "T/console.wav"},
+    };
+    for (const Case& c : cases) {
+        ObjectSection written;
+        written.objects = {object(kSoundCaption, 1)};
+        written.objects[0].sound.name = c.stored;
+        written.objects[0].sound.embedded = 1;
+        written.objects[0].sound.sound = packed("x");
+        MemoryHost host;
+        const ObjectSection read =
+            readBack(writeObjectSection(written, ObjectSectionForm::Form4), ObjectSectionForm::Form4, host);
+        EXPECT_EQ(read.objects.at(0).sound.path, c.path) << c.stored;
+    }
+    // When a file of the stored name exists, the host tries these in turn.
+    EXPECT_EQ(numberedSoundName("victim.txt", 0), "victim_000.txt");
+    EXPECT_EQ(numberedSoundName("a.tar.gz", 12), "a.tar_012.gz");
+    EXPECT_EQ(numberedSoundName("plain", 99), "plain_099");
 }
 
 TEST(ObjectSection, AStoredHotspotSoundOfNoLengthLeavesItsWordsToWhatFollows) {
