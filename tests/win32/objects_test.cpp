@@ -215,14 +215,14 @@ TEST_F(ObjectsTest, LookupsAndAZeroWideReference) {
 
 TEST(ObjectFilesTest, FilesThePlayerDidNotMakeSurviveReadingAndClosing) {
     const std::string folder = win32::tempFolder() + "\\";
-    const std::string victim = folder + "victim.txt";
+    const std::string victim = folder + "victim.txt", scratch = folder + "tvmeffect1";
     auto contents = [](const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return in ? bytes.str() : std::string("(none)");
     };
-    std::ofstream(victim, std::ios::binary) << "someone else's";
+    for (const std::string& path : {victim, scratch}) std::ofstream(path, std::ios::binary) << "someone else's";
     {
         ObjectFiles files;
         // Two sound objects stored under the planted file's name: each gets a file
@@ -234,12 +234,20 @@ TEST(ObjectFilesTest, FilesThePlayerDidNotMakeSurviveReadingAndClosing) {
         const uint8_t sound[] = {'R', 'I', 'F', 'F'};
         EXPECT_TRUE(files.appendFile(first, sound, sizeof sound));
         EXPECT_EQ(contents(first), "RIFF");
+        // A list whose stored effect counter names scratch files the player never made.
+        CCaptionList list;
+        ObjectSection section;
+        section.effectCounter = 5;
+        list.load(section);
+        list.clear();
         files.deleteCreated();
         EXPECT_EQ(contents(first), "(none)") << "what the player made goes";
         EXPECT_EQ(contents(second), "(none)");
     }
     EXPECT_EQ(contents(victim), "someone else's");
+    EXPECT_EQ(contents(scratch), "someone else's");
     ::DeleteFileA(victim.c_str());
+    ::DeleteFileA(scratch.c_str());
 }
 
 TEST_F(ObjectsTest, HotspotsHoldPlaybackOrShowTheirMarker) {
