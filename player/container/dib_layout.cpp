@@ -68,6 +68,12 @@ namespace {
 constexpr uint32_t kLargestInfoHeaderSize = 124;
 }
 
+bool dibLargerThan(const uint8_t* dib, size_t length, int64_t maxWidth, int64_t maxHeight) {
+    DibHeader header;
+    if (!readDibHeader(dib, length, header)) return false;
+    return std::llabs(int64_t{header.width}) > maxWidth || std::llabs(int64_t{header.height}) > maxHeight;
+}
+
 bool ScreenLayout::rowsFit(uint64_t rows, uint64_t length) const {
     const uint64_t from = pixelsFrom();
     return from <= length && (stride == 0 || rows <= (length - from) / stride);

@@ -37,6 +37,11 @@ uint32_t dibPixelOffset(const DibHeader& header);
 uint64_t dibStride(int64_t width, int bitsPerPixel);
 uint64_t dibPixelAreaSize(const DibHeader& header);
 
+// Whether a packed DIB's header claims more than maxWidth x maxHeight pixels (either
+// row order). Bytes that hold no header claim nothing: their converter decides.
+// Converting a picture allocates by its header, whatever the bytes behind it hold.
+bool dibLargerThan(const uint8_t* dib, size_t length, int64_t maxWidth, int64_t maxHeight);
+
 // The screen picture: one header at the start of the screen buffer, the bands
 // inflated behind it. Offsets are 64-bit so that no stored header size can wrap them
 // back into the header.

@@ -157,9 +157,13 @@ bool FrameData::screenHeaderUsable() {
 
 void FrameData::keepCursorShape(uint32_t cursorId, const std::vector<uint8_t>& colour,
                                 const std::vector<uint8_t>& mask) {
+    auto bitmap = [this](const std::vector<uint8_t>& dib) -> std::unique_ptr<DeviceBitmap> {
+        if (dibLargerThan(dib.data(), dib.size(), kCursorWidth, kCursorMaskHeight)) return nullptr;
+        return bitmaps_.fromPackedDib(dib.data(), dib.size());
+    };
     CursorShape shape;
-    shape.colour = bitmaps_.fromPackedDib(colour.data(), colour.size());
-    shape.mask = bitmaps_.fromPackedDib(mask.data(), mask.size());
+    shape.colour = bitmap(colour);
+    shape.mask = bitmap(mask);
     cursorShapes_[cursorId] = std::move(shape);
 }
 
@@ -173,7 +177,7 @@ bool FrameData::readCursorShapes(BufferedReader& in) {
         readLength(in);  // not interpreted
         uint32_t cursorId = readLength(in);
         if (!readBlock(in, colour) || (!keyed && !readBlock(in, mask))) return false;
-        if (layout.shapeLimit && i >= kMaxCursorShapes) continue;
+        if (i >= (layout.shapeLimit ? kMaxCursorShapes : kCursorShapeBudget)) continue;
         if (keyed) {
             // No mask, no frames: reading stops at the first image it cannot be made from.
             KeyedCursorPictures pictures;
@@ -198,7 +202,12 @@ bool FrameData::readHeaderPart(BufferedReader& in) {
     if (info_.logoPresent && format_.logo != LogoForm::None) {
         std::vector<uint8_t> picture;
         if (!readLogo(in, format_.logo, logoRecord_, picture)) return false;
-        logo_ = bitmaps_.fromPackedDib(picture.data(), picture.size());
+        logo_.reset();
+        // A logo is drawn inside the recorded screen: one claiming more is left out.
+        const int64_t width = std::clamp(info_.screenWidth, 0, kMaxScreenSide);
+        const int64_t height = std::clamp(info_.screenHeight, 0, kMaxScreenSide);
+        if (!dibLargerThan(picture.data(), picture.size(), width, height))
+            logo_ = bitmaps_.fromPackedDib(picture.data(), picture.size());
     }
     return readScreenPicture(in) && readCursorShapes(in);
 }

@@ -183,6 +183,33 @@ TEST_F(FrameDataTest, LogoGoesToItsCorner) {
     }
 }
 
+TEST_F(FrameDataTest, CursorAndLogoPicturesClaimingMoreThanTheirPlaceMakeNoBitmap) {
+    // Converting a picture allocates by the size its header claims.
+    struct Case {
+        const char* what;
+        Picture colour, mask, logo;
+        bool colourMade, maskMade, logoMade;
+    } cases[] = {
+        {"the sizes of the design", Picture(32, 32), Picture(32, 64), Picture(kWidth, kHeight), true, true, true},
+        {"wider than a cursor", Picture(33, 32), Picture(33, 64), Picture(kWidth + 1, 3), false, false, false},
+        {"taller than a cursor", Picture(32, 65), Picture(32, 65), Picture(5, kHeight + 1), false, false, false},
+    };
+    for (const Case& c : cases) {
+        MovieWriter writer = smallMovie();
+        const std::string colour = packedDib(c.colour), mask = packedDib(c.mask), logo = packedDib(c.logo);
+        writer.addCursorShape(1, colour, mask);
+        writer.setLogo(LogoRecord(), logo);
+        writer.addFrame(Picture(kWidth, kHeight));
+        load(writer);
+        const CursorShape* shape = data.findCursorShape(1);
+        ASSERT_TRUE(shape) << c.what;
+        EXPECT_EQ(shape->colour != nullptr, c.colourMade) << c.what;
+        EXPECT_EQ(shape->mask != nullptr, c.maskMade) << c.what;
+        EXPECT_EQ(data.hasLogo(), c.logoMade) << c.what;
+        EXPECT_EQ(data.frameCount(), 1) << c.what;
+    }
+}
+
 TEST_F(FrameDataTest, LogoIsRead) {
     MovieWriter writer = smallMovie();
     LogoRecord logo;
