@@ -23,6 +23,11 @@ inline int32_t wrappingDifference(int32_t a, int32_t b) {
     return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
 
+// a + b, wrapping the same way.
+inline int32_t wrappingSum(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+
 struct Rect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
     int32_t width() const { return wrappingDifference(right, left); }

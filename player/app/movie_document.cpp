@@ -78,6 +78,14 @@ bool MovieDocument::OpenMovie(const std::string& ownPath) {
     // The readers of the file's version: objects, sounds and frames, in that order.
     const FormatReaders readers = readersForVersion(version);
     objects_ = readObjectSectionAt(*file, location.movieEnd, readers.objects, objectHost_);
+    // Past an object of no known kind the sounds and frames cannot be found: the
+    // movie would open empty as if that were all it held.
+    if (objects_.unknownKind) {
+        ui_.showMessage(MovieOpenUi::Owner::Document, kDamagedMovieText, kProductCaption, MovieOpenUi::Icon::Error);
+        ui_.destroyLoadingDialog();
+        ResetMovie();
+        return false;
+    }
     // Sounds that cannot be written out give up the movie, in the forms that may
     // fail; the older forms go on without them.
     BufferedReader sounds(*file, location.movieEnd);

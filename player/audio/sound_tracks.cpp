@@ -172,9 +172,18 @@ private:
         // An effect is unpacked into room for the larger of its two lengths.
         const uint32_t room = effect ? std::max<uint32_t>(block.rawSize, static_cast<uint32_t>(block.packed.size()))
                                      : block.rawSize;
-        DataBlock bytes;
-        if (!inflateToSize(block.packed.data(), block.packed.size(), room, bytes)) return Extraction::NotUnpacked;
-        if (!file.write(bytes.data(), block.rawSize)) return Extraction::NotWritten;
+        if (room == 0 || !plausibleInflatedSize(room, block.packed.size())) return Extraction::NotUnpacked;
+        // Written as it inflates, and only what the stream holds: the lengths are
+        // claims, and a sound is never held whole.
+        uint64_t written = 0;
+        const InflateResult result =
+            inflateInPieces(block.packed.data(), block.packed.size(), room, [&](const uint8_t* piece, size_t length) {
+                const size_t kept = static_cast<size_t>(std::min<uint64_t>(length, block.rawSize - written));
+                written += kept;
+                return kept == 0 || file.write(piece, kept);
+            });
+        if (result == InflateResult::Damaged) return Extraction::NotUnpacked;
+        if (result == InflateResult::NotWritten) return Extraction::NotWritten;
         return Extraction::Finished;
     }
 

@@ -16,19 +16,22 @@ constexpr uint16_t kFormatPcm = 1;
 
 std::string pcmWavHeader(uint16_t channels, uint32_t samplesPerSecond, uint16_t bitsPerSample,
                          uint32_t dataLength) {
-    const uint32_t blockAlign = channels * (bitsPerSample / 8u);
+    // In 64 bits: a data length near 4 GiB must not wrap the RIFF length to a few
+    // bytes. Lengths that do not fit say as much as 32 bits can.
+    auto clamped = [](uint64_t value) { return static_cast<uint32_t>(std::min<uint64_t>(value, UINT32_MAX)); };
+    const uint64_t blockAlign = uint64_t{channels} * (bitsPerSample / 8u);
     std::string header;
     ByteWriter out(header);
     out.bytes("RIFF", 4);
-    out.u32(dataLength + 36);
+    out.u32(clamped(uint64_t{dataLength} + kWavHeaderSize - kChunkHeaderSize));
     out.bytes("WAVE", 4);
     out.bytes("fmt ", 4);
     out.u32(kPcmFormatSize);
     out.u16(kFormatPcm);
     out.u16(channels);
     out.u32(samplesPerSecond);
-    out.u32(blockAlign * samplesPerSecond);
-    out.u16(static_cast<uint16_t>(blockAlign));
+    out.u32(clamped(blockAlign * samplesPerSecond));
+    out.u16(static_cast<uint16_t>(std::min<uint64_t>(blockAlign, UINT16_MAX)));
     out.u16(bitsPerSample);
     out.bytes("data", 4);
     out.u32(dataLength);
@@ -91,20 +94,18 @@ bool WaveReader::open(const std::string& path) {
     const uint16_t tag = in.u16();
     channels_ = in.u16();
     samplesPerSecond_ = in.u32();
-    const uint32_t storedBytesPerSecond = in.u32();
-    const uint16_t blockAlign = in.u16();
+    in.skip(4 + 2);  // the stored byte rate and block alignment: computed, not trusted
     bitsPerSample_ = in.u16();
     if (tag != kFormatPcm || bitsPerSample_ <= 4 || channels_ == 0 || samplesPerSecond_ == 0)
         return fail(kCannotRead);
-    // The stored rates must be those that channels and bits give. Computed in 64 bits,
-    // a product that does not fit cannot agree with them, so the rest of the player
-    // can size buffers and times from bytesPerSecond without overflow.
+    // The rates come from channels, bits and samples, whatever the file stores. In
+    // 64 bits; a rate or block that does not fit 32 or 16 bits is no format a device
+    // plays, and the rest of the player sizes buffers and times from them.
     const uint64_t frameBytes = uint64_t{bitsPerSample_ / 8u} * channels_;
     const uint64_t bytesPerSecond = frameBytes * samplesPerSecond_;
-    if (frameBytes == 0 || blockAlign != frameBytes || storedBytesPerSecond != bytesPerSecond)
-        return fail(kCannotRead);
+    if (frameBytes == 0 || frameBytes > UINT16_MAX || bytesPerSecond > UINT32_MAX) return fail(kCannotRead);
     std::memcpy(format_, record, sizeof record);
-    bytesPerSecond_ = storedBytesPerSecond;
+    bytesPerSecond_ = static_cast<uint32_t>(bytesPerSecond);
 
     if (!data.found) return fail(kCannotRead);
     dataStart_ = data.start;

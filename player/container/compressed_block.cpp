@@ -6,6 +6,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <limits>
+#include <new>
 
 namespace quillet {
 namespace {
@@ -32,6 +33,8 @@ bool fitsZlib(size_t n) { return n <= std::numeric_limits<uLong>::max(); }
 // Deflate's best case, with room for the stream's header and a final block.
 constexpr uint64_t kMostInflatedPerPackedByte = 1032;
 constexpr uint64_t kInflateSlack = 1024;
+// Streams are inflated this much at a time.
+constexpr size_t kInflatePiece = 64 * 1024;
 
 }  // namespace
 
@@ -89,12 +92,54 @@ bool plausibleInflatedSize(uint64_t rawSize, uint64_t packedSize) {
     return rawSize <= packedSize * kMostInflatedPerPackedByte + kInflateSlack;
 }
 
+InflateResult inflateInPieces(const void* packed, size_t packedSize, uint64_t limit,
+                              const std::function<bool(const uint8_t*, size_t)>& write) {
+    if (!fitsZlib(packedSize)) return InflateResult::Damaged;
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return InflateResult::Damaged;
+    stream.next_in = const_cast<Bytef*>(static_cast<const Bytef*>(packed));
+    stream.avail_in = static_cast<uInt>(packedSize);
+    uint8_t piece[kInflatePiece];
+    uint64_t produced = 0;
+    InflateResult result = InflateResult::Damaged;
+    for (;;) {
+        stream.next_out = piece;
+        stream.avail_out = sizeof piece;
+        const int status = inflate(&stream, Z_NO_FLUSH);
+        const size_t length = sizeof piece - stream.avail_out;
+        if (status != Z_OK && status != Z_STREAM_END) break;
+        produced += length;
+        if (produced > limit) break;
+        if (length > 0 && !write(piece, length)) {
+            result = InflateResult::NotWritten;
+            break;
+        }
+        if (status == Z_STREAM_END) {
+            result = InflateResult::Finished;
+            break;
+        }
+        // No input left and nothing made: the stream is cut off.
+        if (length == 0 && stream.avail_in == 0) break;
+    }
+    inflateEnd(&stream);
+    return result;
+}
+
 bool inflateToSize(const void* packed, size_t packedSize, uint32_t rawSize, DataBlock& out) {
-    out.clear();
-    if (!plausibleInflatedSize(rawSize, packedSize)) return false;
-    out.assign(rawSize, 0);
-    if (rawSize == 0 || !UncompressBlock(packed, packedSize, out.data(), out.size())) {
-        out.clear();
+    out = DataBlock();
+    if (!plausibleInflatedSize(rawSize, packedSize) || rawSize > kLargestInflatedBlock || rawSize == 0) return false;
+    InflateResult result = InflateResult::Damaged;
+    try {
+        result = inflateInPieces(packed, packedSize, rawSize, [&out](const uint8_t* piece, size_t length) {
+            out.insert(out.end(), piece, piece + length);
+            return true;
+        });
+        if (result == InflateResult::Finished && out.capacity() > out.size()) out.shrink_to_fit();
+    } catch (const std::bad_alloc&) {
+        result = InflateResult::Damaged;
+    }
+    if (result != InflateResult::Finished) {
+        out = DataBlock();
         return false;
     }
     return true;

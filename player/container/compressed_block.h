@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace quillet {
@@ -27,8 +28,22 @@ bool UncompressBlock(const void* source, size_t sourceLength, void* target,
 // packs at most about 1 032 to 1, so a larger claim is damage, and nothing is
 // allocated for it.
 bool plausibleInflatedSize(uint64_t rawSize, uint64_t packedSize);
-// Inflates packed into a zero-filled block of exactly rawSize bytes; false (and an
-// empty block) when the size is implausible or zlib fails.
+
+// The most one stream may inflate to in memory: half of a 32-bit address space is
+// more than any stored picture or sound needs, and a claim beyond it is damage.
+constexpr uint64_t kLargestInflatedBlock = uint64_t{1} << 30;
+
+// Inflates a zlib stream piece by piece, handing each piece to write as it comes, so
+// that nothing is sized from a length the stream only claims. At most limit bytes
+// are produced: a stream that holds more is damaged.
+enum class InflateResult { Finished, Damaged, NotWritten };
+InflateResult inflateInPieces(const void* packed, size_t packedSize, uint64_t limit,
+                              const std::function<bool(const uint8_t*, size_t)>& write);
+
+// Inflates packed into out, which grows with what the stream really yields, up to
+// rawSize bytes; a stream that ends early gives what it holds. False (and out
+// released) when the claim is implausible or past kLargestInflatedBlock, the stream
+// is damaged or holds more, or memory runs out.
 bool inflateToSize(const void* packed, size_t packedSize, uint32_t rawSize, DataBlock& out);
 
 // The process-wide processor setting, computed once at start-up.

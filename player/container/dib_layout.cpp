@@ -64,4 +64,45 @@ uint64_t dibPixelAreaSize(const DibHeader& header) {
     return dibStride(header.width, header.bitCount) * static_cast<uint64_t>(std::llabs(header.height));
 }
 
+namespace {
+constexpr uint32_t kLargestInfoHeaderSize = 124;
+}
+
+bool dibLargerThan(const uint8_t* dib, size_t length, int64_t maxWidth, int64_t maxHeight) {
+    DibHeader header;
+    if (!readDibHeader(dib, length, header)) return false;
+    return std::llabs(int64_t{header.width}) > maxWidth || std::llabs(int64_t{header.height}) > maxHeight;
+}
+
+bool ScreenLayout::rowsFit(uint64_t rows, uint64_t length) const {
+    const uint64_t from = pixelsFrom();
+    return from <= length && (stride == 0 || rows <= (length - from) / stride);
+}
+
+bool screenLayout(const uint8_t* buffer, size_t length, int32_t screenWidth, ScreenLayout& layout) {
+    layout = ScreenLayout();
+    DibHeader header;
+    if (!readDibHeader(buffer, length, header) || header.core() || header.size > kLargestInfoHeaderSize)
+        return false;
+    if (screenWidth <= 0 || header.width != screenWidth) return false;
+    switch (header.bitCount) {
+    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    default: return false;
+    }
+    const bool masks = header.compression == kCompressionBitfields && (header.bitCount == 16 || header.bitCount == 32);
+    if (header.compression != kCompressionRgb && !masks) return false;
+    layout.bandOffset = uint64_t{header.size} + (header.bitCount <= 8 ? uint64_t{4} << header.bitCount : 0);
+    layout.pixelOffset = uint64_t{header.size} + uint64_t{dibColourCount(header)} * 4 + (masks ? kBitfieldMasksSize : 0);
+    layout.stride = dibStride(header.width, header.bitCount);
+    return layout.pixelsFrom() <= length;
+}
+
+bool screenHeaderFits(const uint8_t* buffer, size_t length, int32_t screenWidth, int32_t screenHeight) {
+    ScreenLayout layout;
+    if (screenHeight <= 0 || !screenLayout(buffer, length, screenWidth, layout)) return false;
+    DibHeader header;
+    readDibHeader(buffer, length, header);
+    return std::llabs(int64_t{header.height}) == screenHeight && layout.rowsFit(static_cast<uint64_t>(screenHeight), length);
+}
+
 }  // namespace quillet

@@ -37,4 +37,32 @@ uint32_t dibPixelOffset(const DibHeader& header);
 uint64_t dibStride(int64_t width, int bitsPerPixel);
 uint64_t dibPixelAreaSize(const DibHeader& header);
 
+// Whether a packed DIB's header claims more than maxWidth x maxHeight pixels (either
+// row order). Bytes that hold no header claim nothing: their converter decides.
+// Converting a picture allocates by its header, whatever the bytes behind it hold.
+bool dibLargerThan(const uint8_t* dib, size_t length, int64_t maxWidth, int64_t maxHeight);
+
+// The screen picture: one header at the start of the screen buffer, the bands
+// inflated behind it. Offsets are 64-bit so that no stored header size can wrap them
+// back into the header.
+struct ScreenLayout {
+    uint64_t bandOffset = 0;   // header and a full colour table for 8 bits or fewer
+    uint64_t pixelOffset = 0;  // where drawing reads the pixels (the colour-table rule)
+    uint64_t stride = 0;
+    uint64_t pixelsFrom() const { return bandOffset > pixelOffset ? bandOffset : pixelOffset; }
+    // Whether rows of this layout fit a buffer of length bytes, for both offsets.
+    bool rowsFit(uint64_t rows, uint64_t length) const;
+    bool operator==(const ScreenLayout& other) const {
+        return bandOffset == other.bandOffset && pixelOffset == other.pixelOffset && stride == other.stride;
+    }
+};
+// The layout of the screen header at the start of buffer, or false when it is not a
+// header the screen can be drawn from: an info header of at most the largest known
+// size, the screen's width, a DIB bit depth, no compression but bit-field masks at
+// 16 or 32 bits. The height is not looked at: drawing sets it per band.
+bool screenLayout(const uint8_t* buffer, size_t length, int32_t screenWidth, ScreenLayout& layout);
+// The check made at load: the layout, a height of the screen's (either row order),
+// and room for the whole screen's rows.
+bool screenHeaderFits(const uint8_t* buffer, size_t length, int32_t screenWidth, int32_t screenHeight);
+
 }  // namespace quillet

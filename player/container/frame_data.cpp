@@ -60,17 +60,21 @@ Rect FrameData::logoRect() const {
     constexpr int32_t kMargin = 4;
     constexpr int32_t kElsewhere = 500;
     if (!logo_) return Rect();
+    // The recorded area is stored as it came: its sums wrap as 32-bit numbers do.
     const Rect& area = info_.recordedArea;
-    const int32_t w = logo_->width(), h = logo_->height(), width = area.width();
+    const int32_t w = logo_->width(), h = logo_->height();
+    const int32_t right = wrappingDifference(wrappingDifference(area.width(), w), kMargin);
+    const int32_t top = wrappingSum(area.top, kMargin);
+    const int32_t bottom = wrappingDifference(wrappingDifference(area.bottom, h), kMargin);
     int32_t x = kElsewhere, y = kElsewhere;
     switch (logoRecord_.corner) {
-    case 0: x = kMargin; y = area.top + kMargin; break;
-    case 1: x = width - w - kMargin; y = area.top + kMargin; break;
-    case 2: x = kMargin; y = area.bottom - h - kMargin; break;
-    case 3: x = width - w - kMargin; y = area.bottom - h - kMargin; break;
+    case 0: x = kMargin; y = top; break;
+    case 1: x = right; y = top; break;
+    case 2: x = kMargin; y = bottom; break;
+    case 3: x = right; y = bottom; break;
     default: break;
     }
-    return Rect{x, y, x + w, y + h};
+    return Rect{x, y, wrappingSum(x, w), wrappingSum(y, h)};
 }
 
 int FrameData::busyState() const {
@@ -128,7 +132,7 @@ bool FrameData::readScreenPicture(BufferedReader& in) {
             return false;
         if (!makeScreenBuffer()) return false;
         in.read(screenBuffer_.data(), length);
-        return true;
+        return screenHeaderUsable();
     }
     // The whole first screen, header, colour table and pixels, without a length.
     if (!plausibleDibSize(info_) || static_cast<uint64_t>(info_.dibSize) > in.remaining()) return false;
@@ -139,14 +143,27 @@ bool FrameData::readScreenPicture(BufferedReader& in) {
         DibHeader header;
         info_.bitsPerPixel = readDibHeader(screenBuffer_.data(), screenBuffer_.size(), header) ? header.bitCount : 0;
     }
-    return true;
+    return screenHeaderUsable();
+}
+
+bool FrameData::screenHeaderUsable() {
+    // Drawing takes the header's size, width and depth as they are, so a header that
+    // does not describe this screen leaves the movie without a screen to draw into.
+    if (screenHeaderFits(screenBuffer_.data(), screenBuffer_.size(), info_.screenWidth, info_.screenHeight))
+        return true;
+    screenBuffer_ = std::vector<uint8_t>();
+    return false;
 }
 
 void FrameData::keepCursorShape(uint32_t cursorId, const std::vector<uint8_t>& colour,
                                 const std::vector<uint8_t>& mask) {
+    auto bitmap = [this](const std::vector<uint8_t>& dib) -> std::unique_ptr<DeviceBitmap> {
+        if (dibLargerThan(dib.data(), dib.size(), kCursorWidth, kCursorMaskHeight)) return nullptr;
+        return bitmaps_.fromPackedDib(dib.data(), dib.size());
+    };
     CursorShape shape;
-    shape.colour = bitmaps_.fromPackedDib(colour.data(), colour.size());
-    shape.mask = bitmaps_.fromPackedDib(mask.data(), mask.size());
+    shape.colour = bitmap(colour);
+    shape.mask = bitmap(mask);
     cursorShapes_[cursorId] = std::move(shape);
 }
 
@@ -160,7 +177,7 @@ bool FrameData::readCursorShapes(BufferedReader& in) {
         readLength(in);  // not interpreted
         uint32_t cursorId = readLength(in);
         if (!readBlock(in, colour) || (!keyed && !readBlock(in, mask))) return false;
-        if (layout.shapeLimit && i >= kMaxCursorShapes) continue;
+        if (i >= (layout.shapeLimit ? kMaxCursorShapes : kCursorShapeBudget)) continue;
         if (keyed) {
             // No mask, no frames: reading stops at the first image it cannot be made from.
             KeyedCursorPictures pictures;
@@ -185,7 +202,12 @@ bool FrameData::readHeaderPart(BufferedReader& in) {
     if (info_.logoPresent && format_.logo != LogoForm::None) {
         std::vector<uint8_t> picture;
         if (!readLogo(in, format_.logo, logoRecord_, picture)) return false;
-        logo_ = bitmaps_.fromPackedDib(picture.data(), picture.size());
+        logo_.reset();
+        // A logo is drawn inside the recorded screen: one claiming more is left out.
+        const int64_t width = std::clamp(info_.screenWidth, 0, kMaxScreenSide);
+        const int64_t height = std::clamp(info_.screenHeight, 0, kMaxScreenSide);
+        if (!dibLargerThan(picture.data(), picture.size(), width, height))
+            logo_ = bitmaps_.fromPackedDib(picture.data(), picture.size());
     }
     return readScreenPicture(in) && readCursorShapes(in);
 }
@@ -288,7 +310,17 @@ std::unique_ptr<BufferedReader> FrameData::beginLoad(MovieFile& file, uint64_t e
     bands_.clear();
 
     auto in = std::make_unique<BufferedReader>(file, end);
-    bool headerRead = readHeaderPart(*in);
+    bool headerRead = false;
+    try {
+        headerRead = readHeaderPart(*in);
+    } catch (const std::bad_alloc&) {
+        // Out of memory for the logo, the screen or the shapes: as when the frames
+        // run out of it, the movie keeps what was read whole, here no frame at all,
+        // and what the header part holds is given back.
+        CursorShapeMap().swap(cursorShapes_);
+        logo_.reset();
+        screenBuffer_ = std::vector<uint8_t>();
+    }
     // A header part that does not fit its file leaves a movie without frames.
     int32_t count = headerRead ? std::max(info_.frameCount, 0) : 0;
     // More frames than records could fit in the rest of the file would come out as

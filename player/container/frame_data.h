@@ -26,6 +26,13 @@ constexpr int32_t kMaxScreenSide = 16384;
 constexpr int32_t kMaxDibSize = 256 << 20;
 // The first 50 cursor shapes are kept; later records are read and dropped.
 constexpr size_t kMaxCursorShapes = 50;
+// Streams without that limit keep this many: each shape holds two bitmaps, and a
+// process has some 10 000 graphics handles in all.
+constexpr size_t kCursorShapeBudget = 500;
+// A cursor's colour image is 32 x 32, its mask 32 x 64 (AND mask above XOR mask);
+// a picture claiming more is not made into a bitmap.
+constexpr int32_t kCursorWidth = 32;
+constexpr int32_t kCursorMaskHeight = 64;
 // A run of more empty frame records than this ends the stream.
 constexpr int kEmptyRunLimit = 20;
 // The loader publishes framesReady once this frame index has been read.
@@ -98,6 +105,8 @@ private:
     bool readHeaderPart(BufferedReader& in);
     bool readScreenPicture(BufferedReader& in);
     bool makeScreenBuffer();
+    // Keeps the screen buffer only when its header fits the movie information.
+    bool screenHeaderUsable();
     bool readCursorShapes(BufferedReader& in);
     void keepCursorShape(uint32_t cursorId, const std::vector<uint8_t>& colour, const std::vector<uint8_t>& mask);
     // Reads frame records until the count, an empty run or cancel; foreground mode

@@ -9,7 +9,6 @@ namespace quillet {
 namespace {
 
 constexpr char kUndoFileName[] = "tvm_undo.tmp";
-constexpr char kEffectScratchName[] = "tvmeffect";
 
 struct DeferredHandle {
     bool isIcon;
@@ -65,9 +64,9 @@ void CCaptionList::load(const ObjectSection& section) {
 void CCaptionList::clear() {
     objects_.clear();
     cacheStored = 0;
-    const std::string folder = win32::tempFolder();
-    for (uint32_t i = 0; i < effectCounter; ++i)
-        ::DeleteFileA((folder + "\\" + kEffectScratchName + std::to_string(i)).c_str());
+    // The numbered effect scratch files the counter tells of are the editor's: a
+    // player makes none, so it deletes none. Its own files (object sounds) are
+    // deleted by the reader that made them, and a count from the file drives no loop.
     currentFrame = 0;
     hotspotsActive = false;
     hotspotCursor_ = 0;

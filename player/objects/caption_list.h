@@ -29,8 +29,7 @@ public:
     void load(const ObjectSection& section);
     // Appends an object made elsewhere.
     void add(std::unique_ptr<CCaption> object);
-    // Destroys the objects and what they left: the numbered scratch files and the
-    // handles image objects handed over.
+    // Destroys the objects and the handles image objects handed over.
     void clear();
 
     CCaption* findById(int32_t id) const;

@@ -10,7 +10,8 @@ constexpr int32_t kCursorBase = 11;
 
 int32_t answerBit(int32_t event) { return event << kAnswerShift; }
 
-bool inside(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+// In 64 bits: a handle square of a body at the edge of the 32-bit range reaches past it.
+bool inside(int64_t x, int64_t y, int64_t left, int64_t top, int64_t right, int64_t bottom) {
     return x >= left && x < right && y >= top && y < bottom;
 }
 
@@ -22,7 +23,9 @@ bool hits(const Rect& body, int32_t x, int32_t y) {
     for (int32_t px : {body.left, midX, body.right})
         for (int32_t py : {body.top, midY, body.bottom}) {
             if (px == midX && py == midY) continue;  // the centre is no handle
-            if (inside(x, y, px - kHandleHalf, py - kHandleHalf, px + kHandleHalf, py + kHandleHalf)) return true;
+            if (inside(x, y, int64_t{px} - kHandleHalf, int64_t{py} - kHandleHalf, int64_t{px} + kHandleHalf,
+                       int64_t{py} + kHandleHalf))
+                return true;
         }
     return false;
 }
@@ -49,7 +52,8 @@ int HotspotRules::at(int32_t x, int32_t y) const {
 
 int32_t HotspotRules::cursorAt(int32_t x, int32_t y) const {
     const int h = at(x, y);
-    return h < 0 ? 0 : hotspots_[static_cast<size_t>(h)].cursor + kCursorBase;
+    // Any stored cursor value gives a value; only the known ones name a cursor.
+    return h < 0 ? 0 : wrappingSum(hotspots_[static_cast<size_t>(h)].cursor, kCursorBase);
 }
 
 HotspotDecisions HotspotRules::replay(int hotspot) const {

@@ -23,14 +23,20 @@ std::string uniqueTemporaryFile() {
     return path;
 }
 
-bool writeWhole(const std::string& path, const void* bytes, size_t length) {
-    win32::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+bool writeAll(HANDLE file, const void* bytes, size_t length) {
     DWORD written = 0;
     return length == 0 ||
-           (::WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length);
+           (::WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr) && written == length);
 }
+
+// A file made here, never one that exists: the names come from the movie, and a
+// file of the same name in the temporary folder belongs to someone else.
+win32::UniqueFile createNew(const std::string& path) {
+    return win32::UniqueFile(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool exists(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
 }  // namespace
 
@@ -47,14 +53,29 @@ void ObjectFiles::deleteCreated() {
 Size ObjectFiles::screen() const { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
 
 std::string ObjectFiles::createSoundFile(const std::string& name) {
-    const std::string path = name.empty() ? uniqueTemporaryFile() : win32::tempFolder() + "\\" + name;
-    if (path.empty() || !writeWhole(path, nullptr, 0)) return std::string();
+    std::string path;
+    if (!name.empty()) {
+        std::string folder = win32::tempFolder();
+        if (folder.empty() || folder.back() != '\\') folder += '\\';
+        for (int k = -1; k < kNumberedSoundNames && path.empty(); ++k) {
+            const std::string candidate = folder + (k < 0 ? name : numberedSoundName(name, k));
+            if (createNew(candidate))
+                path = candidate;
+            else if (!exists(::GetLastError()))
+                break;  // a name the folder refuses: a fresh one instead
+        }
+    }
+    // The system makes the file of a fresh name itself.
+    if (path.empty()) path = uniqueTemporaryFile();
+    if (path.empty()) return std::string();
     created_.push_back(path);
     return path;
 }
 
-bool ObjectFiles::writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    return writeWhole(path, bytes.data(), bytes.size());
+bool ObjectFiles::appendFile(const std::string& path, const uint8_t* bytes, size_t length) {
+    win32::UniqueFile file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && writeAll(file.get(), bytes, length);
 }
 
 std::string ObjectFiles::attachedSoundPath(const AttachedSound& sound, bool separate) {
@@ -72,19 +93,27 @@ std::string ObjectFiles::attachedSoundPath(const AttachedSound& sound, bool sepa
         return std::string();
     }
     created_.push_back(unique);
-    const std::string path = withoutExtension(unique) + "_" + withoutExtension(nameOf(moviePath_)) + ".tmp";
-    DataBlock bytes;
-    if (!inflateToSize(sound.sound.packed.data(), sound.sound.packed.size(), sound.sound.rawSize, bytes)) {
-        // The sound is left out; the movie plays on without it.
-        report(kZlibUncompressionError);
-        return std::string();
+    std::string path = withoutExtension(unique) + "_" + withoutExtension(nameOf(moviePath_)) + ".tmp";
+    win32::UniqueFile file = createNew(path);
+    if (!file) {
+        // Left by an earlier run, or not a name the folder takes: the system's file
+        // of the unique name, made just now and empty, holds the sound instead.
+        path = unique;
+        file.reset(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
     }
-    if (!writeWhole(path, bytes.data(), bytes.size())) {
+    if (!file) {
         report(kFailToCreateTemporaryFile);
         return std::string();
     }
-    created_.push_back(path);
-    return path;
+    if (path != unique) created_.push_back(path);
+    const InflateResult result = inflateSound(sound.sound, [&file](const uint8_t* piece, size_t length) {
+        return writeAll(file.get(), piece, length);
+    });
+    if (result == InflateResult::Finished) return path;
+    // The sound is left out; the movie plays on without it.
+    report(result == InflateResult::Damaged ? kZlibUncompressionError : kFailToCreateTemporaryFile);
+    return std::string();
 }
 
 void ObjectFiles::report(const char* text) { ::MessageBoxA(messageOwner_, text, kCaption, MB_OK | MB_ICONERROR); }

@@ -28,7 +28,7 @@ public:
 
     Size screen() const override;
     std::string createSoundFile(const std::string& name) override;
-    bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) override;
+    bool appendFile(const std::string& path, const uint8_t* bytes, size_t length) override;
     std::string attachedSoundPath(const AttachedSound& sound, bool separate) override;
     void report(const char* text) override;
     void afterSection(bool sweepTemporaryFiles) override;

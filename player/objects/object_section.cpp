@@ -3,6 +3,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstring>
 
 #include "common/byte_reader.h"
@@ -30,12 +32,26 @@ std::string withoutTerminator(std::string name) {
     return name;
 }
 
+// Names Windows gives to devices in every folder, with or without an extension.
+bool deviceName(const std::string& name) {
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+        if (stem == device) return true;
+    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+           stem[3] >= '1' && stem[3] <= '9';
+}
+
 // A stored name becomes a file in one folder: only its last part counts, so that a
-// name cannot reach outside that folder.
+// name cannot reach outside that folder. A name that would open a device, or that
+// Windows refuses, gets a fresh name instead (empty here).
 std::string plainFileName(const std::string& name) {
     const size_t cut = name.find_last_of("\\/:");
     std::string plain = cut == std::string::npos ? name : name.substr(cut + 1);
-    if (plain.find_first_not_of(". ") == std::string::npos) return std::string();
+    if (plain.find_first_not_of(". ") == std::string::npos || deviceName(plain)) return std::string();
+    for (char c : plain)
+        if (static_cast<unsigned char>(c) < 32 || std::strchr("<>\"|?*", c)) return std::string();
     return plain;
 }
 
@@ -91,7 +107,10 @@ private:
         record.header = ObjectHeader::decode(header, headerSize());
         const uint32_t kind = record.kind();
         // Such records carry no length, so nothing after them can be found.
-        if (kind > kLast || (form1() && kind == kHotspotCaption)) return false;
+        if (kind > kLast || (form1() && kind == kHotspotCaption)) {
+            section_.unknownKind = true;
+            return false;
+        }
 
         if (kind != kSoundCaption) record.text = in_.counted();
         switch (kind) {
@@ -177,8 +196,10 @@ private:
                     (!picture.hasMask || inflate(picture.imageMask, picture.imageMaskDib));
         }
         if (!whole) {
-            picture.iconMaskDib.clear(), picture.iconColourDib.clear();
-            picture.imageDib.clear(), picture.imageMaskDib.clear();
+            // Released, not only emptied: a damaged movie may hold many such objects.
+            for (std::vector<uint8_t>* dib : {&picture.iconMaskDib, &picture.iconColourDib, &picture.imageDib,
+                                              &picture.imageMaskDib})
+                *dib = std::vector<uint8_t>();
             host_.report(kZlibUncompressionError);
         }
     }
@@ -198,12 +219,14 @@ private:
             host_.report(form1() ? kFailToCreateTemporaryFile : kFailToCreateFile);
             return;
         }
-        DataBlock bytes;
-        if (!inflateToSize(sound.sound.packed.data(), sound.sound.packed.size(), sound.sound.rawSize, bytes)) {
+        const InflateResult result = inflateSound(sound.sound, [&](const uint8_t* piece, size_t length) {
+            return host_.appendFile(path, piece, length);
+        });
+        if (result == InflateResult::Damaged) {
             host_.report(form1() ? kZlibUncompressionError : kFailToUncompress);
             return;
         }
-        if (host_.writeFile(path, bytes)) sound.path = path;
+        if (result == InflateResult::Finished) sound.path = path;
     }
 
     void readHotspot(HotspotTail& hotspot) {
@@ -274,6 +297,19 @@ void writeBlock(ByteWriter& out, const CompressedBlock& block) {
 }
 
 }  // namespace
+
+std::string numberedSoundName(const std::string& name, int k) {
+    char number[16];
+    std::snprintf(number, sizeof number, "_%.3d", k);
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0) return name + number;
+    return name.substr(0, dot) + number + name.substr(dot);
+}
+
+InflateResult inflateSound(const CompressedBlock& sound, const std::function<bool(const uint8_t*, size_t)>& write) {
+    if (sound.rawSize == 0 || !plausibleInflatedSize(sound.rawSize, sound.packed.size())) return InflateResult::Damaged;
+    return inflateInPieces(sound.packed.data(), sound.packed.size(), sound.rawSize, write);
+}
 
 ObjectSection readObjectSection(BufferedReader& in, ObjectSectionForm form, ObjectReadHost& host,
                                 const ObjectSection& start) {

@@ -18,12 +18,6 @@ BITMAPINFOHEADER* screenHeader(FrameData& frames) {
     return reinterpret_cast<BITMAPINFOHEADER*>(buffer.data());
 }
 
-// Where bands are inflated: behind the header and a full colour table for 8 bits
-// or fewer, right behind the header otherwise.
-size_t bandOffset(const BITMAPINFOHEADER& header) {
-    return header.biSize + (header.biBitCount <= 8 ? 4u << header.biBitCount : 0u);
-}
-
 }  // namespace
 
 void FrameCompositor::Buffer::release() {
@@ -82,14 +76,19 @@ bool FrameCompositor::drawBand(const FrameBand& band, HDC const* targets, int ta
     BITMAPINFOHEADER* header = screenHeader(frames_);
     if (!header) return false;
     std::vector<uint8_t>& screen = frames_.screenBuffer();
-    size_t offset = bandOffset(*header);
+    ScreenLayout layout;
+    if (!screenLayout(screen.data(), screen.size(), frames_.info().screenWidth, layout)) return false;
     // A band that would not fit in the pixel area is skipped, as one that fails to
     // inflate is; so is one whose rows, as GDI reads them, would run past it.
-    if (offset >= screen.size() || band.unpackedSize > screen.size() - offset) return false;
     const uint64_t rows = static_cast<uint64_t>(std::abs(static_cast<int32_t>(band.bandHeight)));
-    if (header->biWidth <= 0 || dibStride(header->biWidth, header->biBitCount) * rows > screen.size() - offset)
+    if (layout.bandOffset > screen.size() || band.unpackedSize > screen.size() - layout.bandOffset ||
+        !layout.rowsFit(rows, screen.size()))
         return false;
-    if (!UncompressBlock(band.data, band.compressedSize, screen.data() + offset, band.unpackedSize))
+    if (!UncompressBlock(band.data, band.compressedSize, screen.data() + layout.bandOffset, band.unpackedSize))
+        return false;
+    // Drawing trusts the header: it must still be the one the band was placed by.
+    ScreenLayout after;
+    if (!screenLayout(screen.data(), screen.size(), frames_.info().screenWidth, after) || !(after == layout))
         return false;
     header->biHeight = band.bandHeight;
     for (int i = 0; i < targetCount; ++i) drawDib(targets[i], screen.data(), 0, band.topRow,

@@ -41,12 +41,12 @@ void StillCache::start(const FrameData& frames) {
     cancel_.store(false);
     ready_.store(false);
     const std::vector<uint8_t>& screen = frames.screenBuffer();
-    DibHeader header;
+    ScreenLayout layout;
     Geometry geometry;
-    if (readDibHeader(screen.data(), screen.size(), header)) {
+    if (screenLayout(screen.data(), screen.size(), frames.info().screenWidth, layout)) {
         geometry.height = frames.info().screenHeight;
-        geometry.stride = dibStride(header.width, header.bitCount);
-        geometry.pixelOffset = header.size + (header.bitCount <= 8 ? 4u << header.bitCount : 0u);
+        geometry.stride = layout.stride;
+        geometry.pixelOffset = static_cast<size_t>(layout.bandOffset);
     }
     worker_ = std::thread(&StillCache::build, this, &frames, geometry);
 }

@@ -49,8 +49,8 @@ class CountingObjectHost : public ObjectReadHost {
 public:
     Size screen() const override { return {800, 600}; }
     std::string createSoundFile(const std::string& name) override { return name.empty() ? "qlt.tmp" : name; }
-    bool writeFile(const std::string&, const std::vector<uint8_t>& bytes) override {
-        written += bytes.size();
+    bool appendFile(const std::string&, const uint8_t*, size_t length) override {
+        written += length;
         return true;
     }
     std::string attachedSoundPath(const AttachedSound& sound, bool) override { return sound.name; }

@@ -152,6 +152,9 @@ TEST_F(AudioFilesTest, ExtendedFormatsAndChunksBetween) {
         {"LIST chunk", withChunkBeforeData(wav, "LIST", "INFOISFT\x05\0\0\0sox!")},
         {"odd chunk", withChunkBeforeData(wav, "junk", "abc")},
         {"data before format", wav.substr(0, 12) + wav.substr(36) + wav.substr(12, 24)},
+        // The rates are computed from channels, bits and samples, not taken as stored.
+        {"stored byte rate not the computed one", withFormat(wav, 1, 8000, 8000, 2, 16)},
+        {"stored block alignment not the computed one", withFormat(wav, 1, 8000, 16000, 4, 16)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -188,11 +191,9 @@ TEST_F(AudioFilesTest, RefusedFilesAndTheirErrors) {
         {"short format", wav.substr(0, 30), 261},
         {"no data chunk", noData, 261},
         {"empty", "", 272},
-        // Rates that disagree with channels and bits; the last wraps in 32 bits to
-        // the value it stores.
-        {"byte rate", withFormat(wav, 1, 8000, 8000, 2, 16), 261},
-        {"block alignment", withFormat(wav, 1, 8000, 16000, 4, 16), 261},
+        // Rates that no device plays; the first wraps in 32 bits to the value it stores.
         {"byte rate past 32 bits", withFormat(wav, 2, 0x40000001, 4, 4, 16), 261},
+        {"block alignment past 16 bits", withFormat(wav, 0xFFFF, 8000, 0, 0, 32), 261},
     };
     for (const Case& c : cases) {
         writeAll(root_ / "bad.wav", c.bytes);
@@ -279,6 +280,12 @@ TEST(WavHeader, FieldsAtTheirOffsets) {
     EXPECT_EQ(header.substr(36, 4), "data");
     in.skip(4);
     EXPECT_EQ(in.u32(), 2000u);
+
+    // A speech track's data length near 4 GiB: the RIFF length says as much as it
+    // can rather than wrapping to a few bytes.
+    header = pcmWavHeader(2, 8000, 16, 0xFFFFFFF0u);
+    EXPECT_EQ(ByteReader(header.data() + 4, 4).u32(), UINT32_MAX);
+    EXPECT_EQ(ByteReader(header.data() + 40, 4).u32(), 0xFFFFFFF0u);
 }
 
 class GsmTest : public AudioFilesTest {

@@ -57,6 +57,44 @@ TEST(UncompressBlock, FailsOnShortTargetAndDamagedStream) {
     EXPECT_FALSE(UncompressBlock(block.data(), length / 2, exact.data(), exact.size()));
 }
 
+TEST(InflateToSize, TheBlockGrowsWithWhatTheStreamYields) {
+    // Sixteen letters at random pack to about half: a claim of 20 MB is plausible.
+    std::vector<uint8_t> data = randomBytes(64 * 1024, 2);
+    for (auto& b : data) b = static_cast<uint8_t>('a' + b % 16);
+    DataBlock stream;
+    size_t length = 0;
+    ASSERT_TRUE(CompressBlock(data.data(), data.size(), stream, length, 6));
+    DataBlock damaged = stream;
+    damaged[length / 2] ^= 0xFF;
+    // A short stream followed by padding: plausible for any claim up to 4 GiB.
+    DataBlock padded = stream;
+    padded.resize(5u << 20, 0);
+    struct Case {
+        const char* what;
+        const DataBlock& packed;
+        uint32_t claim;
+        bool inflated;
+    } cases[] = {
+        {"exact claim", stream, static_cast<uint32_t>(data.size()), true},
+        {"claim far beyond the stream", stream, 20000000, true},
+        {"claim one byte short", stream, static_cast<uint32_t>(data.size() - 1), false},
+        {"claim of nothing", stream, 0, false},
+        {"damaged stream", damaged, static_cast<uint32_t>(data.size()), false},
+        {"claim deflate cannot reach", stream, static_cast<uint32_t>(length * 2000), false},
+        {"claim past a 32-bit address space", padded, 0xC0000000u, false},
+    };
+    for (const Case& c : cases) {
+        DataBlock out(7, 0x55);
+        EXPECT_EQ(inflateToSize(c.packed.data(), c.packed.size(), c.claim, out), c.inflated) << c.what;
+        if (c.inflated) {
+            EXPECT_EQ(out, data) << c.what;
+            EXPECT_EQ(out.capacity(), out.size()) << c.what;
+        } else {
+            EXPECT_EQ(out.capacity(), 0u) << c.what << ": nothing is kept";
+        }
+    }
+}
+
 TEST(FastProcessor, Thresholds) {
     EXPECT_FALSE(isFastProcessor(5, 0xFFFF));
     EXPECT_FALSE(isFastProcessor(6, 0x07D0));

@@ -116,9 +116,9 @@ public:
         std::ofstream(path, std::ios::binary);
         return path;
     }
-    bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+    bool appendFile(const std::string& path, const uint8_t* bytes, size_t length) override {
+        std::ofstream(path, std::ios::binary | std::ios::app).write(reinterpret_cast<const char*>(bytes),
+                                                                    static_cast<std::streamsize>(length));
         return true;
     }
     std::string attachedSoundPath(const AttachedSound&, bool) override { return std::string(); }

@@ -163,19 +163,50 @@ TEST_F(FrameDataTest, LogoGoesToItsCorner) {
     struct Case {
         uint32_t corner;
         Rect expected;
+        Rect area = {8, 10, 48, 50};  // 40 wide, rows 10 to 50
     } cases[] = {
         {0, {4, 14, 9, 17}},    {1, {31, 14, 36, 17}}, {2, {4, 43, 9, 46}},
         {3, {31, 43, 36, 46}}, {4, {500, 500, 505, 503}}, {77, {500, 500, 505, 503}},
+        // Stored areas at the ends of the 32-bit range: the sums wrap, nothing overflows.
+        {0, {4, INT32_MIN + 1, 9, INT32_MIN + 4}, {0, INT32_MAX - 2, 40, INT32_MAX}},
+        {3, {INT32_MAX - 9, INT32_MAX - 5, INT32_MAX - 4, INT32_MAX - 2}, {INT32_MIN + 1, 0, 0, INT32_MIN + 1}},
     };
     for (const Case& c : cases) {
         MovieWriter writer = smallMovie();
-        writer.setRecordedArea({8, 10, 48, 50});  // 40 wide, rows 10 to 50
+        writer.setRecordedArea(c.area);
         LogoRecord logo;
         logo.corner = c.corner;
         writer.setLogo(logo, packedDib(Picture(5, 3, 0xFFFFFF)));
         writer.addFrame(Picture(kWidth, kHeight));
         load(writer);
         EXPECT_EQ(data.logoRect(), c.expected) << c.corner;
+    }
+}
+
+TEST_F(FrameDataTest, CursorAndLogoPicturesClaimingMoreThanTheirPlaceMakeNoBitmap) {
+    // Converting a picture allocates by the size its header claims.
+    struct Case {
+        const char* what;
+        Picture colour, mask, logo;
+        bool colourMade, maskMade, logoMade;
+    } cases[] = {
+        {"the sizes of the design", Picture(32, 32), Picture(32, 64), Picture(kWidth, kHeight), true, true, true},
+        {"wider than a cursor", Picture(33, 32), Picture(33, 64), Picture(kWidth + 1, 3), false, false, false},
+        {"taller than a cursor", Picture(32, 65), Picture(32, 65), Picture(5, kHeight + 1), false, false, false},
+    };
+    for (const Case& c : cases) {
+        MovieWriter writer = smallMovie();
+        const std::string colour = packedDib(c.colour), mask = packedDib(c.mask), logo = packedDib(c.logo);
+        writer.addCursorShape(1, colour, mask);
+        writer.setLogo(LogoRecord(), logo);
+        writer.addFrame(Picture(kWidth, kHeight));
+        load(writer);
+        const CursorShape* shape = data.findCursorShape(1);
+        ASSERT_TRUE(shape) << c.what;
+        EXPECT_EQ(shape->colour != nullptr, c.colourMade) << c.what;
+        EXPECT_EQ(shape->mask != nullptr, c.maskMade) << c.what;
+        EXPECT_EQ(data.hasLogo(), c.logoMade) << c.what;
+        EXPECT_EQ(data.frameCount(), 1) << c.what;
     }
 }
 
@@ -280,6 +311,36 @@ TEST_F(FrameDataTest, HostileCountsAllocateNothingAndEndTheStream) {
     EXPECT_EQ(data.frameCount(), 0);
 }
 
+TEST(FrameDataMemory, RunningOutOfMemoryInTheHeaderPartLeavesAMovieWithoutFrames) {
+    // Bitmaps run out at the third cursor shape.
+    class RunningOut : public BitmapFactory {
+    public:
+        std::unique_ptr<DeviceBitmap> fromPackedDib(const uint8_t* dib, size_t length) override {
+            if (++made > 4) throw std::bad_alloc();
+            return PackedDibFactory().fromPackedDib(dib, length);
+        }
+        int made = 0;
+    };
+    MovieWriter writer = smallMovie();
+    for (uint32_t id = 1; id <= 5; ++id) writer.addCursorShape(id, "colour", "mask");
+    writer.addFrame(Picture(kWidth, kHeight));
+    for (bool background : {false, true}) {
+        RunningOut bitmaps;
+        FrameData data(bitmaps);
+        auto file = std::make_unique<MemoryMovieFile>(writer.frameStream());
+        const uint64_t end = file->size();
+        if (background) {
+            data.LoadFrameStreamInBackground(std::move(file), end);
+        } else {
+            data.LoadFrameStream(*file, end);
+        }
+        data.waitForLoader();
+        EXPECT_EQ(data.frameCount(), 0) << background;
+        EXPECT_TRUE(data.framesReady()) << background;
+        EXPECT_TRUE(data.cursorShapes().empty()) << background;
+    }
+}
+
 TEST_F(FrameDataTest, WaitingForAFrameFollowsTheLoader) {
     constexpr int32_t kSide = 256;  // noise: each frame is a quarter of a buffer load
     MovieWriter writer;
@@ -362,6 +423,48 @@ TEST_F(FrameDataTest, ImplausibleScreenSizesLeaveAMovieWithoutFrames) {
         data.LoadFrameStream(file, damaged.size());
         EXPECT_EQ(data.frameCount(), 0) << dibSize;
         EXPECT_TRUE(data.screenBuffer().size() < (1u << 20)) << dibSize;
+    }
+}
+
+TEST_F(FrameDataTest, ScreenHeadersThatDoNotDescribeTheScreenLeaveAMovieWithoutFrames) {
+    MovieWriter writer = smallMovie();
+    writer.addFrame(Picture(kWidth, kHeight));
+    const std::string stream = writer.frameStream();
+    const size_t headerAt = MovieInfo::kSize + 4;
+    auto put = [](std::string& bytes, size_t at, uint32_t value, size_t size) {
+        for (size_t i = 0; i < size; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    struct Field {
+        size_t offset, size;
+        uint32_t value;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Field> fields;
+        bool kept;
+    } cases[] = {
+        {"as written", {}, true},
+        {"8 bits with a full colour table", {{14, 2, 8}}, true},
+        {"bit-field masks at 32 bits", {{16, 4, 3}}, true},
+        {"top-down rows", {{8, 4, static_cast<uint32_t>(-kHeight)}}, true},
+        // The header size plus the colour table wraps to 0 in 32-bit arithmetic.
+        {"header size that wraps the offset", {{0, 4, 0xFFFFFC00u}, {14, 2, 8}}, false},
+        {"header size past the buffer", {{0, 4, 0x7FFFFFF0u}}, false},
+        {"core header", {{0, 4, 12}}, false},
+        {"wider than the screen", {{4, 4, kWidth * 64}}, false},
+        {"negative width", {{4, 4, static_cast<uint32_t>(-kWidth)}}, false},
+        {"height not the screen's", {{8, 4, kHeight + 1}}, false},
+        {"no such bit depth", {{14, 2, 7}}, false},
+        {"run-length compression", {{14, 2, 8}, {16, 4, 1}}, false},
+        {"colour table past the buffer", {{14, 2, 8}, {32, 4, 0x40000000u}}, false},
+    };
+    for (const Case& c : cases) {
+        std::string damaged = stream;
+        for (const Field& f : c.fields) put(damaged, headerAt + f.offset, f.value, f.size);
+        MemoryMovieFile file(damaged);
+        data.LoadFrameStream(file, damaged.size());
+        EXPECT_EQ(data.frameCount(), c.kept ? 1 : 0) << c.what;
+        EXPECT_EQ(data.screenBuffer().empty(), !c.kept) << c.what;
     }
 }
 

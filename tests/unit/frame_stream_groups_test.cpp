@@ -111,6 +111,15 @@ TEST_F(GroupTest, OnlyTheNewestGroupKeepsFiftyShapes) {
     EXPECT_EQ(data.cursorShapes().size(), 50u);
     load(oldest, true);
     EXPECT_EQ(data.cursorShapes().size(), 60u);
+
+    // Without that limit a budget holds: two bitmaps a shape must leave graphics
+    // handles for the rest of the process.
+    MovieWriter many = writerFor(1, 8);
+    for (uint32_t id = 1; id <= kCursorShapeBudget + 20; ++id) many.addCursorShape(id, "colour", "mask");
+    many.addFrame(Picture(16, 12, 1));
+    load(many, false);
+    EXPECT_EQ(data.cursorShapes().size(), kCursorShapeBudget);
+    EXPECT_EQ(data.frameCount(), 1) << "the shapes past the budget are read past";
 }
 
 TEST(FrameRecordForms, HoldWordsAndGroupStarts) {

@@ -116,6 +116,16 @@ TEST(HotspotRules, KeysAndTheSpan) {
     EXPECT_EQ(HotspotRules(hotspots, 5, 0).cursorAt(50, 40), 14) << "the corner's handle square";
     EXPECT_EQ(HotspotRules(hotspots, 5, 0).cursorAt(30, 25), 14);
     EXPECT_EQ(HotspotRules(hotspots, 5, 0).cursorAt(54, 25), 0) << "past the handle";
+
+    // Stored values at the ends of the 32-bit range: the handle squares reach past
+    // them, and a cursor beyond the known ones asks for none of them.
+    hotspots[0].body = {INT32_MAX - 10, INT32_MIN, INT32_MAX, INT32_MIN + 10};
+    hotspots[0].cursor = INT32_MAX;
+    const HotspotRules edge(hotspots, 5, 0);
+    EXPECT_EQ(edge.at(INT32_MAX, INT32_MIN + 5), 0) << "on the right edge's handle square";
+    EXPECT_EQ(edge.at(INT32_MAX - 5, INT32_MIN), 0);
+    EXPECT_EQ(edge.at(INT32_MAX - 14, INT32_MIN), -1);
+    EXPECT_EQ(edge.cursorAt(INT32_MAX, INT32_MIN + 5), INT32_MIN + 10);
 }
 
 }  // namespace

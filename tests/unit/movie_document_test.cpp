@@ -31,8 +31,8 @@ public:
         written[path];
         return path;
     }
-    bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
-        written[path].assign(bytes.begin(), bytes.end());
+    bool appendFile(const std::string& path, const uint8_t* bytes, size_t length) override {
+        written[path].append(reinterpret_cast<const char*>(bytes), length);
         return true;
     }
     std::string attachedSoundPath(const AttachedSound& sound, bool separate) override {
@@ -140,6 +140,25 @@ TEST_F(OpenMovieTest, NewerMovieIsRefusedAfterTheLoadingNotice) {
                   "program.\nPlease install the latest version of  Tavrix.",
                   "loading destroyed"}));
     EXPECT_EQ(document.file(), nullptr);
+}
+
+TEST_F(OpenMovieTest, AnObjectOfUnknownKindMakesTheMovieDamaged) {
+    // Nothing after such a record can be found: the movie is refused rather than
+    // opened without its sounds and frames.
+    MovieWriter writer;
+    writer.setScreen({64, 40, 32});
+    writer.addFrame(Picture(64, 40));
+    CaptionRecord unknown;
+    unknown.header.kind = caption_kind::kLast + 1;
+    writer.objects().objects.push_back(unknown);
+    files[kPath] = packMovie(kPlayer, writer.build());
+
+    EXPECT_FALSE(document.OpenMovie(kPath));
+    EXPECT_EQ(ui.events, (std::vector<std::string>{"loading shown", "section swept",
+                                                   "message document error Tavrix: Invalid or damaged files.",
+                                                   "loading destroyed"}));
+    EXPECT_EQ(document.frameData().frameCount(), 0);
+    EXPECT_TRUE(document.objects().objects.empty());
 }
 
 TEST_F(OpenMovieTest, VersionIsDecidedBeforeTheCopyReplacesTheHeader) {

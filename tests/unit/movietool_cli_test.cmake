@@ -37,6 +37,18 @@ if(NOT err MATCHES "Invalid or damaged files.")
   message(FATAL_ERROR "unexpected error: ${err}")
 endif()
 run(FALSE ${MOVIETOOL} info ${WORK}/missing.exe)
+
+# An object of a kind no reader knows hides the rest of the movie: it is damaged.
+file(WRITE ${WORK}/unknown-kind.txt "rect id=1\n13 id=2\n")
+run(TRUE ${MOVIETOOL} make ${WORK}/unknown-kind.bin --objects ${WORK}/unknown-kind.txt)
+run(FALSE ${MOVIETOOL} info ${WORK}/unknown-kind.bin)
+set(info_err "${err}")
+run(FALSE ${MOVIETOOL} sounds ${WORK}/unknown-kind.bin ${WORK}/unknown-kind-sounds)
+foreach(message "${info_err}" "${err}")
+  if(NOT message MATCHES "Invalid or damaged files. \\(an object of unknown kind\\)")
+    message(FATAL_ERROR "unexpected error: ${message}")
+  endif()
+endforeach()
 run(FALSE ${MOVIETOOL} make ${WORK}/bad.bin --version three)
 
 # Objects from a description: listed by info with their fields.

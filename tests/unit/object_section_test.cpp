@@ -25,8 +25,8 @@ public:
         files[path];
         return path;
     }
-    bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
-        files[path].assign(bytes.begin(), bytes.end());
+    bool appendFile(const std::string& path, const uint8_t* bytes, size_t length) override {
+        files[path].append(reinterpret_cast<const char*>(bytes), length);
         return true;
     }
     std::string attachedSoundPath(const AttachedSound& sound, bool separate) override {
@@ -271,6 +271,7 @@ TEST(ObjectSection, UnknownKindsEndTheSectionKeepingWhatCameBefore) {
     MemoryHost host;
     ObjectSection read = readBack(bytes, ObjectSectionForm::Form5, host);
     EXPECT_TRUE(read.stoppedEarly);
+    EXPECT_TRUE(read.unknownKind);
     ASSERT_EQ(read.objects.size(), 1u);
     EXPECT_EQ(read.objects[0].header.objectId, 1);
 
@@ -278,6 +279,7 @@ TEST(ObjectSection, UnknownKindsEndTheSectionKeepingWhatCameBefore) {
     written.objects = {object(kRectFrame, 1), object(kHotspotCaption, 2)};
     read = readBack(writeObjectSection(written, ObjectSectionForm::Form2), ObjectSectionForm::Form1, host);
     EXPECT_TRUE(read.stoppedEarly);
+    EXPECT_TRUE(read.unknownKind);
     EXPECT_EQ(read.objects.size(), 1u);
 }
 
@@ -305,6 +307,7 @@ TEST(ObjectSection, LengthsThatRunPastTheFileEndTheSection) {
         MemoryHost host;
         const ObjectSection read = readBack(bytes, ObjectSectionForm::Form5, host);
         EXPECT_TRUE(read.stoppedEarly);
+        EXPECT_FALSE(read.unknownKind) << "a cut-off record is no unknown kind";
         ASSERT_EQ(read.objects.size(), 1u);
         EXPECT_EQ(read.objects[0].header.objectId, 1);
         EXPECT_TRUE(host.files.empty() || c.kind != kSoundCaption);
@@ -380,19 +383,39 @@ TEST(ObjectSection, APictureThatDoesNotInflateIsToldOfAndTheMovieGoesOn) {
     EXPECT_EQ(host.reports.size(), 1u);
 }
 
-TEST(ObjectSection, StoredNamesCannotLeaveTheirFolder) {
-    ObjectSection written;
-    written.objects = {object(kSoundCaption, 1)};
-    written.objects[0].sound.name = "..\\..\\windows\\win.ini";
-    written.objects[0].sound.embedded = 1;
-    written.objects[0].sound.sound = packed("x");
-    MemoryHost host;
-    ObjectSection read = readBack(writeObjectSection(written, ObjectSectionForm::Form4), ObjectSectionForm::Form4, host);
-    EXPECT_EQ(read.objects.at(0).sound.path, "T/win.ini");
-    written.objects[0].sound.name = "..";
-    host = MemoryHost();
-    read = readBack(writeObjectSection(written, ObjectSectionForm::Form4), ObjectSectionForm::Form4, host);
-    EXPECT_EQ(read.objects.at(0).sound.path, "T/qlt0.tmp") << "a name of dots gets a fresh one";
+TEST(ObjectSection, StoredNamesCannotLeaveTheirFolderOrNameADevice) {
+    struct Case {
+        const char* stored;
+        const char* path;
+    } cases[] = {
+        {"..\\..\\windows\\win.ini", "T/win.ini"},
+        {"..", "T/qlt0.tmp"},  // a name of dots gets a fresh one
+        // Device names, in any case, with an extension or spaces: a fresh name.
+        {"CON", "T/qlt0.tmp"},
+        {"con.wav", "T/qlt0.tmp"},
+        {"Aux .wav", "T/qlt0.tmp"},
+        {"COM1", "T/qlt0.tmp"},
+        {"lpt9.txt", "T/qlt0.tmp"},
+        {"nul", "T/qlt0.tmp"},
+        {"a?b.wav", "T/qlt0.tmp"},
+        {"COM10.wav", "T/COM10.wav"},
+        {"console.wav", "T/console.wav"},
+    };
+    for (const Case& c : cases) {
+        ObjectSection written;
+        written.objects = {object(kSoundCaption, 1)};
+        written.objects[0].sound.name = c.stored;
+        written.objects[0].sound.embedded = 1;
+        written.objects[0].sound.sound = packed("x");
+        MemoryHost host;
+        const ObjectSection read =
+            readBack(writeObjectSection(written, ObjectSectionForm::Form4), ObjectSectionForm::Form4, host);
+        EXPECT_EQ(read.objects.at(0).sound.path, c.path) << c.stored;
+    }
+    // When a file of the stored name exists, the host tries these in turn.
+    EXPECT_EQ(numberedSoundName("victim.txt", 0), "victim_000.txt");
+    EXPECT_EQ(numberedSoundName("a.tar.gz", 12), "a.tar_012.gz");
+    EXPECT_EQ(numberedSoundName("plain", 99), "plain_099");
 }
 
 TEST(ObjectSection, AStoredHotspotSoundOfNoLengthLeavesItsWordsToWhatFollows) {

@@ -282,7 +282,18 @@ TEST_F(SoundTracksTest, AFolderThatCannotBeWrittenGivesUpTheMovieAndLeavesNothin
 }
 
 TEST_F(SoundTracksTest, LengthsBeyondTheFileReserveNothing) {
-    StoredSounds sounds = narrated(tone(8000, 0.5, 440));
+    // An uncompressed length twenty times what the stream holds: the file gets what
+    // the stream holds, and the track plays.
+    const std::string wav = tone(8000, 0.5, 440);
+    StoredSounds claiming = narrated(wav);
+    std::string claim;
+    ByteWriter(claim).u32(static_cast<uint32_t>(wav.size() * 20));
+    claiming.narration.replace(0, 4, claim);
+    ASSERT_TRUE(load(claiming));
+    EXPECT_EQ(testing::readWholeFile(tracks.narrationPath()), wav);
+    tracks.release();
+
+    StoredSounds sounds = narrated(wav);
     sounds.narration.replace(0, 8, std::string("\xFF\xFF\xFF\x7F\xFF\xFF\xFF\x7F", 8));
     EXPECT_TRUE(load(sounds)) << "a cut record leaves its sound out";
     EXPECT_FALSE(tracks.narrationPresent());

@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "canvas.h"
+#include "common/win32/file_system.h"
 #include "player/objects/caption_list.h"
+#include "player/objects/object_files.h"
 #include "player/objects/hotspot_caption.h"
 #include "player/objects/shape_captions.h"
 #include "player/playback/dib.h"
@@ -206,6 +211,43 @@ TEST_F(ObjectsTest, LookupsAndAZeroWideReference) {
     list.drawById(canvas.dc(), 7, &target, false, 0);
     EXPECT_EQ(canvas.at(50, 75), Canvas::rgb(kRed)) << "(1, 1, 3, 3) maps to (50, 50, 150, 150)";
     EXPECT_EQ(canvas.at(45, 75), kWhitePixel);
+}
+
+TEST(ObjectFilesTest, FilesThePlayerDidNotMakeSurviveReadingAndClosing) {
+    const std::string folder = win32::tempFolder() + "\\";
+    const std::string victim = folder + "victim.txt", scratch = folder + "tvmeffect1";
+    auto contents = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return in ? bytes.str() : std::string("(none)");
+    };
+    for (const std::string& path : {victim, scratch}) std::ofstream(path, std::ios::binary) << "someone else's";
+    {
+        ObjectFiles files;
+        // Two sound objects stored under the planted file's name: each gets a file
+        // of its own, and neither is the planted one.
+        const std::string first = files.createSoundFile("victim.txt");
+        const std::string second = files.createSoundFile("victim.txt");
+        EXPECT_EQ(first, folder + "victim_000.txt");
+        EXPECT_EQ(second, folder + "victim_001.txt");
+        const uint8_t sound[] = {'R', 'I', 'F', 'F'};
+        EXPECT_TRUE(files.appendFile(first, sound, sizeof sound));
+        EXPECT_EQ(contents(first), "RIFF");
+        // A list whose stored effect counter names scratch files the player never made.
+        CCaptionList list;
+        ObjectSection section;
+        section.effectCounter = 5;
+        list.load(section);
+        list.clear();
+        files.deleteCreated();
+        EXPECT_EQ(contents(first), "(none)") << "what the player made goes";
+        EXPECT_EQ(contents(second), "(none)");
+    }
+    EXPECT_EQ(contents(victim), "someone else's");
+    EXPECT_EQ(contents(scratch), "someone else's");
+    ::DeleteFileA(victim.c_str());
+    ::DeleteFileA(scratch.c_str());
 }
 
 TEST_F(ObjectsTest, HotspotsHoldPlaybackOrShowTheirMarker) {

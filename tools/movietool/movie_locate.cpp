@@ -69,6 +69,10 @@ bool seekFrameStream(MovieFile& file, MovieLocation& location, ObjectSection& ob
     readers = readersForVersion(version);
     ToolObjectHost host;
     objects = readObjectSectionAt(file, location.movieEnd, readers.objects, host);
+    if (objects.unknownKind) {
+        error = std::string(kDamagedMovieText) + " (an object of unknown kind)";
+        return false;
+    }
     // The sounds are read past, not written anywhere.
     NoSoundSystem noDevice;
     ToolSoundHost sounds("");

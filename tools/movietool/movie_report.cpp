@@ -240,11 +240,16 @@ void writeReaders(JsonWriter& json, const FormatReaders& readers) {
 
 // Reads the sections of a movie with the readers of its version: its objects, its
 // sounds and its frames.
-void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& location, const FormatReaders& readers,
-                      bool withFrames) {
+bool writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& location, const FormatReaders& readers,
+                      bool withFrames, std::string& error) {
     writeReaders(json, readers);
     ToolObjectHost host;
     const ObjectSection objects = readObjectSectionAt(file, location.movieEnd, readers.objects, host);
+    // The player refuses such a movie: what follows the object cannot be found.
+    if (objects.unknownKind) {
+        error = std::string(kDamagedMovieText) + " (an object of unknown kind)";
+        return false;
+    }
     json.value("objectCount", static_cast<uint64_t>(objects.objects.size()));
     writeObjects(json, objects);
     NoSoundSystem noDevice;
@@ -255,7 +260,7 @@ void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& lo
     file.seek(in.position());
     json.value("soundsPresent", tracks.section().anySound());
     writeSounds(json, tracks);
-    if (!soundsRead) return;
+    if (!soundsRead) return true;
 
     PackedDibFactory bitmaps;
     FrameData frames(bitmaps);
@@ -272,6 +277,7 @@ void writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& lo
         json.endObject();
     }
     if (withFrames) writeFrames(json, frames);
+    return true;
 }
 
 }  // namespace
@@ -314,7 +320,9 @@ bool describeMovie(MovieFile& file, bool withFrames, std::string& report, std::s
         }
     }
     json.endObject();
-    if (version <= ProgramVersion()) writeFrameStream(json, file, location, readersForVersion(version), withFrames);
+    if (version <= ProgramVersion() &&
+        !writeFrameStream(json, file, location, readersForVersion(version), withFrames, error))
+        return false;
     json.endObject();
     report = json.text();
     return true;

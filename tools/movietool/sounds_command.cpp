@@ -27,20 +27,21 @@ public:
             folder_ + "/" + (name.empty() ? "object" + std::to_string(++numbered_) + ".wav" : name);
         return std::ofstream(path, std::ios::binary | std::ios::trunc) ? path : std::string();
     }
-    bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) override {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bool appendFile(const std::string& path, const uint8_t* bytes, size_t length) override {
+        std::ofstream out(path, std::ios::binary | std::ios::app);
+        out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(length));
         return static_cast<bool>(out);
     }
     std::string attachedSoundPath(const AttachedSound& sound, bool separate) override {
         if (separate) return movieFolder_ + "/" + sound.name;
-        DataBlock bytes;
-        if (!inflateToSize(sound.sound.packed.data(), sound.sound.packed.size(), sound.sound.rawSize, bytes)) {
-            report("Zlib Uncompression Error");
-            return std::string();
-        }
         const std::string path = createSoundFile(std::string());
-        return writeFile(path, bytes) ? path : std::string();
+        if (path.empty()) return path;
+        std::ofstream out(path, std::ios::binary | std::ios::app);
+        const InflateResult result = inflateSound(sound.sound, [&out](const uint8_t* piece, size_t length) {
+            return static_cast<bool>(out.write(reinterpret_cast<const char*>(piece), static_cast<std::streamsize>(length)));
+        });
+        if (result == InflateResult::Damaged) report("Zlib Uncompression Error");
+        return result == InflateResult::Finished ? path : std::string();
     }
     void report(const char* text) override { messages.push_back(text); }
     void afterSection(bool) override {}
@@ -87,6 +88,10 @@ int runSounds(const std::vector<std::string>& args) {
     const std::string movieFolder = std::filesystem::path(args[0]).parent_path().string();
     FolderObjectHost objectHost(args[1], movieFolder.empty() ? "." : movieFolder);
     const ObjectSection objects = readObjectSectionAt(*file, location.movieEnd, readers.objects, objectHost);
+    if (objects.unknownKind) {
+        std::fprintf(stderr, "movietool: %s: %s (an object of unknown kind)\n", args[0].c_str(), kDamagedMovieText);
+        return 1;
+    }
     NoSoundSystem noDevice;
     ToolSoundHost soundHost(args[1]);
     SoundTrackSet tracks(noDevice, soundHost);

@@ -12,7 +12,7 @@ namespace quillet {
 class ToolObjectHost : public ObjectReadHost {
 public:
     std::string createSoundFile(const std::string& name) override { return name.empty() ? "(stored)" : name; }
-    bool writeFile(const std::string&, const std::vector<uint8_t>&) override { return true; }
+    bool appendFile(const std::string&, const uint8_t*, size_t) override { return true; }
     std::string attachedSoundPath(const AttachedSound& sound, bool) override { return sound.name; }
     void report(const char* text) override { messages.push_back(text); }
     void afterSection(bool) override {}

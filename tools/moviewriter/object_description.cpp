@@ -32,6 +32,10 @@ std::vector<uint8_t> bytesOf(const std::string& text) { return std::vector<uint8
 
 using namespace caption_kind;
 
+// Numbered kinds beyond the last known one write a record a player cannot read
+// past, as a damaged movie holds.
+constexpr int32_t kLargestWrittenKind = 255;
+
 const std::map<std::string, uint32_t>& kindNames() {
     static const std::map<std::string, uint32_t> names = {
         {"rect", kRectFrame},     {"ellipse", kEllipseFrame},         {"arrow", kArrowLine},
@@ -306,7 +310,7 @@ bool parseObjectDescription(const std::string& text, std::vector<CaptionRecord>&
         int32_t numbered = 0;
         if (named != kindNames().end()) {
             kind = named->second;
-        } else if (parseInt(words[0], numbered) && numbered >= 0 && numbered <= static_cast<int32_t>(kLast)) {
+        } else if (parseInt(words[0], numbered) && numbered >= 0 && numbered <= kLargestWrittenKind) {
             kind = static_cast<uint32_t>(numbered);
         } else {
             error = where + "unknown kind " + words[0];
