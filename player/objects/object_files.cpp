@@ -43,6 +43,7 @@ bool exists(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_A
 void ObjectFiles::setMovie(const std::string& moviePath, HWND messageOwner) {
     moviePath_ = moviePath;
     messageOwner_ = messageOwner;
+    reported_.clear();
 }
 
 void ObjectFiles::deleteCreated() {
@@ -116,7 +117,9 @@ std::string ObjectFiles::attachedSoundPath(const AttachedSound& sound, bool sepa
     return std::string();
 }
 
-void ObjectFiles::report(const char* text) { ::MessageBoxA(messageOwner_, text, kCaption, MB_OK | MB_ICONERROR); }
+void ObjectFiles::report(const char* text) {
+    if (reported_.first(text)) ::MessageBoxA(messageOwner_, text, kCaption, MB_OK | MB_ICONERROR);
+}
 
 void ObjectFiles::afterSection(bool sweepTemporaryFiles) {
     const std::string folder = win32::tempFolder();

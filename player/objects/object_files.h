@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "player/objects/object_section.h"
+#include "player/objects/reports_once.h"
 
 namespace quillet {
 
@@ -20,7 +21,7 @@ public:
     ObjectFiles& operator=(const ObjectFiles&) = delete;
 
     // The movie being read (object sounds kept beside it are found there) and the
-    // window that owns the messages.
+    // window that owns the messages. Each kind of failure is reported once a movie.
     void setMovie(const std::string& moviePath, HWND messageOwner);
     // Deletes every sound file this reader wrote, in the order they were written.
     void deleteCreated();
@@ -37,6 +38,7 @@ private:
     std::string moviePath_;
     HWND messageOwner_ = nullptr;
     std::vector<std::string> created_;
+    ReportsOncePerKind reported_;
 };
 
 }  // namespace quillet

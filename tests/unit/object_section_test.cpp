@@ -8,6 +8,7 @@
 
 #include "common/byte_reader.h"
 #include "player/objects/arrow_geometry.h"
+#include "player/objects/reports_once.h"
 #include "tools/moviewriter/object_description.h"
 
 namespace quillet {
@@ -349,6 +350,20 @@ TEST(ObjectSection, DamagedPicturesAndSoundsAreDroppedWithTheirMessages) {
     read = readBack(writeObjectSection(written, ObjectSectionForm::Form1), ObjectSectionForm::Form1, host);
     EXPECT_EQ(read.objects.size(), 3u);
     EXPECT_EQ(host.reports, std::vector<std::string>{"Fail to Create Temporary File"});
+}
+
+TEST(ObjectSection, EachKindOfFailureIsToldOnceAMovie) {
+    ReportsOncePerKind reported;
+    const std::pair<const char*, bool> reports[] = {
+        {"Zlib Uncompression Error", true},
+        {"Zlib Uncompression Error", false},
+        {"file not found - sound file\nC:\\disc\\a.wav", true},
+        {"file not found - sound file\nC:\\disc\\b.wav", false},  // another file, the same failure
+        {"Fail to Create Temporary File", true},
+    };
+    for (const auto& [text, shown] : reports) EXPECT_EQ(reported.first(text), shown) << text;
+    reported.clear();  // the next movie
+    EXPECT_TRUE(reported.first("Zlib Uncompression Error"));
 }
 
 TEST(ObjectSection, APictureThatDoesNotInflateIsToldOfAndTheMovieGoesOn) {
