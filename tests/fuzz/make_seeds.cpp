@@ -120,6 +120,9 @@ void seedProjectDescriptions(const std::string& folder) {
     for (int32_t kind = 0; kind <= 10; ++kind)
         plan.items.push_back({kind, "Item " + std::to_string(kind), "item" + std::to_string(kind)});
     save(folder, "current.dat", orvanetool::describeProject(plan));
+    // One that opens, so that its archive is extracted.
+    plan.expiryDate = 0;
+    save(folder, "open.dat", orvanetool::describeProject(plan));
     plan.version = {3, 0, 3};
     plan.items.resize(2);
     save(folder, "older.dat", orvanetool::describeProject(plan));
