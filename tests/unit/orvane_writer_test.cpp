@@ -6,10 +6,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include <zlib.h>
+
+#include <cstdlib>
+
+#include "launcher/archive/zip_crypto.h"
 #include "launcher/archive/zip_reader.h"
 #include "launcher/project/project_secrets.h"
 #include "tools/orvanetool/project_archive.h"
 #include "tools/orvanetool/project_plan.h"
+#include "tools/orvanetool/traditional_encryptor.h"
 
 namespace quillet::orvanetool {
 namespace {
@@ -75,7 +81,31 @@ TEST(OrvaneWriter, TheArchiveOpensWithTheLaunchersPasswordOnly) {
     for (size_t i = 0; i < reader.count(); ++i) EXPECT_TRUE(reader.extractFile(i, (root / "out").string()));
     std::ifstream in(root / "out" / "sub" / "a.txt");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(10000, 'a'));
+    // A reader of another make agrees.
+    const std::string unzip = "unzip -qq -P '" + std::string(project::kArchivePassword) + "' " + archive + " -d " +
+                              (root / "other").string() + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(unzip.c_str()), 0);
+    std::ifstream other(root / "other" / "sub" / "a.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(other), {}), std::string(10000, 'a'));
     fs::remove_all(root);
+}
+
+TEST(OrvaneWriter, EncryptsWithTheReadersCipher) {
+    std::string data;
+    for (int i = 0; i < 3 * 256; ++i) data += static_cast<char>(i * 37 + i / 256);
+    const uint32_t crc =
+        static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+    const std::string stored = encryptEntry("pw", data, crc);
+    ASSERT_EQ(stored.size(), zip::kEncryptionHeaderSize + data.size());
+    auto decrypted = [&](const char* password) {
+        std::string plain = stored;
+        zip::TraditionalCipher(password).decrypt(reinterpret_cast<uint8_t*>(&plain[0]), plain.size());
+        return plain;
+    };
+    const std::string plain = decrypted("pw");
+    EXPECT_EQ(plain.substr(zip::kEncryptionHeaderSize), data);
+    EXPECT_EQ(static_cast<uint8_t>(plain[zip::kEncryptionHeaderSize - 1]), static_cast<uint8_t>(crc >> 24));
+    EXPECT_NE(decrypted("pW").substr(zip::kEncryptionHeaderSize), data);
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ void addEntry(zipFile zip, const std::string& name, const zip_fileinfo& info, co
               const std::string& password) {
     const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()));
     std::string stored = deflateRaw(data);
-    if (!password.empty()) stored = TraditionalEncryptor(password).encrypt(stored, static_cast<uint32_t>(crc));
+    if (!password.empty()) stored = encryptEntry(password, stored, static_cast<uint32_t>(crc));
     if (zipOpenNewFileInZip4_64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
                                 Z_BEST_COMPRESSION, 1, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0,
                                 0, password.empty() ? 0 : kFlagEncrypted, 0) != ZIP_OK)
