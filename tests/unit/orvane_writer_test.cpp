@@ -58,6 +58,50 @@ TEST(OrvaneWriter, ReadsVersionsAndDates) {
     for (const char* bad : {"2027-13-01", "27-12-31", "2027-12-31x", "tomorrow"}) EXPECT_FALSE(parseDate(bad, date)) << bad;
 }
 
+TEST(OrvaneWriter, RefusesPlansTheLauncherCannotUse) {
+    struct Case {
+        const char* name;
+        std::string title, company, required;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"plain", "Disc", "Maker, Inc.", "keys/key.txt", ""},
+        {"accented", "Caf\xC3\xA9", "M\xC3\xBCller", "", ""},
+        {"a line in the company", "Disc", "Maker\"\r\nopen=evil.exe", "", "the company may hold no control character"},
+        {"a tab in the title", "a\tb", "", "", "the title may hold no control character"},
+        {"a NUL in the required file", "Disc", "", std::string("key\0x", 5), "the required file may hold no control character"},
+        {"a comma in the title", "a,b", "", "", "the title may hold no comma or quote, the company no quote"},
+        {"a quote in the company", "", "\"", "", "the title may hold no comma or quote, the company no quote"},
+        {"a required file above the disc", "Disc", "", "../x",
+         "the required file ../x is not a name on the disc that the launcher accepts"},
+        {"a required device", "Disc", "", "nul", "the required file nul is not a name on the disc that the launcher accepts"},
+    };
+    for (const Case& c : cases) {
+        ProjectPlan plan;
+        plan.title = c.title;
+        plan.company = c.company;
+        plan.requiredFile = c.required;
+        EXPECT_EQ(planProblem(plan), c.problem) << c.name;
+    }
+}
+
+TEST(OrvaneWriter, ContentTheLauncherWouldRefuseIsNotPacked) {
+    const fs::path root = fs::path(::testing::TempDir()) / "orvane_writer_refused";
+    for (const char* name : {"nul.txt", "sub/CON", "sub/x.txt:stream", "sub/...", "tab\there"}) {
+        fs::remove_all(root);
+        fs::create_directories(root / "content" / "sub");
+        std::ofstream(root / "content" / "fine.txt") << "fine";
+        std::ofstream(root / "content" / name) << "refused";
+        EXPECT_EQ(refusedContentName((root / "content").string()), name);
+        const std::string archive = (root / "project.sdf").string();
+        EXPECT_THROW(writeProjectArchive((root / "content").string(), archive, "pw"), std::runtime_error) << name;
+        EXPECT_FALSE(fs::exists(archive)) << name;
+    }
+    fs::remove(root / "content" / "tab\there");
+    EXPECT_EQ(refusedContentName((root / "content").string()), "");
+    fs::remove_all(root);
+}
+
 TEST(OrvaneWriter, TheArchiveOpensWithTheLaunchersPasswordOnly) {
     const fs::path root = fs::path(::testing::TempDir()) / "orvane_writer_archive";
     fs::remove_all(root);

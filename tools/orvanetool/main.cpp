@@ -83,14 +83,19 @@ std::string autoPlayText(const ProjectPlan& plan) {
 
 int make(const MakeOptions& options) {
     ProjectPlan plan = options.plan;
-    // The start-up line splits at commas and drops quotes.
-    if (plan.title.find_first_of(",\"") != std::string::npos || plan.company.find('"') != std::string::npos) {
-        std::fputs("orvanetool: the title may hold no comma or quote, the company no quote\n", stderr);
+    const std::string problem = planProblem(plan);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "orvanetool: %s\n", problem.c_str());
         return 2;
     }
     if (!fs::is_directory(options.folder)) {
         std::fprintf(stderr, "orvanetool: %s is not a folder\n", options.folder.c_str());
         return 1;
+    }
+    const std::string refused = refusedContentName(options.folder);
+    if (!refused.empty()) {
+        std::fprintf(stderr, "orvanetool: the launcher would refuse to extract %s: rename it\n", refused.c_str());
+        return 2;
     }
     const fs::path launcher = fs::path(options.launcherFolder) / kLauncherProgram;
     const fs::path library = fs::path(options.launcherFolder) / kViewerLibrary;
