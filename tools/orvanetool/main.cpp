@@ -107,9 +107,11 @@ int make(const MakeOptions& options) {
     plan.workingPath = "Orvane\\" + projectFolderName(options.name.empty() ? plan.title : options.name);
     plan.items = contentItems(options.folder);
 
+    // Texts the description cannot hold fail here, before the disc folder is made.
+    const std::string description = describeProject(plan);
     const fs::path disc(options.disc);
     fs::create_directories(disc);
-    writeFile(disc / project::kDescriptionName, describeProject(plan));
+    writeFile(disc / project::kDescriptionName, description);
     const ArchiveSummary summary =
         writeProjectArchive(options.folder, (disc / project::kArchiveName).string(), project::kArchivePassword);
     writeFile(disc / "autorun.inf", autoPlayText(plan));
