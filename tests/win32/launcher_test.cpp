@@ -155,16 +155,15 @@ TEST(ViewerLibrary, TheSecurityComponentKnowsAFileThatIsCurrent) {
     EXPECT_EQ(security->TargetName("pages/index.html"), "pages\\index.html");
 }
 
+BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 // The windows of thread, visible or not.
 std::vector<HWND> threadWindows(DWORD thread) {
     std::vector<HWND> windows;
-    ::EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    ::EnumThreadWindows(thread, collectWindow, reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
 
