@@ -92,7 +92,6 @@ public:
           refusedNames_(std::move(refusedNames)),
           memory_(memory) {}
     std::vector<std::string> recorded;
-    std::vector<std::string> refused;
 
     void Start() override {
         log("start");
@@ -102,11 +101,8 @@ public:
     std::string TargetFolder() override { return targetFolder_; }
     std::string TargetName(const char* storedName) override {
         std::vector<std::string> parts;
-        if (!zip::safeNameParts(storedName, parts) || refusedNames_.count(storedName)) {
-            refused.emplace_back(storedName);
-            return std::string();
-        }
-        return storedName;
+        const bool refused = !zip::safeNameParts(storedName, parts) || refusedNames_.count(storedName);
+        return refused ? std::string() : std::string(storedName);
     }
     void RecordFile(const char* path, int32_t flags) override {
         if (flags == 0) recorded.emplace_back(path);
@@ -115,7 +111,7 @@ public:
         // A file system in memory keeps no times: a file of the size is current.
         if (memory_) {
             const auto file = memory_->files.find(path);
-            return file != memory_->files.end() && file->second.size() == size && modified != -1;
+            return file != memory_->files.end() && file->second.size() == size;
         }
         struct stat status {};
         return ::stat(path, &status) == 0 && S_ISREG(status.st_mode) &&
