@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "launcher/project/project_loader.h"
 #include "launcher/archive/zip_paths.h"
+#include "launcher/project/project_loader.h"
 #include "launcher/project/record_reader.h"
 #include "launcher/viewer/security_rules.h"
 #include "tests/support/fake_components.h"
