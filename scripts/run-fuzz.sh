@@ -59,6 +59,7 @@ seed_zip() {
     (cd "$scratch/tree" && zip -q -r -P pw "$1/encrypted.zip" . &&
         zip -q -r -0 "$1/stored.zip" . &&
         cat numbers.txt | zip -q -P pw "$1/streamed.zip" -)
+    "$build/tests/fuzz/make_seeds" zip "$1"
 }
 
 seed_wav() {

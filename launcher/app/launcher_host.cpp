@@ -48,6 +48,11 @@ void LauncherHost::note(const std::string& text) {
     log("note " + text);
 }
 
+void LauncherHost::tellUser(const std::string& text) {
+    log("tell " + text);
+    userReport_ = text;
+}
+
 template <typename Component>
 viewer::CViewerComponent* LauncherHost::place(size_t bytes) {
     PlacedComponent placed;

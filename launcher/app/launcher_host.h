@@ -29,6 +29,10 @@ public:
     viewer::CViewerComponent* createComponent(int32_t kind) override;
     bool fileExists(const std::string& path) override;
     void note(const std::string& text) override;
+    // Kept, not shown: the shortage may be of the very window handles a message box
+    // needs. The loading window shows it once the components are gone.
+    void tellUser(const std::string& text) override;
+    const std::string& userReport() const { return userReport_; }
 
 private:
     // A component in bytes of the launcher's own, destroyed before they are freed.
@@ -49,6 +53,7 @@ private:
 
     HWND window_;
     std::string logPath_;
+    std::string userReport_;
     std::vector<PlacedComponent> components_;
 };
 

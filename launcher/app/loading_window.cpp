@@ -85,7 +85,11 @@ CLoadingWindow::~CLoadingWindow() {
 void CLoadingWindow::run() {
     const std::vector<uint8_t> dialogTemplate = templateInMenuFont();
     if (dialogTemplate.empty() || !createModelessIndirect(dialogTemplate.data(), nullptr)) return;
-    if (startup_.showWindow != 0) ::ShowWindow(handle(), SW_SHOW);
+    // Without OLE nothing is loaded and the window, invisible, would wait for no one.
+    if (!oleStarted_)
+        close();
+    else if (startup_.showWindow != 0)
+        ::ShowWindow(handle(), SW_SHOW);
 
     MSG message;
     while (!ended_ && ::GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -94,6 +98,27 @@ void CLoadingWindow::run() {
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
+    tellAfterClosing();
+}
+
+void CLoadingWindow::tellAfterClosing() {
+    std::string text;
+    if (!oleStarted_) {
+        text = kNoOleText;
+    } else if (host_ && !host_->userReport().empty()) {
+        text = host_->userReport();
+        // The components' windows go first: they are what the launcher may have run out of.
+        projectSettings_ = nullptr;
+        block_.projectSettings = nullptr;
+        host_.reset();
+    }
+    if (text.empty()) return;
+    writeLogLine("note told the user: " + text);
+    // A quit message still waiting would end the message box at once.
+    MSG quit;
+    while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    ::MessageBoxA(nullptr, text.c_str(), kLauncherCaption, MB_OK | MB_ICONSTOP);
 }
 
 BOOL CLoadingWindow::onInit() {
@@ -110,7 +135,8 @@ BOOL CLoadingWindow::onInit() {
     ::SendMessageA(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon_));
     ::SendMessageA(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon_));
 
-    if (!ole_.start()) return TRUE;
+    oleStarted_ = ole_.start();
+    if (!oleStarted_) return TRUE;
 
     originalFolder_ = win32::currentDirectory();
     launcherFolder_ = moduleFolder();

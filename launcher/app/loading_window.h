@@ -25,6 +25,9 @@ constexpr UINT kWatchTimerMs = 250;
 constexpr char kViewerLibraryName[] = "OrvaneV.dll";
 constexpr char kLauncherProgramName[] = "Orvane.exe";
 constexpr char kLauncherCaption[] = "Orvane";
+constexpr char kNoOleText[] =
+    "The system's object services (OLE) could not be started, which the disc's project needs. "
+    "The disc cannot be started.";
 constexpr char kDamagedLibraryText[] =
     "The viewer library OrvaneV.dll beside this program is damaged or is not the one it was made with. "
     "The disc cannot be started.";
@@ -63,6 +66,8 @@ private:
     void startTimer(UINT_PTR id, UINT milliseconds);
     void stopTimer(UINT_PTR id);
     void close();
+    // What the user must still be told once the window and the project are gone.
+    void tellAfterClosing();
 
     std::string commandLine_;
     StartupLine startup_;
@@ -72,6 +77,7 @@ private:
     bool startTimerRunning_ = false;
     bool watchTimerRunning_ = false;
     bool loadEnded_ = false;
+    bool oleStarted_ = false;
     bool ended_ = false;
     viewer::CSettingsComponent* projectSettings_ = nullptr;
     HMODULE filterModule_ = nullptr;

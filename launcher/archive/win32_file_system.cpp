@@ -54,7 +54,17 @@ public:
     }
     bool commit(const std::string& target) override {
         file_.reset();
-        if (!::MoveFileExA(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
+        // Extracted files keep the entry's read-only attribute, and Windows refuses to
+        // replace a read-only file: without this an updated disc, or a changed file,
+        // could never be extracted again. The attribute comes back with the entry's.
+        const DWORD attributes = ::GetFileAttributesA(target.c_str());
+        const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+                              !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (readOnly) ::SetFileAttributesA(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        if (!::MoveFileExA(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            if (readOnly) ::SetFileAttributesA(target.c_str(), attributes);
+            return false;
+        }
         committed_ = true;
         return true;
     }

@@ -19,12 +19,12 @@ uint32_t crcStep(uint32_t crc, uint8_t byte) {
 
 }  // namespace
 
-TraditionalDecryptor::TraditionalDecryptor(const std::string& password)
+TraditionalCipher::TraditionalCipher(const std::string& password)
     : keys_{kInitialKeys[0], kInitialKeys[1], kInitialKeys[2]} {
     for (unsigned char c : password) updateKeys(c);
 }
 
-void TraditionalDecryptor::updateKeys(uint8_t plain) {
+void TraditionalCipher::updateKeys(uint8_t plain) {
     keys_[0] = crcStep(keys_[0], plain);
     keys_[1] = (keys_[1] + (keys_[0] & 0xFF)) * kKeyMultiplier + 1;
     keys_[2] = crcStep(keys_[2], static_cast<uint8_t>(keys_[1] >> 24));

@@ -1,5 +1,6 @@
 #include "launcher/archive/zip_paths.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace quillet::zip {
@@ -44,9 +45,16 @@ bool isDeviceName(const std::string& part) {
 
 }  // namespace
 
+bool hasControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+}
+
 bool safeNameParts(const std::string& name, std::vector<std::string>& parts) {
     parts.clear();
-    if (name.empty()) return false;
+    if (name.empty() || hasControlCharacter(name)) return false;
     if (name[0] == '/' || name[0] == '\\') return false;  // absolute or UNC
 
     size_t start = 0;

@@ -319,13 +319,13 @@ bool ZipReader::extractFile(size_t index, const std::string& folder, bool keepSt
     uint64_t offset = dataOffset(index);
     uint64_t remaining = entry.compressedSize;
 
-    std::unique_ptr<zip::TraditionalDecryptor> decryptor;
+    std::unique_ptr<zip::TraditionalCipher> decryptor;
     if (entry.encrypted()) {
         if (password_.empty() || remaining < zip::kEncryptionHeaderSize)
             fail(CZipException::kBadPassword);
         uint8_t header[zip::kEncryptionHeaderSize];
         readExactly(offset, header, sizeof header);
-        decryptor = std::make_unique<zip::TraditionalDecryptor>(password_);
+        decryptor = std::make_unique<zip::TraditionalCipher>(password_);
         decryptor->decrypt(header, sizeof header);
         if (header[sizeof header - 1] != entry.passwordCheckByte()) fail(CZipException::kBadPassword);
         offset += sizeof header;

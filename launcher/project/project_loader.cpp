@@ -1,7 +1,9 @@
 #include "launcher/project/project_loader.h"
 
 #include <exception>
+#include <new>
 
+#include "launcher/archive/zip_paths.h"
 #include "launcher/archive/zip_reader.h"
 #include "launcher/project/project_secrets.h"
 #include "launcher/project/project_version.h"
@@ -32,8 +34,10 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 CViewerComponent* CThreadLoadProject::createAndOwn(int32_t kind, const LoadingBlock& block) {
     CViewerComponent* component = host_.createComponent(kind);
     if (!component) damaged("no viewer component of kind " + std::to_string(kind));
+    // The window manager's handles run out long before memory does: a component
+    // without its window is the launcher's shortage, not the description's fault.
     if (!component->CreateComponent(nullptr, nullptr, 0, viewer::ComponentArea{}, block.loadingWindow, 1))
-        damaged("the component of kind " + std::to_string(kind) + " has no window");
+        throw LauncherShortage{"the component of kind " + std::to_string(kind) + " has no window"};
     component->ownerWindow = block.loadingWindow;
     component->topOwnerWindow = block.loadingWindow;
     component->SetKind(kind);
@@ -49,6 +53,16 @@ void CThreadLoadProject::load(LoadingBlock& block) {
     } catch (const DamagedDescription& error) {
         reader_.close();
         host_.note("damaged project description: " + error.reason);
+        host_.report(kReportAbandoned, 0);
+    } catch (const LauncherShortage& error) {
+        reader_.close();
+        host_.note("the launcher ran short: " + error.reason);
+        host_.tellUser(kShortageText);
+        host_.report(kReportAbandoned, 0);
+    } catch (const std::bad_alloc&) {
+        reader_.close();
+        host_.note("the launcher ran short: out of memory");
+        host_.tellUser(kShortageText);
         host_.report(kReportAbandoned, 0);
     } catch (const std::exception& error) {
         reader_.close();
@@ -70,6 +84,9 @@ void CThreadLoadProject::loadDescription(LoadingBlock& block) {
     std::string workingPath = reader_.readText();
     // A path cut to fit would name another folder than the project's.
     if (workingPath.size() >= kMaxPathText) damaged("a working path of " + std::to_string(workingPath.size()) + " bytes");
+    // The components are handed the path cut at its first NUL: what they check and
+    // what they use must be the same text.
+    if (zip::hasControlCharacter(workingPath)) damaged("a working path with a control character");
     block.workingPath = workingPath;
     if (version.hasHeaderNote()) reader_.readText();
 
@@ -87,7 +104,8 @@ void CThreadLoadProject::loadDescription(LoadingBlock& block) {
 
     const int32_t count = reader_.readInt();
     // Every component has at least its kind record: a larger count cannot be true.
-    if (count < 0 || static_cast<uint64_t>(count) * kSmallestComponentBytes > reader_.remaining())
+    if (count < 0 || count > kMaxComponents ||
+        static_cast<uint64_t>(count) * kSmallestComponentBytes > reader_.remaining())
         damaged("a count of " + std::to_string(count) + " components");
     host_.report(kReportLoadingBegins, count);
 
@@ -134,7 +152,7 @@ void CThreadLoadProject::loadDescription(LoadingBlock& block) {
 }
 
 void CThreadLoadProject::extractArchive(const std::string& path, CSecurityComponent& security) {
-    ZipReader archive;
+    ZipReader archive(host_.fileSystem());
     archive.open(path);
     archive.setPassword(kArchivePassword);
     int32_t files = 0;
@@ -143,15 +161,24 @@ void CThreadLoadProject::extractArchive(const std::string& path, CSecurityCompon
     host_.report(kReportExtractionBegins, files);
 
     for (size_t i = 0; i < archive.count(); ++i) {
-        const zip::ZipEntry& entry = archive.entryInfo(i);
-        const std::string targetName = security.TargetName(entry.name.c_str());
-        const std::string targetFolder = security.TargetFolder();
-        const std::string target = joinPath(targetFolder, targetName);
-        if (!security.IsCurrent(target.c_str(), entry.uncompressedSize, entry.modificationCalendarTime()))
-            archive.extractFile(i, targetFolder, true, targetName, kExtractionBufferSize);
-        if (!security.skipRecording) security.RecordFile(target.c_str(), 0);
+        handleArchiveEntry(archive, i, security);
         host_.report(kReportEntryHandled, 0);
     }
+}
+
+void handleArchiveEntry(ZipReader& archive, size_t index, CSecurityComponent& security) {
+    const zip::ZipEntry& entry = archive.entryInfo(index);
+    // The component is handed the name up to its first NUL; the rest would go unjudged.
+    if (entry.name.find('\0') != std::string::npos) throw RefusedEntry("an entry name with a NUL byte");
+    const std::string targetName = security.TargetName(entry.name.c_str());
+    // An empty name is the component's refusal; the stored name it refused is never
+    // the one to use instead.
+    if (targetName.empty()) throw RefusedEntry("the security component refused the entry " + entry.name);
+    const std::string targetFolder = security.TargetFolder();
+    const std::string target = joinPath(targetFolder, targetName);
+    if (!security.IsCurrent(target.c_str(), entry.uncompressedSize, entry.modificationCalendarTime()))
+        archive.extractFile(index, targetFolder, true, targetName, kExtractionBufferSize);
+    if (!security.skipRecording) security.RecordFile(target.c_str(), 0);
 }
 
 }  // namespace quillet::project

@@ -4,8 +4,11 @@
 // reports every step to the loading window.
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
+#include "launcher/archive/zip_file_system.h"
+#include "launcher/archive/zip_reader.h"
 #include "launcher/project/loading_block.h"
 #include "launcher/project/record_reader.h"
 
@@ -29,6 +32,13 @@ constexpr size_t kExtractionBufferSize = 65536;
 constexpr int kPhaseWaitMs = 250;
 // The smallest record a content component can have: its kind.
 constexpr size_t kSmallestComponentBytes = kRecordHeaderSize + kIntegerPayloadSize;
+// The most content components a description may ask for. Each one holds a window of
+// its own, and Windows gives a process 10 000 window-manager objects by default (Wine
+// a whole session about 32 700): a larger count cannot load, and no disc needs it.
+constexpr int32_t kMaxComponents = 4096;
+// What the user is told when the launcher itself ran short while loading.
+constexpr char kShortageText[] =
+    "This disc's project could not be started: the computer ran out of resources while loading it.";
 
 // What the loader needs of the program around it.
 class LoaderHost {
@@ -43,6 +53,12 @@ public:
     virtual bool fileExists(const std::string& path) = 0;
     // Why a load was given up, for the diagnostic output.
     virtual void note(const std::string& /*text*/) {}
+    // A load given up because the launcher could not make what the project needs (a
+    // component, its window, memory). Unlike a damaged description, this is no fault
+    // of the disc, and ending without a word would leave the user guessing.
+    virtual void tellUser(const std::string& /*text*/) {}
+    // Where the project archive is read and extracted.
+    virtual zip::ExtractionFileSystem& fileSystem() { return zip::hostFileSystem(); }
 };
 
 class CThreadLoadProject {
@@ -63,6 +79,23 @@ private:
 struct DamagedDescription {
     std::string reason;
 };
+
+// Thrown inside the loader when the launcher could not make what the project needs.
+struct LauncherShortage {
+    std::string reason;
+};
+
+// An archive entry that the security component gives no target name, or whose stored
+// name it cannot see whole.
+class RefusedEntry : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Handles archive entry index as the loader does: asks the security component for the
+// entry's target name and folder, extracts it there unless it is present and current,
+// and hands it over to be recorded. Throws RefusedEntry, or the archive's errors.
+void handleArchiveEntry(ZipReader& archive, size_t index, viewer::CSecurityComponent& security);
 
 // folder + the platform's separator + name.
 std::string joinPath(const std::string& folder, const std::string& name);

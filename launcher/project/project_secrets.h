@@ -6,8 +6,14 @@
 
 namespace quillet::project {
 
-// 25 characters. None of them is ';' to '>', so that the common lead bytes of UTF-8
-// text (C2 to C5) never scramble to a zero byte, which would cut the text.
+// 25 characters, letters and digits from 0x32 to 0x7A. A text byte b scrambles to the
+// zero that ends a text wherever the key byte at its position is 256 - b: a byte from
+// 0x86 to 0xCE whose complement is in the key cannot be stored at that character's
+// positions, about one in 25. Plain ASCII is always stored. None of the key is ';' to '>', so the lead
+// bytes C2 to C5 (UTF-8 letters up to U+017F) are too; their second bytes (0x80 to
+// 0xBF) are not, and neither are other lead bytes up to CE: whether an accented UTF-8
+// text can be stored depends on where its letters fall. The project builder says which
+// byte failed.
 constexpr char kScrambleKey[] = "Vk7qPzX2mW9dRt4hLc8NbF6aJ";
 constexpr unsigned kScrambleKeyLength = sizeof kScrambleKey - 1;
 static_assert(kScrambleKeyLength == 25, "the scramble key has 25 characters");

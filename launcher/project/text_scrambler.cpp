@@ -18,12 +18,15 @@ std::string unscrambleText(const uint8_t* stored, size_t length) {
     return plain;
 }
 
-bool scrambleText(const std::string& plain, std::string& stored) {
+bool scrambleText(const std::string& plain, std::string& stored, size_t* unstorableAt) {
     stored.clear();
     std::string out(plain.size(), '\0');
     for (size_t i = 0; i < plain.size(); ++i) {
         uint8_t value = static_cast<uint8_t>(static_cast<uint8_t>(plain[i]) + keyByte(i));
-        if (value == 0) return false;
+        if (value == 0) {
+            if (unstorableAt) *unstorableAt = i;
+            return false;
+        }
         out[i] = static_cast<char>(value);
     }
     stored = std::move(out);

@@ -1,7 +1,7 @@
 // Writes the seed corpora of the fuzz targets made by the project's own writers:
 // frame streams with bands, cursor shapes, a logo, holds and an empty run; object
 // sections of every form; sound sections; movies of every format version; project
-// descriptions.
+// descriptions; archives with names that climb out.
 
 #include <cstdio>
 #include <fstream>
@@ -13,6 +13,7 @@
 #include "tools/moviewriter/sound_records.h"
 #include "tests/support/version_movies.h"
 #include "tools/orvanetool/project_plan.h"
+#include "tests/support/zip_builder.h"
 
 using namespace quillet;
 
@@ -120,9 +121,19 @@ void seedProjectDescriptions(const std::string& folder) {
     for (int32_t kind = 0; kind <= 10; ++kind)
         plan.items.push_back({kind, "Item " + std::to_string(kind), "item" + std::to_string(kind)});
     save(folder, "current.dat", orvanetool::describeProject(plan));
+    // One that opens, so that its archive is extracted.
+    plan.expiryDate = 0;
+    save(folder, "open.dat", orvanetool::describeProject(plan));
     plan.version = {3, 0, 3};
     plan.items.resize(2);
     save(folder, "older.dat", orvanetool::describeProject(plan));
+}
+
+// An archive whose names climb out of the target, one byte away from names that a
+// NUL cuts into the folder above.
+void seedZip(const std::string& folder) {
+    save(folder, "names.zip",
+         testing::buildZip({{"a/b.txt", "inside", true}, {"../", "", false, UINT32_MAX, 0x16}, {"../up.txt", "up"}}));
 }
 
 void seedVersionDispatch(const std::string& folder) {
@@ -145,7 +156,7 @@ void seedVersionDispatch(const std::string& folder) {
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fputs("usage: make_seeds frame_stream|object_section|sound_section|version_dispatch|"
-                   "project_description FOLDER\n",
+                   "project_description|zip FOLDER\n",
                    stderr);
         return 2;
     }
@@ -155,6 +166,7 @@ int main(int argc, char** argv) {
     else if (kind == "sound_section") seedSoundSections(folder);
     else if (kind == "version_dispatch") seedVersionDispatch(folder);
     else if (kind == "project_description") seedProjectDescriptions(folder);
+    else if (kind == "zip") seedZip(folder);
     else return 2;
     return 0;
 }

@@ -1,19 +1,25 @@
 #pragma once
 // Viewer components for tests of the project loader: they log what the loader asks
 // of them and read the records the project builder writes, as the viewer library
-// does; the security component answers from the file system of the machine.
+// does. The security component refuses, as the library's does, every name the
+// launcher's path rules refuse, and any name a test adds; it answers whether a file
+// is current from the file system of the machine, or from one in memory.
 
 #include <sys/stat.h>
 
+#include <climits>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "launcher/archive/zip_paths.h"
 #include "launcher/project/project_loader.h"
 #include "launcher/viewer/viewer_interface.h"
+#include "tests/support/memory_file_system.h"
 
 namespace quillet::testing {
 
@@ -29,7 +35,8 @@ public:
         const bool empty = !className && !title && style == 0 && area.left == 0 && area.top == 0 &&
                            area.right == 0 && area.bottom == 0;
         log("create " + std::string(empty ? "empty" : "with values") + " id " + std::to_string(id));
-        return true;
+        // The window manager's handles, when a test limits them.
+        return !windowsLeft || (*windowsLeft)-- > 0;
     }
     void AttachSettings(viewer::CSettingsComponent*) override { log("attach settings"); }
     void SetKind(int32_t kind) override { log("kind " + std::to_string(kind)); }
@@ -52,6 +59,8 @@ public:
     void DiscRemoved() override { log("disc removed"); }
     void RecordFile(const char*, int32_t) override {}
     bool IsCurrent(const char*, uint64_t, int64_t) override { return false; }
+
+    int* windowsLeft = nullptr;
 
 protected:
     virtual void readOwn(project::RecordReader& reader) = 0;
@@ -76,8 +85,12 @@ private:
 
 class FakeSecurity : public LoggingComponent<viewer::CSecurityComponent> {
 public:
-    FakeSecurity(CallLog& log, std::string targetFolder)
-        : LoggingComponent(log, "security"), targetFolder_(std::move(targetFolder)) {}
+    FakeSecurity(CallLog& log, std::string targetFolder, std::set<std::string> refusedNames = {},
+                 const MemoryFileSystem* memory = nullptr)
+        : LoggingComponent(log, "security"),
+          targetFolder_(std::move(targetFolder)),
+          refusedNames_(std::move(refusedNames)),
+          memory_(memory) {}
     std::vector<std::string> recorded;
 
     void Start() override {
@@ -86,11 +99,20 @@ public:
         skipRecording = !recordFiles_;
     }
     std::string TargetFolder() override { return targetFolder_; }
-    std::string TargetName(const char* storedName) override { return storedName; }
+    std::string TargetName(const char* storedName) override {
+        std::vector<std::string> parts;
+        const bool refused = !zip::safeNameParts(storedName, parts) || refusedNames_.count(storedName);
+        return refused ? std::string() : std::string(storedName);
+    }
     void RecordFile(const char* path, int32_t flags) override {
         if (flags == 0) recorded.emplace_back(path);
     }
     bool IsCurrent(const char* path, uint64_t size, int64_t modified) override {
+        // A file system in memory keeps no times: a file of the size is current.
+        if (memory_) {
+            const auto file = memory_->files.find(path);
+            return file != memory_->files.end() && file->second.size() == size;
+        }
         struct stat status {};
         return ::stat(path, &status) == 0 && S_ISREG(status.st_mode) &&
                static_cast<uint64_t>(status.st_size) == size && status.st_mtime == modified;
@@ -104,6 +126,8 @@ private:
         complete_ = !reader.failed();
     }
     std::string targetFolder_;
+    std::set<std::string> refusedNames_;
+    const MemoryFileSystem* memory_;
     int32_t expiry_ = 0;
     bool recordFiles_ = true;
     bool complete_ = false;
@@ -123,10 +147,18 @@ private:
     }
 };
 
-// The loader's host: keeps the reports and the components.
+// The loader's host: keeps the reports and the components. With a file system in
+// memory, the archive is the one it holds.
 class RecordingHost : public project::LoaderHost {
 public:
-    explicit RecordingHost(std::string targetFolder) : targetFolder_(std::move(targetFolder)) {}
+    explicit RecordingHost(std::string targetFolder, MemoryFileSystem* memory = nullptr)
+        : targetFolder_(std::move(targetFolder)), memory_(memory) {}
+
+    // Names the security component refuses besides those the path rules refuse.
+    std::set<std::string> refusedNames;
+    // How many component windows can be made.
+    int windowsLeft = INT_MAX;
+    std::vector<std::string> told;
 
     std::vector<std::pair<uint32_t, int32_t>> reports;
     std::vector<int> waits;
@@ -138,17 +170,30 @@ public:
 
     void report(uint32_t code, int32_t value) override { reports.emplace_back(code, value); }
     void wait(int milliseconds) override { waits.push_back(milliseconds); }
-    bool fileExists(const std::string& path) override { return std::filesystem::is_regular_file(path); }
+    bool fileExists(const std::string& path) override {
+        if (memory_) return !memory_->archive.empty();
+        return std::filesystem::is_regular_file(path);
+    }
     void note(const std::string& text) override { notes.push_back(text); }
+    void tellUser(const std::string& text) override { told.push_back(text); }
+    zip::ExtractionFileSystem& fileSystem() override {
+        return memory_ ? static_cast<zip::ExtractionFileSystem&>(*memory_) : zip::hostFileSystem();
+    }
     viewer::CViewerComponent* createComponent(int32_t kind) override {
         if (kind == 98) {
-            components.push_back(std::make_unique<FakeSettings>(calls, "settings"));
-            settings = static_cast<FakeSettings*>(components.back().get());
+            auto made = std::make_unique<FakeSettings>(calls, "settings");
+            settings = made.get();
+            settings->windowsLeft = &windowsLeft;
+            components.push_back(std::move(made));
         } else if (kind == 99) {
-            components.push_back(std::make_unique<FakeSecurity>(calls, targetFolder_));
-            security = static_cast<FakeSecurity*>(components.back().get());
+            auto made = std::make_unique<FakeSecurity>(calls, targetFolder_, refusedNames, memory_);
+            security = made.get();
+            security->windowsLeft = &windowsLeft;
+            components.push_back(std::move(made));
         } else if (kind >= 0 && kind <= 10) {
-            components.push_back(std::make_unique<FakeContent>(calls, kind));
+            auto made = std::make_unique<FakeContent>(calls, kind);
+            made->windowsLeft = &windowsLeft;
+            components.push_back(std::move(made));
         } else {
             return nullptr;
         }
@@ -164,6 +209,7 @@ public:
 
 private:
     std::string targetFolder_;
+    MemoryFileSystem* memory_;
 };
 
 }  // namespace quillet::testing

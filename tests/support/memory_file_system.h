@@ -1,7 +1,9 @@
 #pragma once
-// An extraction file system in memory: the archive's bytes in, the committed files
-// and the folders made out, for the fuzz target and for tests that look at every
-// file and folder an extraction leaves.
+// An extraction file system in memory: the archive's bytes in, the committed files,
+// the folders made and every path given a time and attributes out, for the fuzz
+// targets and for tests that look at everything an extraction touches. Like the real
+// file systems, which take names as C strings, it acts on a path only up to its
+// first NUL byte.
 
 #include <algorithm>
 #include <cstdint>
@@ -20,6 +22,7 @@ public:
     std::string archive;
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
+    std::set<std::string> touched;  // given a time and attributes
     uint64_t bytesWritten = 0;     // by every pending file, committed or not
     uint64_t fileLimit = 64 << 20;  // a pending file fails to grow past this
     bool keepContent = true;
@@ -28,21 +31,52 @@ public:
     std::unique_ptr<zip::ArchiveFile> openArchive(const std::string&) override {
         return std::make_unique<Archive>(archive);
     }
-    bool createFolders(const std::string& path, std::vector<std::string>& created) override {
+    bool createFolders(const std::string& fullPath, std::vector<std::string>& created) override {
+        const std::string path = asSeen(fullPath);
         for (size_t slash = path.find('/');; slash = path.find('/', slash + 1)) {
             std::string part = path.substr(0, slash);
             if (folders.insert(part).second) created.push_back(part);
             if (slash == std::string::npos) return true;
         }
     }
-    bool removeFolder(const std::string& path) override { return folders.erase(path) == 1; }
+    bool removeFolder(const std::string& path) override { return folders.erase(asSeen(path)) == 1; }
     std::unique_ptr<zip::PendingFile> createPending(const std::string&) override {
         return std::make_unique<Pending>(*this);
     }
-    void applyTimeAndAttributes(const std::string&, const zip::ZipEntry& entry) override {
+    void applyTimeAndAttributes(const std::string& path, const zip::ZipEntry& entry) override {
         entry.modificationCalendarTime();
+        touched.insert(asSeen(path));
     }
     int lastError() const override { return 0; }
+
+    // The path a call that takes a C string acts on.
+    static std::string asSeen(const std::string& path) { return path.substr(0, path.find('\0')); }
+
+    // Whether every path this file system made or touched lies inside folder, once
+    // "." and ".." parts are resolved as the operating system resolves them.
+    bool allInside(const std::string& folder) const {
+        auto inside = [&](const std::string& path) {
+            std::vector<std::string> parts;
+            for (size_t start = 0; start <= path.size();) {
+                size_t end = std::min(path.find('/', start), path.size());
+                const std::string part = path.substr(start, end - start);
+                if (part == "..") {
+                    if (parts.empty()) return false;
+                    parts.pop_back();
+                } else if (!part.empty() && part != ".") {
+                    parts.push_back(part);
+                }
+                start = end + 1;
+            }
+            return !parts.empty() && parts.front() == folder;
+        };
+        for (const auto& file : files)
+            if (!inside(file.first)) return false;
+        for (const std::set<std::string>* paths : {&folders, &touched})
+            for (const std::string& path : *paths)
+                if (!inside(path)) return false;
+        return true;
+    }
 
 private:
     class Archive : public zip::ArchiveFile {
@@ -71,7 +105,7 @@ private:
             return true;
         }
         bool commit(const std::string& target) override {
-            owner_.files[target] = std::move(content_);
+            owner_.files[asSeen(target)] = std::move(content_);
             return true;
         }
 

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <climits>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "launcher/project/project_loader.h"
@@ -79,6 +81,8 @@ public:
 
     RecordingHost& load() {
         host_ = std::make_unique<RecordingHost>(target_.string());
+        host_->refusedNames = refusedNames_;
+        host_->windowsLeft = windowsLeft_;
         LoadingBlock block;
         block.loadingWindow = this;
         block.launcherFolder = disc_.string();
@@ -95,6 +99,10 @@ public:
     }
 
     fs::path root_, disc_, target_;
+    // What the security component refuses besides the path rules, and how many
+    // component windows can be made.
+    std::set<std::string> refusedNames_;
+    int windowsLeft_ = INT_MAX;
     std::unique_ptr<RecordingHost> host_;
     LoadingBlock block_;
 };
@@ -223,16 +231,38 @@ TEST_F(ProjectLoaderTest, ABadArchiveAbandonsTheLoadLeavingNothingPartial) {
              writeFile(t.disc_ / kArchiveName,
                        testing::buildZip({{"inside.txt", "fine"}, {"../outside.txt", "escaped"}}));
          }},
+        // The file system acts on the name up to its NUL: on the folder above the target.
+        {"folder named as the one above up to a NUL",
+         [](ProjectLoaderTest& t) {
+             writeFile(t.disc_ / kArchiveName,
+                       testing::buildZip({{"inside.txt", "fine"}, {std::string("..\0/", 4), "", false,
+                                                                   UINT32_MAX, 0x16}}));
+         }},
+        // The security component would judge only the part before the NUL.
+        {"name with more after a NUL",
+         [](ProjectLoaderTest& t) {
+             writeFile(t.disc_ / kArchiveName, testing::buildZip({{std::string("ok.txt\0/../x", 12), "hidden"}}));
+         }},
+        // A refused entry is never extracted under its stored name instead.
+        {"name the security component refuses",
+         [](ProjectLoaderTest& t) {
+             t.refusedNames_ = {"secret.txt"};
+             writeFile(t.disc_ / kArchiveName,
+                       testing::buildZip({{"inside.txt", "fine"}, {"secret.txt", "not for this user"}}));
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(target_);
+        refusedNames_.clear();
         describe(twoItemPlan());
         c.make(*this);
+        const auto rootTime = fs::last_write_time(root_);
         RecordingHost& host = load();
         EXPECT_EQ(host.lastCode(), kReportAbandoned);
         EXPECT_EQ(host.count(kReportFinished), 0);
         EXPECT_FALSE(fs::exists(root_ / "outside.txt"));
+        EXPECT_GE(fs::last_write_time(root_), rootTime);
         // Only whole, checked files appear; nothing of a failed entry.
         const std::map<std::string, std::string> whole = {{"pages/index.html", "<p>index</p>"},
                                                           {"pages/two.html", std::string(3000, 'w')},
@@ -242,8 +272,10 @@ TEST_F(ProjectLoaderTest, ABadArchiveAbandonsTheLoadLeavingNothingPartial) {
             for (const auto& entry : fs::recursive_directory_iterator(target_)) {
                 if (!entry.is_regular_file()) continue;
                 const auto known = whole.find(fs::relative(entry.path(), target_).generic_string());
-                ASSERT_NE(known, whole.end()) << entry.path();
-                EXPECT_EQ(readFile(entry.path()), known->second);
+                if (known == whole.end())
+                    ADD_FAILURE() << "unexpected " << entry.path();
+                else
+                    EXPECT_EQ(readFile(entry.path()), known->second);
             }
         }
     }
@@ -301,6 +333,41 @@ TEST_F(ProjectLoaderTest, AComponentCountBeyondTheDescriptionIsRefusedBeforeAnyI
         RecordingHost& host = load();
         EXPECT_EQ(host.reports, (Reports{{7, 0}}));
         EXPECT_EQ(host.components.size(), 2u);
+    }
+}
+
+TEST_F(ProjectLoaderTest, AtMostTheBoundOfComponentsIsLoaded) {
+    ProjectPlan plan = twoItemPlan();
+    plan.items.assign(kMaxComponents, ContentItem{0, "", "a"});
+    describe(plan);
+    EXPECT_EQ(load().lastCode(), kReportFinished);
+    EXPECT_EQ(host_->components.size(), 2u + kMaxComponents);
+
+    plan.items.push_back(ContentItem{0, "", "a"});
+    describe(plan);
+    EXPECT_EQ(load().reports, (Reports{{7, 0}}));
+    EXPECT_EQ(host_->components.size(), 2u);
+    EXPECT_TRUE(host_->told.empty());
+}
+
+TEST_F(ProjectLoaderTest, AComponentWithoutItsWindowIsReportedToTheUser) {
+    ProjectPlan plan = twoItemPlan();
+    plan.items.assign(10, ContentItem{0, "", "a"});
+    describe(plan);
+    windowsLeft_ = 6;  // settings, security and four content components
+    RecordingHost& host = load();
+    EXPECT_EQ(host.reports, (Reports{{0, 10}, {1, 0}, {1, 0}, {1, 0}, {1, 0}, {7, 0}}));
+    EXPECT_EQ(host.told, std::vector<std::string>{kShortageText});
+}
+
+TEST_F(ProjectLoaderTest, AWorkingPathWithAControlCharacterIsRefused) {
+    // The components see the path cut at its NUL: "..", while the loader holds more.
+    for (const std::string& path : {std::string("..\0\\Orvane", 10), std::string("Orvane\\a\tb")}) {
+        ProjectPlan plan = twoItemPlan();
+        plan.workingPath = path;
+        describe(plan);
+        EXPECT_EQ(load().reports, (Reports{{7, 0}}));
+        EXPECT_EQ(host_->components.size(), 0u);
     }
 }
 

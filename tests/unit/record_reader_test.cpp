@@ -144,6 +144,13 @@ TEST(RecordWriter, RefusesTextsTheFormatCannotHold) {
     const std::string zeroing(1, static_cast<char>(0x100 - kScrambleKey[0]));
     EXPECT_THROW(writer.text(zeroing), std::invalid_argument);
     EXPECT_NO_THROW(writer.text(std::string(65535, 'a')));
+    // An accented letter meets the key's 'W' at its tenth byte; the message says where.
+    try {
+        writer.text("abcdefgh\xC3\xA9");
+        ADD_FAILURE() << "stored a text that reads back cut";
+    } catch (const std::invalid_argument& error) {
+        EXPECT_NE(std::string(error.what()).find("its byte 10 (0xA9)"), std::string::npos) << error.what();
+    }
 }
 
 TEST(ProjectVersion, TheHeaderNoteBeginsAt304) {

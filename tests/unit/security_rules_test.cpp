@@ -46,7 +46,13 @@ TEST(SecurityRules, GrantsOnlyAProjectThatMayOpen) {
 TEST(SecurityRules, TheWorkingFolderStaysUnderItsBase) {
     EXPECT_EQ(workingFolderUnder("C:\\Temp", "Orvane\\My Disc"), "C:\\Temp\\Orvane\\My Disc");
     EXPECT_EQ(workingFolderUnder("C:\\Temp", "Orvane/a/./b"), "C:\\Temp\\Orvane\\a\\b");
-    for (const char* hostile : {"", "..\\up", "Orvane\\..\\..\\up", "C:\\Windows", "\\root", "\\\\server\\share", "."})
+    // A text with a NUL is cut there by every call that takes it: "Orvane\0\\.." is "Orvane"
+    // to them, and ".." to the checks would be something else.
+    for (const std::string& hostile : {std::string(""), std::string("..\\up"), std::string("Orvane\\..\\..\\up"),
+                                       std::string("C:\\Windows"), std::string("\\root"),
+                                       std::string("\\\\server\\share"), std::string("."),
+                                       std::string("..\0\\x", 5), std::string("Orvane\0\\..", 10),
+                                       std::string("Orvane\r\nx")})
         EXPECT_EQ(workingFolderUnder("C:\\Temp", hostile), "") << hostile;
     EXPECT_EQ(workingFolderUnder("", "Orvane"), "");
 }
@@ -56,6 +62,10 @@ TEST(SecurityRules, TargetNamesUseBackslashesAndKeepFolders) {
     EXPECT_EQ(targetNameOf("pages/"), "pages\\");
     EXPECT_EQ(targetNameOf("../evil.txt"), "");
     EXPECT_EQ(targetNameOf("/etc/passwd"), "");
+    // A content item of a description is a name too: "..\0" opens the folder above.
+    EXPECT_EQ(targetNameOf(std::string("..\0", 3)), "");
+    EXPECT_EQ(targetNameOf(std::string("..\0/", 4)), "");
+    EXPECT_EQ(requiredFilePath("D:", std::string("..\0x", 4)), "");
     EXPECT_EQ(requiredFilePath("D:", "keys/key.txt"), "D:\\keys\\key.txt");
     EXPECT_EQ(requiredFilePath("D:", "..\\key.txt"), "");
 }

@@ -242,14 +242,17 @@ TEST_F(ZipReaderTest, CorruptingAnyHeaderByteNeverCrashes) {
 }
 
 TEST_F(ZipReaderTest, NamesThatLeaveTheTargetAreRefused) {
-    const char* names[] = {"../evil.txt", "..\\evil.txt", "a/../../evil.txt", "/tmp/evil.txt",
-                           "\\evil.txt", "C:evil.txt", "c:\\evil.txt", "\\\\server\\share\\evil.txt",
-                           "//server/share/evil.txt", "..", "./",
-                           // What Windows resolves to the folder itself, a device or a stream.
-                           ".. /", ".../", ". /", "a/ . ", "CON", "sub/nul.txt", "x.txt:stream"};
+    const std::string names[] = {"../evil.txt", "..\\evil.txt", "a/../../evil.txt", "/tmp/evil.txt",
+                                 "\\evil.txt", "C:evil.txt", "c:\\evil.txt", "\\\\server\\share\\evil.txt",
+                                 "//server/share/evil.txt", "..", "./",
+                                 // What Windows resolves to the folder itself, a device or a stream.
+                                 ".. /", ".../", ". /", "a/ . ", "CON", "sub/nul.txt", "x.txt:stream",
+                                 // The file system acts on a name up to its NUL: on the folder above.
+                                 std::string("..\0/evil.txt", 12), std::string("..\0/", 4)};
     fs::path target = root_ / "inside" / "target";
     fs::create_directories(target);
-    for (const char* name : names) {
+    const auto before = fs::last_write_time(root_ / "inside");
+    for (const std::string& name : names) {
         writeAll(archivePath("h.zip"), buildZip({{name, "evil"}}));
         ZipReader reader;
         reader.open(archivePath("h.zip").string());
@@ -257,6 +260,7 @@ TEST_F(ZipReaderTest, NamesThatLeaveTheTargetAreRefused) {
     }
     size_t items = std::distance(fs::recursive_directory_iterator(root_), fs::recursive_directory_iterator());
     EXPECT_EQ(items, 3u);  // inside, target, h.zip
+    EXPECT_EQ(fs::last_write_time(root_ / "inside"), before);
     EXPECT_FALSE(fs::exists("/tmp/evil.txt"));
 
     // Names that stay inside are fine, with or without their folders.
@@ -436,7 +440,7 @@ TEST(ZipPaths, SplitsAtEitherSlash) {
 
 TEST(ZipPaths, PartsWindowsWouldNotCreateAsNamedAreRefused) {
     struct Case {
-        const char* name;
+        std::string name;
         bool accepted;
     } cases[] = {
         // Windows strips trailing dots and spaces: nothing may be left of a part.
@@ -449,6 +453,9 @@ TEST(ZipPaths, PartsWindowsWouldNotCreateAsNamedAreRefused) {
         {"CONSOLE.txt", true}, {"COM10", true}, {"COM", true}, {"LPTX", true}, {"nul_x", true},
         // Drive letters and alternate streams.
         {"a:b", false}, {"ab:c", false}, {"x.txt::$DATA", false}, {"d/e:f/g", false},
+        // A NUL cuts the name every file-system call sees; Windows takes no control character.
+        {std::string("..\0", 3), false}, {std::string("a/..\0/b", 7), false}, {std::string("a\0b", 3), false},
+        {"a\tb", false}, {"a\nb/c", false}, {"\x1f", false}, {"a\x7f", false}, {"\x80\xff", true},
     };
     std::vector<std::string> parts;
     for (const Case& c : cases) EXPECT_EQ(zip::safeNameParts(c.name, parts), c.accepted) << c.name;

@@ -1,19 +1,26 @@
 // The launcher's Windows layer: the shared messages, the message filter, the
-// library digest, and the viewer library's components as the launcher makes them.
+// library digest, the viewer library's components as the launcher makes them, and
+// the loading window where the system fails it.
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
+#include <atomic>
 #include <fstream>
 #include <set>
+#include <thread>
 
 #include "launcher/app/launcher_host.h"
 #include "launcher/app/library_check.h"
+#include "launcher/app/loading_window.h"
 #include "launcher/app/message_filter.h"
 #include "launcher/app/message_names.h"
 #include "launcher/app/registered_messages.h"
 #include "launcher/project/record_writer.h"
 #include "launcher/viewer/orvane_viewer.h"
+#include "tests/driver/driver.h"
 
 namespace quillet::launcher {
 namespace {
@@ -146,6 +153,51 @@ TEST(ViewerLibrary, TheSecurityComponentKnowsAFileThatIsCurrent) {
     ::DeleteFileA(path.c_str());
     EXPECT_FALSE(security->IsCurrent(path.c_str(), 12, when));
     EXPECT_EQ(security->TargetName("pages/index.html"), "pages\\index.html");
+}
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// The windows of thread, visible or not.
+std::vector<HWND> threadWindows(DWORD thread) {
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(thread, collectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+// Without OLE nothing loads, and the window stays invisible: the launcher must say so
+// and end rather than run for good where no one can see or close it.
+TEST(LoadingWindow, WithoutOleItReportsAndEnds) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    std::atomic<DWORD> thread{0};
+    std::atomic<bool> ended{false};
+    std::thread launcher([&] {
+        // OLE needs a single-threaded apartment; a thread in the multithreaded one cannot start it.
+        ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        thread = ::GetCurrentThreadId();
+        CLoadingWindow window("");
+        window.run();
+        ::CoUninitialize();
+        ended = true;
+    });
+    HWND box = nullptr;
+    driver::waitUntil([&] {
+        for (HWND window : threadWindows(thread))
+            if (!driver::messageBoxText(window).empty()) box = window;
+        return box != nullptr;
+    }, 10000);
+    const std::string text = box ? driver::messageBoxText(box) : std::string();
+    if (box) driver::pressButton(box, "OK");
+    const bool endedByItself = driver::waitUntil([&] { return ended.load(); }, 10000);
+    // A window left running is closed from here, so that the test itself ends.
+    if (!endedByItself)
+        for (HWND window : threadWindows(thread)) ::PostMessageA(window, WM_CLOSE, 0, 0);
+    launcher.join();
+    EXPECT_EQ(text, kNoOleText);
+    EXPECT_TRUE(endedByItself);
 }
 
 }  // namespace

@@ -116,13 +116,15 @@ TEST_F(Win32ZipTest, NamesWindowsWouldResolveElsewhereAreRefused) {
     std::string target = root_ + "\\out";
     ::CreateDirectoryA(target.c_str(), nullptr);
     const uint32_t hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    const char* names[] = {
+    const std::string names[] = {
         "C:\\evil.txt", "\\\\server\\share\\evil.txt", "..\\evil.txt",
         // Windows strips trailing dots and spaces: these name the target folder itself.
         ".. /", ".../", ". /", "..  \\", ". .",
-        "CON", "nul.txt", "sub\\aux", "COM1.log", "lpt3", "x.txt:stream", "a:b"};
-    for (const char* name : names) {
-        bool folder = name[std::strlen(name) - 1] == '/' || name[std::strlen(name) - 1] == '\\';
+        "CON", "nul.txt", "sub\\aux", "COM1.log", "lpt3", "x.txt:stream", "a:b",
+        // Every call sees the name up to its NUL: the folder above the target.
+        std::string("..\0/", 4), std::string("..\0\\evil.txt", 12)};
+    for (const std::string& name : names) {
+        bool folder = name.back() == '/' || name.back() == '\\';
         uint32_t attributes = hiddenSystem | (folder ? FILE_ATTRIBUTE_DIRECTORY : 0);
         std::string archive = write("c.zip", testing::buildZip({{name, folder ? "" : "evil", false, UINT32_MAX, attributes}}));
         ZipReader reader;
@@ -136,7 +138,25 @@ TEST_F(Win32ZipTest, NamesWindowsWouldResolveElsewhereAreRefused) {
     }
     EXPECT_EQ(::GetFileAttributesA((root_ + "\\evil.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(::GetFileAttributesA(target.c_str()) & hiddenSystem, 0u) << "the folder took an entry's attributes";
+    EXPECT_EQ(::GetFileAttributesA(root_.c_str()) & hiddenSystem, 0u) << "the folder above took an entry's attributes";
     EXPECT_TRUE(isEmpty(target));
+}
+
+// Windows refuses to replace a read-only file (Wine does not): a changed or updated
+// file that was extracted read-only must still be extracted again.
+TEST_F(Win32ZipTest, AReadOnlyFileIsExtractedAgain) {
+    const std::string target = root_ + "\\out";
+    const std::string file = target + "\\sub\\fixed.txt";
+    for (const char* text : {"first", "second, longer"}) {
+        const std::string archive =
+            write("r.zip", testing::buildZip({{"sub/fixed.txt", text, false, UINT32_MAX, FILE_ATTRIBUTE_READONLY}}));
+        ZipReader reader;
+        reader.open(archive);
+        EXPECT_NO_THROW(reader.extractFile(0, target)) << text;
+        EXPECT_EQ(read(file), text);
+        EXPECT_TRUE(::GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY);
+    }
+    ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(Win32ZipTest, AFailedDeepPathLeavesNoFolders) {

@@ -83,14 +83,19 @@ std::string autoPlayText(const ProjectPlan& plan) {
 
 int make(const MakeOptions& options) {
     ProjectPlan plan = options.plan;
-    // The start-up line splits at commas and drops quotes.
-    if (plan.title.find_first_of(",\"") != std::string::npos || plan.company.find('"') != std::string::npos) {
-        std::fputs("orvanetool: the title may hold no comma or quote, the company no quote\n", stderr);
+    const std::string problem = planProblem(plan);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "orvanetool: %s\n", problem.c_str());
         return 2;
     }
     if (!fs::is_directory(options.folder)) {
         std::fprintf(stderr, "orvanetool: %s is not a folder\n", options.folder.c_str());
         return 1;
+    }
+    const std::string refused = refusedContentName(options.folder);
+    if (!refused.empty()) {
+        std::fprintf(stderr, "orvanetool: the launcher would refuse to extract %s: rename it\n", refused.c_str());
+        return 2;
     }
     const fs::path launcher = fs::path(options.launcherFolder) / kLauncherProgram;
     const fs::path library = fs::path(options.launcherFolder) / kViewerLibrary;
@@ -102,9 +107,11 @@ int make(const MakeOptions& options) {
     plan.workingPath = "Orvane\\" + projectFolderName(options.name.empty() ? plan.title : options.name);
     plan.items = contentItems(options.folder);
 
+    // Texts the description cannot hold fail here, before the disc folder is made.
+    const std::string description = describeProject(plan);
     const fs::path disc(options.disc);
     fs::create_directories(disc);
-    writeFile(disc / project::kDescriptionName, describeProject(plan));
+    writeFile(disc / project::kDescriptionName, description);
     const ArchiveSummary summary =
         writeProjectArchive(options.folder, (disc / project::kArchiveName).string(), project::kArchivePassword);
     writeFile(disc / "autorun.inf", autoPlayText(plan));

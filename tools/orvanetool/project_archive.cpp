@@ -1,4 +1,6 @@
 #include "tools/orvanetool/project_archive.h"
+
+#include "launcher/viewer/security_rules.h"
 #include "tools/orvanetool/traditional_encryptor.h"
 
 #include <minizip/zip.h>
@@ -73,7 +75,7 @@ void addEntry(zipFile zip, const std::string& name, const zip_fileinfo& info, co
               const std::string& password) {
     const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size()));
     std::string stored = deflateRaw(data);
-    if (!password.empty()) stored = TraditionalEncryptor(password).encrypt(stored, static_cast<uint32_t>(crc));
+    if (!password.empty()) stored = encryptEntry(password, stored, static_cast<uint32_t>(crc));
     if (zipOpenNewFileInZip4_64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
                                 Z_BEST_COMPRESSION, 1, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0,
                                 0, password.empty() ? 0 : kFlagEncrypted, 0) != ZIP_OK)
@@ -89,22 +91,44 @@ void addEntry(zipFile zip, const std::string& name, const zip_fileinfo& info, co
         throw std::runtime_error("cannot finish " + name + " in the archive");
 }
 
-}  // namespace
-
-ArchiveSummary writeProjectArchive(const std::string& folder, const std::string& archivePath,
-                                   const std::string& password) {
+// Every file and folder below folder, in name order.
+std::vector<fs::path> contentPaths(const std::string& folder) {
     std::vector<fs::path> paths;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) paths.push_back(entry.path());
     std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+std::string storedName(const fs::path& path, const std::string& folder) {
+    std::string name = fs::relative(path, folder).generic_string();
+    if (fs::is_directory(path)) name += '/';
+    return name;
+}
+
+}  // namespace
+
+std::string refusedContentName(const std::string& folder) {
+    for (const fs::path& path : contentPaths(folder)) {
+        const std::string name = storedName(path, folder);
+        // What the security component answers when the launcher asks for the target.
+        if (viewer::targetNameOf(name).empty()) return name;
+    }
+    return std::string();
+}
+
+ArchiveSummary writeProjectArchive(const std::string& folder, const std::string& archivePath,
+                                   const std::string& password) {
+    const std::string refused = refusedContentName(folder);
+    if (!refused.empty()) throw std::runtime_error("the launcher would refuse to extract " + refused);
+    const std::vector<fs::path> paths = contentPaths(folder);
 
     std::unique_ptr<void, ZipCloser> zip(zipOpen64(archivePath.c_str(), APPEND_STATUS_CREATE));
     if (!zip) throw std::runtime_error("cannot create " + archivePath);
     ArchiveSummary summary;
     for (const fs::path& path : paths) {
         const bool isFolder = fs::is_directory(path);
-        std::string name = fs::relative(path, folder).generic_string();
+        const std::string name = storedName(path, folder);
         if (isFolder) {
-            name += '/';
             // Folders hold no data to protect.
             addEntry(zip.get(), name, infoFor(path, true), std::string(), std::string());
             ++summary.folders;

@@ -12,8 +12,13 @@ struct ArchiveSummary {
     int folders = 0;
 };
 
+// The first name below folder, as it would be stored, that the launcher's security
+// component refuses to extract; empty when there is none.
+std::string refusedContentName(const std::string& folder);
+
 // Every file and folder below folder, in name order, stored under its path relative
-// to folder. Throws std::runtime_error on failure.
+// to folder. Throws std::runtime_error on failure, and before anything is written
+// when a name would be refused.
 ArchiveSummary writeProjectArchive(const std::string& folder, const std::string& archivePath,
                                    const std::string& password);
 

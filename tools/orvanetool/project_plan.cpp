@@ -4,8 +4,10 @@
 #include <cctype>
 #include <cstdio>
 
+#include "launcher/archive/zip_paths.h"
 #include "launcher/project/record_writer.h"
 #include "launcher/viewer/component_kinds.h"
+#include "launcher/viewer/security_rules.h"
 
 namespace quillet::orvanetool {
 
@@ -24,6 +26,19 @@ bool oneOf(const std::string& value, std::initializer_list<const char*> choices)
 }
 
 }  // namespace
+
+std::string planProblem(const ProjectPlan& plan) {
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"title", &plan.title}, {"company", &plan.company}, {"required file", &plan.requiredFile}};
+    for (const auto& [what, text] : texts)
+        if (zip::hasControlCharacter(*text)) return std::string("the ") + what + " may hold no control character";
+    if (plan.title.find_first_of(",\"") != std::string::npos || plan.company.find('"') != std::string::npos)
+        return "the title may hold no comma or quote, the company no quote";
+    // The folder only stands for the disc's: the security component's answer depends on the name alone.
+    if (!plan.requiredFile.empty() && viewer::requiredFilePath("D:", plan.requiredFile).empty())
+        return "the required file " + plan.requiredFile + " is not a name on the disc that the launcher accepts";
+    return std::string();
+}
 
 std::string describeProject(const ProjectPlan& plan) {
     project::RecordWriter out;

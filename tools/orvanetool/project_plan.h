@@ -33,6 +33,13 @@ struct ProjectPlan {
     std::vector<ContentItem> items;
 };
 
+// Why the launcher could not use the plan, in words for the maker; empty when it can.
+// The texts hold no control character (title and company become lines of the
+// AutoPlay file), the title no comma or quote and the company no quote (the start-up
+// line splits at commas and drops quotes), and the required file is a name the
+// security component accepts.
+std::string planProblem(const ProjectPlan& plan);
+
 // The bytes of orvane.dat. Throws std::invalid_argument for texts the format
 // cannot hold.
 std::string describeProject(const ProjectPlan& plan);

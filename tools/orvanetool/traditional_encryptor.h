@@ -1,25 +1,14 @@
 #pragma once
-// The ZIP format's traditional password encryption, for writing: a random header
-// that ends in the CRC's high byte, then the data, each byte mixed with a key stream
-// that the plain bytes drive.
+// An entry's data under the ZIP format's traditional password encryption, for
+// writing: a random header that ends in the CRC's high bytes, then the data, through
+// the launcher's own cipher.
 
 #include <cstdint>
 #include <string>
 
 namespace quillet::orvanetool {
 
-class TraditionalEncryptor {
-public:
-    explicit TraditionalEncryptor(const std::string& password);
-    // The 12-byte encryption header followed by data, encrypted.
-    std::string encrypt(const std::string& data, uint32_t crc);
-
-private:
-    uint8_t streamByte() const;
-    void updateKeys(uint8_t plain);
-    uint8_t encryptByte(uint8_t plain);
-
-    uint32_t keys_[3] = {0x12345678, 0x23456789, 0x34567890};
-};
+// The 12-byte encryption header followed by data, encrypted with password.
+std::string encryptEntry(const std::string& password, const std::string& data, uint32_t crc);
 
 }  // namespace quillet::orvanetool
