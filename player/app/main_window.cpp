@@ -108,7 +108,9 @@ BOOL CMainWindow::onInit() {
     bool opened = document_->OpenMovie();
     opening_ = false;
     ::SetCursor(previous);
-    if (closeWhenOpened_) {
+    // An unattended run (quit after play) of a movie that could not be opened has
+    // nothing to wait for once its report is answered.
+    if (closeWhenOpened_ || (!opened && options_.quitAfterPlay)) {
         ::PostMessageA(handle(), WM_CLOSE, 0, 0);
     } else if (opened) {
         ::PostMessageA(handle(), kMessagePlayAtStart, 0, 0);
@@ -319,6 +321,11 @@ void CMainWindow::onCommand(int id, int /*code*/, HWND /*control*/) {
 bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (message) {
     case kMessagePlayAtStart:
+        // A movie without frames plays nothing, so an unattended run ends at once.
+        if (!hasFrames() && options_.quitAfterPlay) {
+            close();
+            return true;
+        }
         playPause();
         return true;
     case kMessageProgress:

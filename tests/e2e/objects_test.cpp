@@ -113,7 +113,7 @@ TEST_F(ObjectsTest, APictureThatDoesNotInflateIsToldOfAndTheMoviePlaysOn) {
     image.header.bodyRect = image.header.boundsRect = Rect{20, 20, 60, 60};
     image.picture = bitmapPicture(Picture(40, 40, 0xFF00FF));
     image.picture.image.packed = "not a zlib stream";
-    shape.objects = {image, image};  // told of once for each
+    shape.objects = {image, image};  // told of once for both
     shape.objects[1].header.objectId = 1;
     std::string error;
     ASSERT_TRUE(parseObjectDescription("rect id=2 frames=10 body=100,100,200,200 line=ff0000 width=4\n",
@@ -121,16 +121,14 @@ TEST_F(ObjectsTest, APictureThatDoesNotInflateIsToldOfAndTheMoviePlaysOn) {
     TestMovie movie = makeTestMovie(shape);
     driver::Process player;
     ASSERT_TRUE(player.start(packedPlayer("damaged.exe", movie.bytes), {"/q"}));
-    for (int report = 0; report < 2; ++report) {
-        std::string text;
-        HWND box = waitForBox(player, "Tavrix", text);
-        ASSERT_TRUE(box) << "report " << report;
-        EXPECT_EQ(text, "Zlib Uncompression Error");
-        ASSERT_TRUE(driver::pressButton(box, "OK"));
-        driver::waitUntil([&] { return !::IsWindow(box); }, 5000);
-    }
+    std::string text;
+    HWND box = waitForBox(player, "Tavrix", text);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(text, "Zlib Uncompression Error");
+    ASSERT_TRUE(driver::pressButton(box, "OK"));
+    driver::waitUntil([&] { return !::IsWindow(box); }, 5000);
     HWND view = waitForView(player);
-    ASSERT_TRUE(view) << "the movie plays";
+    ASSERT_TRUE(view) << "the movie plays, with no second report before it";
     driver::Pixels pixels;
     ASSERT_TRUE(driver::waitUntil([&] { return driver::captureClient(view, pixels) && pixels.at(101, 150) == kRed; }))
         << "with the objects after the damaged one";
