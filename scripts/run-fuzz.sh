@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs each fuzz target for a bounded time, seeded from files made by the project's
-# writer and by independent tools (Info-ZIP, sox). A crash, a leak, a sanitizer
-# report or a timeout fails the run.
+# writer (the hostile movies among them) and by independent tools (Info-ZIP, sox).
+# Inputs may be a few megabytes, as large as the movies that once ran out of memory.
+# A crash, a leak, a sanitizer report or a timeout fails the run.
 #
 # usage: run-fuzz.sh BUILD --total SECONDS   the targets share SECONDS evenly (make test)
 #        run-fuzz.sh BUILD --each SECONDS    every target runs SECONDS (make fuzz)
@@ -20,6 +21,8 @@ targets=(
     "sound_section_fuzzer sound_section seed_sound_section"
     "version_dispatch_fuzzer version_dispatch seed_version_dispatch"
     "project_description_fuzzer project_description seed_project_description"
+    "band_compositing_fuzzer band_compositing seed_frame_stream"
+    "hotspot_rules_fuzzer hotspot_rules seed_hotspot_rules"
 )
 
 case "$mode" in
@@ -48,6 +51,10 @@ seed_version_dispatch() {
     "$build/tests/fuzz/make_seeds" version_dispatch "$1"
 }
 
+seed_hotspot_rules() {
+    "$build/tests/fuzz/make_seeds" hotspot_rules "$1"
+}
+
 seed_project_description() {
     "$build/tests/fuzz/make_seeds" project_description "$1"
 }
@@ -72,7 +79,7 @@ fuzz() {
     local target=$1 folder=$2 log="$build/fuzz-$1.log"
     echo "fuzzing $target for $each s"
     if ! "$build/tests/fuzz/$target" "$folder" -max_total_time="$each" -timeout=10 \
-        -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
+        -rss_limit_mb=2048 -max_len=4000000 -print_final_stats=1 \
         -artifact_prefix="$build/fuzz-$target-" >"$log" 2>&1; then
         tail -n 60 "$log"
         echo "$target failed; its log: $log" >&2

@@ -3,14 +3,18 @@
 // sections of every form; sound sections; movies of every format version; project
 // descriptions; archives with names that climb out.
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "common/byte_reader.h"
 #include "tools/moviewriter/movie_writer.h"
 #include "player/audio/wav_file.h"
 #include "tools/moviewriter/object_description.h"
 #include "tools/moviewriter/sound_records.h"
+#include "tests/support/hostile_movies.h"
 #include "tests/support/version_movies.h"
 #include "tools/orvanetool/project_plan.h"
 #include "tests/support/zip_builder.h"
@@ -149,6 +153,59 @@ void seedVersionDispatch(const std::string& folder) {
                                  movie.substr(kMovieHeaderSize);
         save(folder, std::string("version-") + row.text + ".bin", seed);
     }
+    // The movies that once crashed, hung or ran out of memory, in the same form.
+    for (const testing::HostileMovie& hostile : testing::hostileMovies()) {
+        uint8_t stored[kMovieHeaderSize];
+        std::copy(hostile.bytes.begin(), hostile.bytes.begin() + kMovieHeaderSize, stored);
+        const MovieHeader header = MovieHeader::decode(stored);
+        const std::string seed = std::string{static_cast<char>(header.versionMajor), static_cast<char>(header.versionMinor)} +
+                                 hostile.bytes.substr(kMovieHeaderSize);
+        save(folder, "hostile-" + hostile.name + ".bin", seed);
+    }
+}
+
+// Hotspot inputs as the rules target decodes them: the frame, the modifiers held, the
+// hotspots, then events (kind, x, y).
+void seedHotspotRules(const std::string& folder) {
+    struct Hotspot {
+        int32_t first, count, left, top, right, bottom, events;
+        uint8_t modifiers;
+        uint16_t key;
+        int32_t cursor;
+        uint8_t armed;
+    };
+    auto encode = [](int32_t frame, uint8_t held, const std::vector<Hotspot>& hotspots,
+                     const std::vector<std::array<int32_t, 3>>& events) {
+        std::string bytes;
+        ByteWriter out(bytes);
+        out.i32(frame);
+        out.u8(held);
+        out.u8(static_cast<uint8_t>(hotspots.size()));
+        for (const Hotspot& h : hotspots) {
+            for (int32_t v : {h.first, h.count, h.left, h.top, h.right, h.bottom, h.events}) out.i32(v);
+            out.u8(h.modifiers);
+            out.u16(h.key);
+            out.i32(h.cursor);
+            out.u8(h.armed);
+        }
+        for (const auto& e : events) {
+            out.u8(static_cast<uint8_t>(e[0]));
+            out.i32(e[1]);
+            out.i32(e[2]);
+        }
+        return bytes;
+    };
+    save(folder, "click.bin",
+         encode(3, 0, {{2, 4, 10, 10, 60, 40, 0x100010, 0, 0, 1, 0}}, {{1, 20, 20}, {0, 20, 20}, {4, 5, 5}}));
+    save(folder, "drag.bin", encode(0, 0,
+                                    {{0, 1, 0, 0, 20, 20, 0x200020, 0, 0, 0, 0}, {0, 1, 40, 0, 60, 20, 0x100010, 0, 0, 0, 1}},
+                                    {{0, 5, 5}, {1, 45, 5}, {2, 45, 5}}));
+    save(folder, "keys.bin", encode(7, 1, {{7, 1, 0, 0, 9, 9, 0, 1, 0x79, 2, 0}, {0, 9, 0, 0, 9, 9, 0x30, 1, 0x41, 0, 0}},
+                                    {{5, 0x79, 0}, {6, 0x41, 0}}));
+    save(folder, "edges.bin",
+         encode(INT32_MAX, 0, {{INT32_MAX, INT32_MAX, INT32_MAX - 10, INT32_MIN, INT32_MAX, INT32_MIN + 10, 0x20002, 0, 0,
+                                INT32_MAX, 0}},
+                {{3, INT32_MAX, INT32_MIN + 5}, {4, INT32_MAX - 5, INT32_MIN}}));
 }
 
 }  // namespace
@@ -156,7 +213,7 @@ void seedVersionDispatch(const std::string& folder) {
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fputs("usage: make_seeds frame_stream|object_section|sound_section|version_dispatch|"
-                   "project_description|zip FOLDER\n",
+                   "project_description|zip|hotspot_rules FOLDER\n",
                    stderr);
         return 2;
     }
@@ -167,6 +224,7 @@ int main(int argc, char** argv) {
     else if (kind == "version_dispatch") seedVersionDispatch(folder);
     else if (kind == "project_description") seedProjectDescriptions(folder);
     else if (kind == "zip") seedZip(folder);
+    else if (kind == "hotspot_rules") seedHotspotRules(folder);
     else return 2;
     return 0;
 }
