@@ -38,6 +38,16 @@ int64_t playTimeBefore(const FrameList& frames, int64_t index) {
     return sum;
 }
 
+int64_t narrationTimeBefore(const FrameList& frames, int64_t index) {
+    const int64_t end = std::min<int64_t>(static_cast<int64_t>(frames.count()), index);
+    int64_t sum = 0;
+    for (int64_t i = 0; i < end; ++i) {
+        const MovieFrame& frame = frames[static_cast<size_t>(i)];
+        if (frame.holdMs <= 0) sum += playTimeOf(frame);
+    }
+    return sum;
+}
+
 int64_t lengthUpTo(const FrameList& frames, int64_t count) {
     int64_t end = std::min<int64_t>(static_cast<int64_t>(frames.count()), count);
     int64_t sum = 0;

@@ -3,11 +3,11 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
 #include "common/byte_reader.h"
+#include "common/device_names.h"
 #include "player/container/compressed_block.h"
 #include "player/container/record_stream.h"
 
@@ -32,24 +32,13 @@ std::string withoutTerminator(std::string name) {
     return name;
 }
 
-// Names Windows gives to devices in every folder, with or without an extension.
-bool deviceName(const std::string& name) {
-    std::string stem = name.substr(0, name.find('.'));
-    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
-    for (char& c : stem) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
-        if (stem == device) return true;
-    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
-           stem[3] >= '1' && stem[3] <= '9';
-}
-
 // A stored name becomes a file in one folder: only its last part counts, so that a
 // name cannot reach outside that folder. A name that would open a device, or that
 // Windows refuses, gets a fresh name instead (empty here).
 std::string plainFileName(const std::string& name) {
     const size_t cut = name.find_last_of("\\/:");
     std::string plain = cut == std::string::npos ? name : name.substr(cut + 1);
-    if (plain.find_first_not_of(". ") == std::string::npos || deviceName(plain)) return std::string();
+    if (plain.find_first_not_of(". ") == std::string::npos || isDeviceName(plain)) return std::string();
     for (char c : plain)
         if (static_cast<unsigned char>(c) < 32 || std::strchr("<>\"|?*", c)) return std::string();
     return plain;

@@ -248,8 +248,9 @@ void FrameCompositor::composeOverlays(size_t frameIndex, const MovieFrame& frame
 }
 
 bool FrameCompositor::hotspotStartsAt(const CCaption& object, size_t frameIndex) const {
+    const int64_t frame = static_cast<int64_t>(frameIndex);
     return stopAtObjectMode_ && object.kind() == kHotspotKind &&
-           object.firstFrame() == static_cast<int64_t>(frameIndex);
+           (object.firstFrame() == frame || (frame == runStart_ && object.spans(frame)));
 }
 
 bool FrameCompositor::present(HWND view, size_t frameIndex, CCaptionList* objects) {
@@ -260,8 +261,8 @@ bool FrameCompositor::present(HWND view, size_t frameIndex, CCaptionList* object
         for (int32_t id : frames_.timeline().at(frameIndex).visibleObjects) {
             CCaption* object = objects->findById(id);
             if (!object) continue;
-            // A hotspot acts once, at the first frame of its span; drawn on the
-            // frames after it, it would pause the narration at every one.
+            // A hotspot acts once; drawn on the frames after that, it would pause
+            // the narration at every one.
             if (stopAtObjectMode_ && object->kind() == kHotspotKind && !hotspotStartsAt(*object, frameIndex))
                 continue;
             object->draw(composed, nullptr, stopAtObjectMode_, 0);

@@ -77,6 +77,9 @@ public:
     int32_t shownHeight() const { return frames_.info().recordedArea.height(); }
     bool stopAtObjectMode() const { return stopAtObjectMode_; }
     void setStopAtObjectMode(bool on) { stopAtObjectMode_ = on; }
+    // The first frame the next run shows: a hotspot whose span holds it acts there,
+    // as at the first frame of its span.
+    void setRunStart(int64_t frame) { runStart_ = frame; }
 
 private:
     struct Buffer {
@@ -95,6 +98,8 @@ private:
     void copyShownPart(HDC target, const RECT& dest);
     void drawObjects(CCaptionList& objects, int64_t frameIndex);
 
+    // Whether a hotspot acts at this frame of a run: once, at the first frame of its
+    // span the run shows.
     bool hotspotStartsAt(const CCaption& object, size_t frameIndex) const;
 
     FrameData& frames_;
@@ -109,6 +114,7 @@ private:
     StillCache stillCache_;
     std::vector<uint8_t> cachedPicture_;
     bool stopAtObjectMode_ = false;
+    int64_t runStart_ = -1;
     std::atomic<bool> runOwnsBuffers_{false};
     std::atomic<int64_t> heldFrame_{-1};
 };

@@ -124,6 +124,9 @@ bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, CCap
         sound_->positionBackground(position_ == 0 ? 0 : -1);
         sound_->startTracks();
     }
+    // The picture resumes in step with it: the paused frame shows for what was
+    // left of its time.
+    const int64_t alreadyShown = narrationInPlace_ ? pausedWithinFrameMs_.load() : 0;
     narrationInPlace_ = false;
     while (!frames_.framesReady()) ::Sleep(1);
 
@@ -141,8 +144,10 @@ bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, CCap
     run.firstFrame = std::clamp<int64_t>(currentBufferFrame_.load(), 0, last);
     const int64_t held = compositor_.heldFrame();
     if (held < run.firstFrame) run.firstFrame = std::max<int64_t>(held, 0);
+    run.alreadyShownMs = alreadyShown;
     run.startTime = static_cast<uint32_t>(startTime_);
     run.endTime = static_cast<uint32_t>(endTime_);
+    compositor_.setRunStart(run.startFrame);
     if (!compositor_.beginRun(view, display)) return false;
 
     stopRequest_.store(false);
@@ -216,7 +221,8 @@ bool CPlayer::walkFrames(const Run& run, int64_t& i) {
 
     const bool narration = run.withSound && sound_->hasNarration();
     RunClock clock(*sound_, narration);
-    int64_t delayTotal = 0, holdTotal = 0;
+    int64_t delayTotal = -run.alreadyShownMs, holdTotal = 0;
+    pausedWithinFrameMs_.store(0);
     bool buttonDown = false;
     int lastPercent = -1;
     for (;; ++i) {
@@ -265,17 +271,19 @@ bool CPlayer::walkFrames(const Run& run, int64_t& i) {
         if (narration && frame.holdMs > 0) sound_->pauseNarrationOnly();
 
         for (int64_t left; (left = target - static_cast<int64_t>(clock.elapsed())) > 0;) {
-            if (stopRequest_.load()) return false;
+            if (stopRequest_.load()) {
+                pausedWithinFrameMs_.store(std::max<int64_t>(0, static_cast<int64_t>(clock.elapsed()) - due));
+                return false;
+            }
             if (left > kSpinMs) ::Sleep(1);
         }
     }
 }
 
 uint32_t CPlayer::narrationTimeAt(int64_t frame) const {
-    // A positive hold pauses the narration and a negative one lets it play on, so
-    // the narration has reached the play time of the frames before, not their
-    // length with every hold.
-    return static_cast<uint32_t>(std::min<int64_t>(playTimeBefore(frames_.frames(), frame), UINT32_MAX));
+    // What the viewer would have heard by then: not the frames' length with every
+    // hold, since a positive hold pauses the narration for its frame.
+    return static_cast<uint32_t>(std::min<int64_t>(narrationTimeBefore(frames_.frames(), frame), UINT32_MAX));
 }
 
 void CPlayer::pause() {
@@ -302,7 +310,8 @@ void CPlayer::holdAtObject() {
 void CPlayer::continueAt(int64_t frame, HWND mainWindow) {
     // An answer on the last frame leaves nothing to play: the run is complete, as
     // if it had walked past its end. Played on, it would hold at that frame again.
-    if (frame >= frames_.frameCount() && !frames_.loaderRunning() && ::IsWindow(notificationWindow_)) {
+    // A loader still reading can only end the movie sooner, never later.
+    if (frame >= frames_.frameCount() && ::IsWindow(notificationWindow_)) {
         ::PostMessageA(notificationWindow_, kMessageRunEnded, 1, static_cast<LPARAM>(frame));
         return;
     }

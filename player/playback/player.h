@@ -86,6 +86,7 @@ private:
         HWND view = nullptr;
         int64_t firstFrame = 0;  // the first frame applied
         int64_t startFrame = 0;  // the first frame shown and timed
+        int64_t alreadyShownMs = 0;  // of the start frame's time, before a pause
         uint32_t startTime = 0;  // the play range, 0 for the whole movie
         uint32_t endTime = 0;
         CCaptionList* objects = nullptr;
@@ -126,6 +127,7 @@ private:
     std::atomic<bool> threadFinished_{true};  // set as the thread's very last step
     bool reportPending_ = false;               // user-interface thread only
     bool narrationInPlace_ = false;            // paused: the next run resumes the narration as it is
+    std::atomic<int64_t> pausedWithinFrameMs_{0};  // how far into its frame the last run was paused
     bool closing_ = false;                     // reports are taken in, not acted on
 };
 

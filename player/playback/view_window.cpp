@@ -161,8 +161,14 @@ LRESULT CViewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SYSKEYDOWN:
         // Keys with Alt (without Ctrl), and F10, come this way: a hotspot may ask
-        // for them. The system still sees them, so that Alt+F4 closes the view.
+        // for them. Alt+F4 still closes the view.
         if (!runActive()) objects_.onKeyDown(static_cast<unsigned>(wParam));
+        if (wParam == VK_F4) break;
+        return 0;
+    case WM_SYSKEYUP:
+        // Let go, F10 or Alt alone would put the view into menu mode, where the
+        // keys of the next hotspot would go to the menu.
+        if (wParam == VK_F10 || wParam == VK_MENU) return 0;
         break;
     case WM_CHAR:
         if (wParam == '.') ::PostMessageA(mainWindow_, WM_COMMAND, kCommandStop, 0);

@@ -63,16 +63,20 @@ protected:
     // Counts the runs shown while view is open (stops at enough; 0: when the view
     // closes). Each run takes the bar from its lower half to its upper half; a run
     // counts when the bar enters the lower half after having been in the upper
-    // one. The bar keeps the last run's value until the new run's first report,
-    // which may come after the view opens: a first sample in the upper half is
-    // that old value, and its fall is the first run starting, not a repeat.
-    int runsWhileOpen(HWND view, int enough, int timeoutMs) {
+    // one. Until the new run's first report the bar keeps the value it had before
+    // Play (before): a first reading in the upper half that differs from it is a
+    // run already past its middle, one equal to it is that old value.
+    int runsWhileOpen(HWND view, int before, int enough, int timeoutMs) {
         int runs = 0, last = -1;
-        bool upperHalfSeen = true;
+        bool upperHalfSeen = true, moved = false;
         barTrace_.clear();
         driver::waitUntil([&] {
             const int now = progress(main_);
             if (now != last) barTrace_ += std::to_string(last = now) + ' ';
+            if (!moved && now != before) {
+                moved = true;
+                if (now >= 50) ++runs;
+            }
             if (now >= 50) {
                 upperHalfSeen = true;
             } else if (upperHalfSeen) {
@@ -85,10 +89,11 @@ protected:
     }
     // Plays, and counts the runs until the view closes.
     int runsUntilTheViewCloses() {
+        const int before = progress(main_);
         driver::sendCommand(main_, kCommandPlayPause);
         HWND view = waitForView(player_);
         EXPECT_TRUE(view) << "Play did not open the view";
-        return view ? runsWhileOpen(view, 0, 30000) : 0;
+        return view ? runsWhileOpen(view, before, 0, 30000) : 0;
     }
     // The bar's values as the last count saw them, for a failure message.
     std::string barTrace_;
@@ -251,10 +256,11 @@ TEST_F(SetupDialogTest, LoopingChosenInSetupRepeatsUntilStop) {
     ASSERT_TRUE(dialog);
     ::SendMessageA(::GetDlgItem(dialog, kLooping), BM_CLICK, 0, 0);
     closeWith(dialog, "OK");
+    const int before = progress(main_);
     driver::sendCommand(main_, kCommandPlayPause);
     HWND view = waitForView(player_);
     ASSERT_TRUE(view);
-    const int runs = runsWhileOpen(view, 4, 15000);
+    const int runs = runsWhileOpen(view, before, 4, 15000);
     EXPECT_GE(runs, 4) << "looping play did not go on";
     EXPECT_TRUE(::IsWindow(view));
     driver::sendCommand(main_, kCommandStop);

@@ -190,7 +190,7 @@ TEST_F(FrameDataTest, CursorAndLogoPicturesClaimingMoreThanTheirPlaceMakeNoBitma
         Picture colour, mask, logo;
         bool colourMade, maskMade, logoMade;
     } cases[] = {
-        {"the sizes of the design", Picture(32, 32), Picture(32, 64), Picture(kWidth, kHeight), true, true, true},
+        {"a cursor and a logo of the most they may be", Picture(32, 32), Picture(32, 64), Picture(kWidth, kHeight), true, true, true},
         {"wider than a cursor", Picture(33, 32), Picture(33, 64), Picture(kWidth + 1, 3), false, false, false},
         {"taller than a cursor", Picture(32, 65), Picture(32, 65), Picture(5, kHeight + 1), false, false, false},
     };
@@ -504,6 +504,11 @@ TEST(FrameTime, Arithmetic) {
     EXPECT_EQ(playTimeBefore(frames, 0), 0);
     EXPECT_EQ(playTimeBefore(frames, 2), 180);  // what frameAtTime counts
     EXPECT_EQ(playTimeBefore(frames, 99), 200);
+
+    // The narration is paused for the whole of the third frame, hold and delay.
+    EXPECT_EQ(narrationTimeBefore(frames, 2), 180);
+    EXPECT_EQ(narrationTimeBefore(frames, 3), 180);
+    EXPECT_EQ(narrationTimeBefore(frames, 99), 180);
 
     EXPECT_EQ(lengthUpTo(frames, 2), 180);
     EXPECT_EQ(lengthUpTo(frames, 99), 700);

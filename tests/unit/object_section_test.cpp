@@ -411,6 +411,7 @@ TEST(ObjectSection, StoredNamesCannotLeaveTheirFolderOrNameADevice) {
         {"Aux .wav", "T/qlt0.tmp"},
         {"COM1", "T/qlt0.tmp"},
         {"lpt9.txt", "T/qlt0.tmp"},
+        {"COM\xB9.wav", "T/qlt0.tmp"},  // a superscript one, which Windows reads as a digit
         {"nul", "T/qlt0.tmp"},
         {"a?b.wav", "T/qlt0.tmp"},
         {"COM10.wav", "T/COM10.wav"},

@@ -63,6 +63,7 @@ TEST(OrvaneWriter, RefusesPlansTheLauncherCannotUse) {
         const char* name;
         std::string title, company, required;
         const char* problem;
+        std::string working = "Orvane\\Disc";
     };
     const Case cases[] = {
         {"plain", "Disc", "Maker, Inc.", "keys/key.txt", ""},
@@ -75,12 +76,15 @@ TEST(OrvaneWriter, RefusesPlansTheLauncherCannotUse) {
         {"a required file above the disc", "Disc", "", "../x",
          "the required file ../x is not a name on the disc that the launcher accepts"},
         {"a required device", "Disc", "", "nul", "the required file nul is not a name on the disc that the launcher accepts"},
+        {"a project named after a device", "Aux", "", "", "the working folder Orvane\\Aux is not one the launcher accepts",
+         "Orvane\\" + projectFolderName("Aux")},
     };
     for (const Case& c : cases) {
         ProjectPlan plan;
         plan.title = c.title;
         plan.company = c.company;
         plan.requiredFile = c.required;
+        plan.workingPath = c.working;
         EXPECT_EQ(planProblem(plan), c.problem) << c.name;
     }
 }

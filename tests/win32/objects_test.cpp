@@ -350,7 +350,7 @@ TEST_F(ObjectPlaybackTest, ObjectsShowAtTheirFramesAndRenderOnce) {
     EXPECT_EQ(counted->renderCount(), 1);
 }
 
-TEST_F(ObjectPlaybackTest, AHotspotActsOnlyAtItsFirstFrameAndNeverInAStill) {
+TEST_F(ObjectPlaybackTest, AHotspotActsOnceInARunAndNeverInAStill) {
     CaptionRecord spot = outline(kHotspotCaption, {20, 20, 40, 40}, 1);
     spot.header.objectId = 3;
     spot.header.firstFrame = 20;
@@ -362,13 +362,17 @@ TEST_F(ObjectPlaybackTest, AHotspotActsOnlyAtItsFirstFrameAndNeverInAStill) {
     list.setHost(&host);
     data.BuildObjectTimeline(list.spans());
 
-    // A run that starts inside the span plays through it: no hold at any frame.
+    // A run that starts inside the span holds there, once, rather than acting on
+    // every frame after it.
     CPlayer player(data, compositor, recorder.window);
     player.setPosition(22);
     ASSERT_TRUE(player.play(view, nullptr, nullptr, &list, false, false));
     ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(recorder.end().wParam, 1u) << "the run went to its end";
-    EXPECT_EQ(host.holds, 0);
+    EXPECT_EQ(recorder.end().wParam, 0u) << "held";
+    EXPECT_EQ(recorder.end().lParam, 22);
+    EXPECT_EQ(host.holds, 1);
+    player.onRunEnded(false, 22, nullptr, view, &list);
+    host.holds = 0;
 
     // Stills at the first frame, with the mode on and off: no hold, no marker.
     Canvas still(kSide, kSide);

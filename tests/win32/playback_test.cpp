@@ -207,8 +207,9 @@ TEST_F(PlaybackTest, PauseKeepsThePositionAndStopReturnsToZero) {
 }
 
 TEST_F(PlaybackTest, TheNarrationGoesWhereTheViewerWouldHaveHeardItAndResumesInPlace) {
-    // 20 ms frames; frame 2 holds 500 ms with the narration paused, frame 4 holds
-    // 100 ms with it playing on. By frame 5 the narration has played 200 ms.
+    // 20 ms frames; frame 2 holds 500 ms with the narration paused for the whole
+    // frame, frame 4 holds 100 ms with it playing on. By frame 5 the narration has
+    // played 180 ms.
     makeMovie(10, 20, [](int i, FrameSpec& spec) {
         if (i == 2) spec.holdMs = 500;
         if (i == 4) spec.holdMs = -100;
@@ -220,22 +221,32 @@ TEST_F(PlaybackTest, TheNarrationGoesWhereTheViewerWouldHaveHeardItAndResumesInP
     player.seekPercent(60, nullptr, nullptr);
     ASSERT_EQ(player.position(), 5);
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));
-    EXPECT_EQ(sound.narrationAt, (std::vector<uint32_t>{200, 200}));
+    EXPECT_EQ(sound.narrationAt, (std::vector<uint32_t>{180, 180}));
     ASSERT_TRUE(recorder.waitForEnd());
     player.onRunEnded(recorder.end().wParam != 0, recorder.end().lParam, nullptr, view, nullptr);
 
-    // Paused in a run (from the start, which takes 700 ms), Play goes on where the
-    // narration stopped: no seek.
+    // Paused in a run, inside frame 2's 520 ms, Play goes on where the narration
+    // stopped (no seek), and the frame shows only for what was left of its time.
     recorder.messages.clear();
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));
-    ::Sleep(100);
+    ::Sleep(250);
     player.pause();
     ASSERT_TRUE(recorder.waitForEnd());
-    player.onRunEnded(false, recorder.end().lParam, nullptr, view, nullptr);
+    ASSERT_EQ(recorder.end().wParam, 0u) << "paused, not ended";
+    const int64_t pausedAt = recorder.end().lParam;
+    ASSERT_EQ(pausedAt, 2);
+    player.onRunEnded(false, pausedAt, nullptr, view, nullptr);
     sound.narrationAt.clear();
+    std::vector<std::pair<int64_t, int64_t>> due;
+    player.setPresentObserver([&](int64_t frame, uint32_t, int64_t dueAt) { due.push_back({frame, dueAt}); });
+    recorder.messages.clear();
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));
+    ASSERT_TRUE(recorder.waitForEnd());
     EXPECT_TRUE(sound.narrationAt.empty());
-    player.stop();
+    ASSERT_GE(due.size(), 2u);
+    EXPECT_EQ(due[0].first, 2);
+    EXPECT_LT(due[1].second, 520) << "frame 3 is due when frame 2's time is up, counted from before the pause";
+    EXPECT_GT(due[1].second, 0);
 }
 
 TEST_F(PlaybackTest, SeekDuringARunEndsItWithTheStillRebuilt) {

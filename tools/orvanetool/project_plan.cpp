@@ -37,6 +37,9 @@ std::string planProblem(const ProjectPlan& plan) {
     // The folder only stands for the disc's: the security component's answer depends on the name alone.
     if (!plan.requiredFile.empty() && viewer::requiredFilePath("D:", plan.requiredFile).empty())
         return "the required file " + plan.requiredFile + " is not a name on the disc that the launcher accepts";
+    // A project named after a device (Aux, Nul, COM1 ...) gets a folder the launcher refuses.
+    if (!plan.workingPath.empty() && viewer::workingFolderUnder("C:", plan.workingPath).empty())
+        return "the working folder " + plan.workingPath + " is not one the launcher accepts";
     return std::string();
 }
 
