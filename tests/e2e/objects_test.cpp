@@ -137,6 +137,34 @@ TEST_F(ObjectsTest, APictureThatDoesNotInflateIsToldOfAndTheMoviePlaysOn) {
     EXPECT_EQ(player.exitCode(), 0u);
 }
 
+TEST_F(ObjectsTest, ACloseThatComesWhileTheMovieOpensWaitsForTheOpen) {
+    // The report of a damaged picture comes while the movie opens, before the
+    // loader counts as busy. A close that the report's message loop lets through,
+    // as a second player starting would post it, must not take the document away
+    // under the open: the player ends once the open is over.
+    TestMovieShape shape{10, 100};
+    CaptionRecord image;
+    image.header.kind = caption_kind::kImageCaption;
+    image.header.frameCount = 10;
+    image.header.bodyRect = image.header.boundsRect = Rect{20, 20, 60, 60};
+    image.picture = bitmapPicture(Picture(40, 40, 0xFF00FF));
+    image.picture.image.packed = "not a zlib stream";
+    shape.objects = {image};
+    TestMovie movie = makeTestMovie(shape);
+    driver::Process player;
+    ASSERT_TRUE(player.start(packedPlayer("closing.exe", movie.bytes)));
+    std::string text;
+    HWND box = waitForBox(player, "Tavrix", text);
+    ASSERT_TRUE(box);
+    HWND main = ::GetWindow(box, GW_OWNER);
+    ASSERT_TRUE(main) << "the report has the main window for its owner";
+    // Both posted to the same thread: the box's own loop takes the close in first.
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(driver::pressButton(box, "OK"));
+    EXPECT_TRUE(player.waitForExit()) << "the close was lost";
+    EXPECT_EQ(player.exitCode(), 0u) << "the close took the document away under the open";
+}
+
 TEST_F(ObjectsTest, TheDemoSessionShowsItsBalloonOverTheRecording) {
     DesktopSceneOptions options;
     options.width = 640;
