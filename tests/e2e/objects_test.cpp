@@ -105,14 +105,20 @@ TEST_F(ObjectsTest, BalloonsBoxesAndPicturesShowAtTheirFramesOnly) {
     closePlayer(player_);
 }
 
-TEST_F(ObjectsTest, APictureThatDoesNotInflateIsToldOfAndTheMoviePlaysOn) {
-    TestMovieShape shape{10, 100};
+// A picture object over frames 0-9 whose stored image is not a zlib stream.
+CaptionRecord pictureThatDoesNotInflate() {
     CaptionRecord image;
     image.header.kind = caption_kind::kImageCaption;
     image.header.frameCount = 10;
     image.header.bodyRect = image.header.boundsRect = Rect{20, 20, 60, 60};
     image.picture = bitmapPicture(Picture(40, 40, 0xFF00FF));
     image.picture.image.packed = "not a zlib stream";
+    return image;
+}
+
+TEST_F(ObjectsTest, APictureThatDoesNotInflateIsToldOfAndTheMoviePlaysOn) {
+    TestMovieShape shape{10, 100};
+    const CaptionRecord image = pictureThatDoesNotInflate();
     shape.objects = {image, image};  // told of once for both
     shape.objects[1].header.objectId = 1;
     std::string error;
@@ -143,12 +149,7 @@ TEST_F(ObjectsTest, ACloseThatComesWhileTheMovieOpensWaitsForTheOpen) {
     // as a second player starting would post it, must not take the document away
     // under the open: the player ends once the open is over.
     TestMovieShape shape{10, 100};
-    CaptionRecord image;
-    image.header.kind = caption_kind::kImageCaption;
-    image.header.frameCount = 10;
-    image.header.bodyRect = image.header.boundsRect = Rect{20, 20, 60, 60};
-    image.picture = bitmapPicture(Picture(40, 40, 0xFF00FF));
-    image.picture.image.packed = "not a zlib stream";
+    const CaptionRecord image = pictureThatDoesNotInflate();
     shape.objects = {image};
     TestMovie movie = makeTestMovie(shape);
     driver::Process player;
