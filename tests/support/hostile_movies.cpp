@@ -82,15 +82,22 @@ std::string runLengthDib(int32_t width, int32_t height) {
     return dib;
 }
 
-// A short, plain movie of the given version: a few frames of a small screen, the
-// recorded area the whole screen.
-MovieWriter plainMovie(int major, int minor, const std::string& name, int frames = 3) {
+// A movie of the given version over the small screen, with no frames yet.
+MovieWriter emptyMovie(int major, int minor, const std::string& name,
+                       Rect area = {0, 0, kScreen.width, kScreen.height}) {
     MovieWriter writer;
     writer.setVersion(major, minor);
     MovieHeader::setText(writer.header().description, name);
     writer.setScreen(kScreen);
-    writer.setRecordedArea({0, 0, kScreen.width, kScreen.height});
+    writer.setRecordedArea(area);
     writer.setBandHeight(8);
+    return writer;
+}
+
+// A short, plain movie of the given version: a few frames of a small screen, the
+// recorded area the whole screen.
+MovieWriter plainMovie(int major, int minor, const std::string& name, int frames = 3) {
+    MovieWriter writer = emptyMovie(major, minor, name);
     for (int k = 0; k < frames; ++k) {
         Picture picture(kScreen.width, kScreen.height, 0x203040);
         picture.fillRect(4 + 6 * k, 8, 16 + 6 * k, 20, 0xE0D0C0);
@@ -193,13 +200,8 @@ HostileMovie emptyCursorShapes() {
 }
 
 HostileMovie logoAtInt32Edge() {
-    MovieWriter writer;
-    writer.setVersion(3, 0);
-    MovieHeader::setText(writer.header().description, "logo_at_int32_edge");
-    writer.setScreen(kScreen);
     // The logo's place is the area's top plus an offset: past INT32_MAX.
-    writer.setRecordedArea({0, INT32_MAX - 2, 40, INT32_MAX});
-    writer.setBandHeight(8);
+    MovieWriter writer = emptyMovie(3, 0, "logo_at_int32_edge", {0, INT32_MAX - 2, 40, INT32_MAX});
     writer.setLogo(LogoRecord(), packedDib(Picture(5, 3, 0xFFFFFF)));
     for (int k = 0; k < 3; ++k) writer.addFrame(Picture(kScreen.width, kScreen.height, 0x102030u * (k + 1)), FrameSpec(80));
     return made("logo_at_int32_edge", "the recorded area's top is INT32_MAX - 2 with a logo at the top left",
@@ -232,12 +234,7 @@ HostileMovie manyCursorShapes() {
 }
 
 HostileMovie runLengthPicturesHuge() {
-    MovieWriter writer;
-    writer.setVersion(3, 0);
-    MovieHeader::setText(writer.header().description, "rle_pictures_huge");
-    writer.setScreen(kScreen);
-    writer.setRecordedArea({0, 0, kScreen.width, kScreen.height});
-    writer.setBandHeight(8);
+    MovieWriter writer = emptyMovie(3, 0, "rle_pictures_huge");
     const std::string huge = runLengthDib(30000, 30000);
     writer.addCursorShape(1, huge, huge);
     writer.setLogo(LogoRecord(), huge);
