@@ -13,12 +13,12 @@
 #include <random>
 #include <vector>
 
-#include "player/app/track_sound.h"
-#include "player/audio/direct_sound.h"
-#include "player/audio/sound_files.h"
+#include "player/playback/track_sound.h"
+#include "player/audio/win32/direct_sound.h"
+#include "player/audio/win32/sound_files.h"
 #include "player/audio/wav_file.h"
-#include "player/playback/dib.h"
-#include "player/playback/player.h"
+#include "player/bitmaps/win32/dib.h"
+#include "player/playback/win32/player.h"
 #include "tests/support/tone_wav.h"
 #include "tools/moviewriter/movie_writer.h"
 

@@ -15,10 +15,10 @@
 #include <random>
 #include <vector>
 
-#include "player/objects/caption_list.h"
-#include "player/playback/dib.h"
+#include "player/objects/win32/caption_list.h"
+#include "player/bitmaps/win32/dib.h"
 #include "tools/moviewriter/object_description.h"
-#include "player/playback/player.h"
+#include "player/playback/win32/player.h"
 #include "tools/moviewriter/movie_writer.h"
 
 using namespace quillet;

@@ -6,7 +6,7 @@
 
 #include "common/byte_reader.h"
 #include "player/container/buffered_reader.h"
-#include "player/container/dib_layout.h"
+#include "player/bitmaps/dib_layout.h"
 #include "player/container/keyed_cursor.h"
 
 namespace quillet {

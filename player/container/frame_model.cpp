@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "player/container/dib_layout.h"
+#include "player/bitmaps/dib_layout.h"
 
 namespace quillet {
 
@@ -109,19 +109,6 @@ size_t FrameList::bytesHeld() const {
     size_t filled = this->filled();
     for (size_t i = 0; i < filled; ++i) bytes += frames_[i].bands.capacity() * sizeof(FrameBand);
     return bytes;
-}
-
-PackedDibBitmap::PackedDibBitmap(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {
-    DibHeader header;
-    if (readDibHeader(bytes_.data(), bytes_.size(), header)) {
-        width_ = header.width;
-        height_ = std::abs(header.height);
-    }
-}
-
-std::unique_ptr<DeviceBitmap> PackedDibFactory::fromPackedDib(const uint8_t* dib, size_t length) {
-    if (!dib || length == 0) return nullptr;
-    return std::make_unique<PackedDibBitmap>(std::vector<uint8_t>(dib, dib + length));
 }
 
 }  // namespace quillet

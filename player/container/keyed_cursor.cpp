@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "common/byte_reader.h"
-#include "player/container/dib_layout.h"
+#include "player/bitmaps/dib_layout.h"
 
 namespace quillet {
 namespace {

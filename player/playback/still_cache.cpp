@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "player/container/compressed_block.h"
-#include "player/container/dib_layout.h"
+#include "player/bitmaps/dib_layout.h"
 
 namespace quillet {
 namespace {

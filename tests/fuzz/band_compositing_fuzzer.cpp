@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "player/container/compressed_block.h"
-#include "player/container/dib_layout.h"
+#include "player/bitmaps/dib_layout.h"
 #include "player/container/frame_data.h"
 #include "player/playback/still_cache.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "player/app/movie_document.h"
+#include "player/movie/movie_document.h"
 #include "player/container/frame_time.h"
 #include "tests/fuzz/counting_hosts.h"
 

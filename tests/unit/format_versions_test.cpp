@@ -11,8 +11,8 @@
 #include <fstream>
 #include <map>
 
-#include "player/app/movie_document.h"
-#include "player/container/dib_layout.h"
+#include "player/movie/movie_document.h"
+#include "player/bitmaps/dib_layout.h"
 #include "tests/support/folder_sound_host.h"
 #include "tests/support/test_sound_output.h"
 #include "tests/support/version_movies.h"

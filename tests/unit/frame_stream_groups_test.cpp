@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "common/byte_reader.h"
-#include "player/container/dib_layout.h"
+#include "player/bitmaps/dib_layout.h"
 #include "player/container/frame_data.h"
 #include "player/container/keyed_cursor.h"
 #include "tests/support/gated_movie_file.h"

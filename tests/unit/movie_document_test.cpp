@@ -1,4 +1,4 @@
-#include "player/app/movie_document.h"
+#include "player/movie/movie_document.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "player/playback/cursor_overlay.h"
-#include "player/playback/dib.h"
-#include "player/playback/frame_compositor.h"
+#include "player/playback/win32/cursor_overlay.h"
+#include "player/bitmaps/win32/dib.h"
+#include "player/playback/win32/frame_compositor.h"
 #include "tools/moviewriter/movie_writer.h"
 
 namespace quillet {

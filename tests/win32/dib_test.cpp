@@ -1,13 +1,13 @@
 // Bitmap conversions with real GDI, in memory device contexts.
 
-#include "player/playback/dib.h"
+#include "player/bitmaps/win32/dib.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "player/container/dib_layout.h"
+#include "player/bitmaps/dib_layout.h"
 
 namespace quillet {
 namespace {

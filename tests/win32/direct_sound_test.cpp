@@ -12,7 +12,7 @@
 #include <sstream>
 #include <vector>
 
-#include "player/audio/direct_sound.h"
+#include "player/audio/win32/direct_sound.h"
 #include "player/audio/sound_device.h"
 #include "tests/support/captured_sound.h"
 #include "tests/support/tone_wav.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "player/app/file_properties_texts.h"
-#include "player/app/movie_file_length.h"
+#include "player/app/win32/movie_file_length.h"
 
 namespace quillet {
 namespace {

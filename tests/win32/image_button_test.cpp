@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "driver.h"
-#include "player/app/image_button.h"
+#include "player/app/win32/image_button.h"
 
 namespace quillet {
 namespace {

@@ -1,4 +1,4 @@
-#include "player/container/win32_movie_file.h"
+#include "player/container/win32/win32_movie_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "player/container/compressed_block.h"
-#include "player/container/win32_block_platform.h"
+#include "player/container/win32/block_platform.h"
 
 namespace quillet {
 namespace {

@@ -11,12 +11,12 @@
 
 #include "canvas.h"
 #include "common/win32/file_system.h"
-#include "player/objects/caption_list.h"
-#include "player/objects/object_files.h"
-#include "player/objects/hotspot_caption.h"
-#include "player/objects/shape_captions.h"
-#include "player/playback/dib.h"
-#include "player/playback/player.h"
+#include "player/objects/win32/caption_list.h"
+#include "player/objects/win32/object_files.h"
+#include "player/objects/win32/hotspot_caption.h"
+#include "player/objects/win32/shape_captions.h"
+#include "player/bitmaps/win32/dib.h"
+#include "player/playback/win32/player.h"
 #include "run_recorder.h"
 #include "tools/moviewriter/movie_writer.h"
 

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "player/playback/dib.h"
-#include "player/playback/player.h"
+#include "player/bitmaps/win32/dib.h"
+#include "player/playback/win32/player.h"
 #include "run_recorder.h"
 #include "tests/support/gated_movie_file.h"
 #include "tools/moviewriter/movie_writer.h"

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "player/app/player_document.h"
+#include "player/app/win32/player_document.h"
 #include "run_recorder.h"
 #include "tools/moviewriter/movie_writer.h"
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "player/playback/player.h"
+#include "player/playback/win32/player.h"
 
 namespace quillet::testing {
 

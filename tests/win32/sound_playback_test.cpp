@@ -7,12 +7,12 @@
 
 #include <cmath>
 
-#include "player/app/track_sound.h"
-#include "player/audio/direct_sound.h"
-#include "player/audio/sound_files.h"
+#include "player/playback/track_sound.h"
+#include "player/audio/win32/direct_sound.h"
+#include "player/audio/win32/sound_files.h"
 #include "player/audio/wav_file.h"
-#include "player/playback/dib.h"
-#include "player/playback/player.h"
+#include "player/bitmaps/win32/dib.h"
+#include "player/playback/win32/player.h"
 #include "run_recorder.h"
 #include "tests/support/captured_sound.h"
 #include "tests/support/tone_wav.h"

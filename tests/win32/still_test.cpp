@@ -7,8 +7,8 @@
 
 #include <random>
 
-#include "player/playback/dib.h"
-#include "player/playback/frame_compositor.h"
+#include "player/bitmaps/win32/dib.h"
+#include "player/playback/win32/frame_compositor.h"
 #include "canvas.h"
 #include "tools/moviewriter/movie_writer.h"
 

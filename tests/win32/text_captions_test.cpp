@@ -10,10 +10,10 @@
 
 #include "canvas.h"
 #include "player/objects/caption_geometry.h"
-#include "player/objects/caption_list.h"
-#include "player/objects/image_caption.h"
-#include "player/objects/stored_pictures.h"
-#include "player/objects/text_captions.h"
+#include "player/objects/win32/caption_list.h"
+#include "player/objects/win32/image_caption.h"
+#include "player/objects/win32/stored_pictures.h"
+#include "player/objects/win32/text_captions.h"
 #include "tools/moviewriter/object_description.h"
 
 namespace quillet {

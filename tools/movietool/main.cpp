@@ -17,7 +17,7 @@
 #include "tools/moviewriter/object_description.h"
 #include "tools/movietool/movie_report.h"
 #ifdef _WIN32
-#include "player/objects/stored_pictures.h"
+#include "player/objects/win32/stored_pictures.h"
 #endif
 
 namespace quillet {

@@ -4,10 +4,8 @@
 #include "player/container/frame_data.h"
 #include "player/container/frame_time.h"
 #include "player/container/movie_container.h"
-#include "player/app/movie_document.h"
-#include "tools/movietool/movie_locate.h"
-#include "tools/movietool/tool_object_host.h"
-#include "tools/movietool/tool_sound_host.h"
+#include "player/movie/movie_document.h"
+#include "tools/movietool/tool_movie.h"
 
 namespace quillet {
 namespace {
@@ -238,33 +236,20 @@ void writeReaders(JsonWriter& json, const FormatReaders& readers) {
     json.endObject();
 }
 
-// Reads the sections of a movie with the readers of its version: its objects, its
-// sounds and its frames.
-bool writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& location, const FormatReaders& readers,
-                      bool withFrames, std::string& error) {
-    writeReaders(json, readers);
-    ToolObjectHost host;
-    const ObjectSection objects = readObjectSectionAt(file, location.movieEnd, readers.objects, host);
-    // The player refuses such a movie: what follows the object cannot be found.
-    if (objects.unknownKind) {
-        error = std::string(kDamagedMovieText) + " (an object of unknown kind)";
-        return false;
-    }
-    json.value("objectCount", static_cast<uint64_t>(objects.objects.size()));
-    writeObjects(json, objects);
-    NoSoundSystem noDevice;
-    ToolSoundHost sounds("");
-    SoundTrackSet tracks(noDevice, sounds);
-    BufferedReader in(file, location.movieEnd);
-    const bool soundsRead = tracks.load(in, "movie", readers.sounds);
-    file.seek(in.position());
+// Writes the sections of a movie that opening read: its objects and its sounds,
+// then reads and writes its frames when the sounds were read.
+void writeSections(JsonWriter& json, MovieFile& file, const OpenedMovie& movie, const SoundTrackSet& tracks,
+                   bool soundsRead, bool withFrames) {
+    writeReaders(json, movie.readers);
+    json.value("objectCount", static_cast<uint64_t>(movie.objects.objects.size()));
+    writeObjects(json, movie.objects);
     json.value("soundsPresent", tracks.section().anySound());
     writeSounds(json, tracks);
-    if (!soundsRead) return true;
+    if (!soundsRead) return;
 
     PackedDibFactory bitmaps;
     FrameData frames(bitmaps);
-    loadFramesAsThePlayerDoes(frames, file, location.movieEnd, readers);
+    readAllFrames(frames, file, movie);
 
     writeMovieInfo(json, frames);
     json.value("totalLength", totalLength(frames.frames()));
@@ -277,52 +262,59 @@ bool writeFrameStream(JsonWriter& json, MovieFile& file, const MovieLocation& lo
         json.endObject();
     }
     if (withFrames) writeFrames(json, frames);
-    return true;
 }
 
 }  // namespace
 
 bool describeMovie(MovieFile& file, bool withFrames, std::string& report, std::string& error) {
-    MovieLocation location;
-    MovieHeader header;
-    bool appended = false;
-    if (!locateMovie(file, location, header, appended)) {
-        error = kDamagedMovieText;
+    ToolObjectHost host;
+    NoSoundSystem noDevice;
+    ToolSoundHost sounds("");
+    SoundTrackSet tracks(noDevice, sounds);
+    MovieOpenRequest request;
+    request.placement = MoviePlacement::AppendedOrBare;
+    request.objectHost = &host;
+    request.tracks = &tracks;
+    request.soundPath = "movie";
+    OpenedMovie movie;
+    const MovieOpenStatus status = openMovie(file, request, movie);
+    // The player refuses both: no movie, or one past whose unknown object nothing
+    // can be found.
+    if (status == MovieOpenStatus::NotAMovie || status == MovieOpenStatus::UnknownObjectKind) {
+        error = openFailureText(status);
         return false;
     }
 
-    const double version = header.version();
+    const MovieHeader& header = movie.plainHeader;
     JsonWriter json;
     json.beginObject();
-    json.value("appended", appended);
-    json.value("movieOffset", location.movieOffset);
-    json.value("movieBytes", location.movieEnd - location.movieOffset);
+    json.value("appended", movie.appended);
+    json.value("movieOffset", movie.location.movieOffset);
+    json.value("movieBytes", movie.location.movieEnd - movie.location.movieOffset);
     writeHeader(json, header);
-    json.value("version", version);
+    json.value("version", movie.version);
     json.value("versionText",
                std::to_string(header.versionMajor) + "." + std::to_string(header.versionMinor));
-    json.value("newerThanPlayer", version > ProgramVersion());
+    json.value("newerThanPlayer", status == MovieOpenStatus::Newer);
 
     json.beginObject("headerCopy");
-    bool present = version >= kFirstVersionWithHeaderCopy;
+    const bool present = movie.version >= kFirstVersionWithHeaderCopy;
     json.value("present", present);
-    MovieHeader copy = header;
     if (present) {
-        HeaderCopyResult result = readHeaderCopy(file, location.movieEnd, copy);
+        const HeaderCopyResult& result = movie.headerCopy;
         json.value("storedLength", result.storedLength);
         json.value("fits", result.fits);
         json.value("inflated", result.inflated);
-        json.value("matchesHeader", result.inflated && copy == header);
-        if (result.inflated && !(copy == header)) {
+        json.value("matchesHeader", result.inflated && movie.header == header);
+        if (result.inflated && !(movie.header == header)) {
             json.beginObject("fields");
-            writeHeader(json, copy);
+            writeHeader(json, movie.header);
             json.endObject();
         }
     }
     json.endObject();
-    if (version <= ProgramVersion() &&
-        !writeFrameStream(json, file, location, readersForVersion(version), withFrames, error))
-        return false;
+    if (status != MovieOpenStatus::Newer)
+        writeSections(json, file, movie, tracks, status == MovieOpenStatus::Opened, withFrames);
     json.endObject();
     report = json.text();
     return true;

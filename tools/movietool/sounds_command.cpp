@@ -8,10 +8,8 @@
 #include <vector>
 
 #include "common/json_writer.h"
-#include "player/app/movie_document.h"
 #include "player/container/compressed_block.h"
-#include "tools/movietool/movie_locate.h"
-#include "tools/movietool/tool_sound_host.h"
+#include "tools/movietool/tool_movie.h"
 
 namespace quillet {
 namespace {
@@ -76,30 +74,27 @@ int runSounds(const std::vector<std::string>& args) {
     }
     std::error_code error;
     std::filesystem::create_directories(args[1], error);
-    MovieLocation location;
-    MovieHeader header;
-    bool appended = false;
-    if (!locateMovie(*file, location, header, appended) || header.version() > ProgramVersion()) {
-        std::fprintf(stderr, "movietool: %s: not a movie the player reads\n", args[0].c_str());
-        return 1;
-    }
-    const FormatReaders readers = readersForVersion(header.version());
-    if (header.version() >= kFirstVersionWithHeaderCopy) readHeaderCopy(*file, location.movieEnd, header);
     const std::string movieFolder = std::filesystem::path(args[0]).parent_path().string();
     FolderObjectHost objectHost(args[1], movieFolder.empty() ? "." : movieFolder);
-    const ObjectSection objects = readObjectSectionAt(*file, location.movieEnd, readers.objects, objectHost);
-    if (objects.unknownKind) {
-        std::fprintf(stderr, "movietool: %s: %s (an object of unknown kind)\n", args[0].c_str(), kDamagedMovieText);
-        return 1;
-    }
     NoSoundSystem noDevice;
     ToolSoundHost soundHost(args[1]);
     SoundTrackSet tracks(noDevice, soundHost);
-    BufferedReader in(*file, location.movieEnd);
+    MovieOpenRequest request;
+    request.placement = MoviePlacement::AppendedOrBare;
+    request.objectHost = &objectHost;
+    request.tracks = &tracks;
     // The sounds a player writes beside the movie (the oldest form) go to the
     // folder as well.
-    const std::string movieName = std::filesystem::path(args[0]).filename().string();
-    const bool loaded = tracks.load(in, args[1] + "/" + movieName, readers.sounds);
+    request.soundPath = args[1] + "/" + std::filesystem::path(args[0]).filename().string();
+    OpenedMovie movie;
+    const MovieOpenStatus status = openMovie(*file, request, movie);
+    if (status != MovieOpenStatus::Opened && status != MovieOpenStatus::SoundsFailed) {
+        std::fprintf(stderr, "movietool: %s: %s\n", args[0].c_str(),
+                     openFailureText(status).c_str());
+        return 1;
+    }
+    const bool loaded = status == MovieOpenStatus::Opened;
+    const ObjectSection& objects = movie.objects;
 
     JsonWriter json;
     json.beginObject();

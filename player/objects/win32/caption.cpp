@@ -1,0 +1,239 @@
+#include "player/objects/win32/caption.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <tuple>
+
+#include "player/objects/win32/caption_list.h"
+#include "player/bitmaps/win32/dib.h"
+
+namespace quillet {
+namespace {
+
+constexpr int kHandleSide = 6;
+
+RECT toRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// A mapped coordinate, cut toward zero and held to the range a coordinate has.
+int32_t mapped(double value) {
+    if (!(value > -2147483648.0)) return INT32_MIN;
+    if (!(value < 2147483647.0)) return INT32_MAX;
+    return static_cast<int32_t>(value);
+}
+
+// Whether the two rectangles share a pixel (right and bottom edges are outside).
+bool touches(const Rect& a, const Rect& b) {
+    return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+}
+
+}  // namespace
+
+CCaption::CCaption(CaptionRecord record) : record_(std::move(record)) {}
+
+CCaption::~CCaption() = default;
+
+bool CCaption::HeldBitmap::hold(HDC reference, win32::UniqueGdiObject bitmap) {
+    release();
+    if (!bitmap) return false;
+    dc_.reset(::CreateCompatibleDC(reference));
+    if (!dc_) return false;
+    bitmap_ = std::move(bitmap);
+    previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+    return true;
+}
+
+void CCaption::HeldBitmap::release() {
+    if (dc_ && previous_) ::SelectObject(dc_.get(), previous_);
+    previous_ = nullptr;
+    dc_.reset();
+    bitmap_.reset();
+}
+
+win32::UniqueGdiObject CCaption::HeldBitmap::take() {
+    if (dc_ && previous_) ::SelectObject(dc_.get(), previous_);
+    previous_ = nullptr;
+    dc_.reset();
+    return std::move(bitmap_);
+}
+
+void CCaption::releaseBitmaps() {
+    picture_.release();
+    mask_.release();
+}
+
+void CCaption::invalidate() {
+    releaseBitmaps();
+    scaledPicture_.reset();
+    scaledMask_.reset();
+    dirty_ = true;
+    // From now on the object renders from its fields; a kind that cannot keeps its
+    // stored picture to draw at all.
+    if (renders()) record_.stored = StoredPicture();
+}
+
+Rect CCaption::textRect(HDC) { return record_.header.bodyRect; }
+
+Point CCaption::handlePoint(int index) const {
+    const Rect& r = bodyRect();
+    const auto midX = static_cast<int32_t>((int64_t{r.left} + r.right) / 2);
+    const auto midY = static_cast<int32_t>((int64_t{r.top} + r.bottom) / 2);
+    switch (index) {
+    case 1: return {r.left, r.top};
+    case 2: return {midX, r.top};
+    case 3: return {r.right, r.top};
+    case 4: return {r.right, midY};
+    case 5: return {r.right, r.bottom};
+    case 6: return {midX, r.bottom};
+    case 7: return {r.left, r.bottom};
+    case 8: return {r.left, midY};
+    default: return {};
+    }
+}
+
+Rect CCaption::handleRect(int index) const {
+    const Point p = handlePoint(index);
+    return Rect{p.x - kHandleSide / 2, p.y - kHandleSide / 2, p.x + kHandleSide / 2, p.y + kHandleSide / 2};
+}
+
+int CCaption::handleAt(int32_t x, int32_t y) const {
+    for (int i = 1; i <= handleCount(); ++i) {
+        const Rect r = handleRect(i);
+        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i;
+    }
+    return 0;
+}
+
+bool CCaption::hitTest(const Rect& rect) const {
+    if (touches(rect, bodyRect())) return true;
+    return handleAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2) != 0;
+}
+
+CCaption::Scale CCaption::scaleFor(const RECT& target) const {
+    const Rect& reference = owner_ ? owner_->referenceRect : Rect();
+    Scale s;
+    s.x = static_cast<float>(target.right - target.left) / static_cast<float>(std::max(1, reference.width()));
+    s.y = static_cast<float>(target.bottom - target.top) / static_cast<float>(std::max(1, reference.height()));
+    s.left = target.left;
+    s.top = target.top;
+    return s;
+}
+
+// The scale factors are single-precision, as the products are.
+Point CCaption::Scale::map(Point p) const {
+    return {mapped(left + static_cast<double>(mapped(x * static_cast<float>(p.x)))),
+            mapped(top + static_cast<double>(mapped(y * static_cast<float>(p.y))))};
+}
+
+Rect CCaption::Scale::map(const Rect& r) const {
+    const Point corner = map(Point{r.left, r.top});
+    return Rect{corner.x, corner.y, mapped(corner.x + static_cast<double>(mapped(x * static_cast<float>(r.width())))),
+                mapped(corner.y + static_cast<double>(mapped(y * static_cast<float>(r.height()))))};
+}
+
+bool CCaption::bitmapsFromStorage(HDC reference) {
+    const StoredPicture& stored = record_.stored;
+    if (!stored.present() || picture_) return false;
+    if (!picture_.hold(reference, bitmapFromDib(stored.picture.data(), stored.picture.size())) ||
+        !mask_.hold(reference, bitmapFromDib(stored.mask.data(), stored.mask.size()))) {
+        releaseBitmaps();
+        return false;
+    }
+    return true;
+}
+
+bool CCaption::renderBitmaps(HDC reference) {
+    const Rect& bounds = boundsRect();
+    const int width = bounds.width(), height = bounds.height();
+    if (width <= 0 || height <= 0) return false;
+    if (!picture_.hold(reference, win32::UniqueGdiObject(::CreateCompatibleBitmap(reference, width, height))) ||
+        !mask_.hold(reference, win32::UniqueGdiObject(::CreateCompatibleBitmap(reference, width, height)))) {
+        releaseBitmaps();
+        return false;
+    }
+    dirty_ = false;
+    ++renderCount_;
+    const RECT whole = toRect(bounds);
+    for (HDC each : {picture_.dc(), mask_.dc()}) {
+        ::SetViewportOrgEx(each, -bounds.left, -bounds.top, nullptr);
+        ::FillRect(each, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    render(picture_.dc(), mask_.dc());
+    for (HDC each : {picture_.dc(), mask_.dc()}) ::SetViewportOrgEx(each, 0, 0, nullptr);
+    return true;
+}
+
+void CCaption::composite(HDC dc, const RECT* target) {
+    if (bitmapsFromStorage(dc)) dirty_ = false;
+    else if (!picture_ || !mask_) dirty_ = true;
+    if (dirty_ && !renders()) return;
+
+    if (dirty_ && !renderBitmaps(dc)) return;
+    const Rect& bounds = boundsRect();
+    const int width = bounds.width(), height = bounds.height();
+    if (width <= 0 || height <= 0) return;
+    HDC pictureDc = picture_.dc(), maskDc = mask_.dc();
+
+    if (!target) {
+        ::BitBlt(dc, bounds.left, bounds.top, width, height, maskDc, 0, 0, SRCPAINT);
+        ::BitBlt(dc, bounds.left, bounds.top, width, height, pictureDc, 0, 0, SRCAND);
+        return;
+    }
+    const Scale scale = scaleFor(*target);
+    const int scaledWidth = mapped(static_cast<float>(width) * scale.x);
+    const int scaledHeight = mapped(static_cast<float>(height) * scale.y);
+    if (scaledWidth <= 0 || scaledHeight <= 0) return;
+    scaledPicture_.reset(::CreateCompatibleBitmap(dc, scaledWidth, scaledHeight));
+    scaledMask_.reset(::CreateCompatibleBitmap(dc, scaledWidth, scaledHeight));
+    win32::UniqueMemoryDc scaledDc(::CreateCompatibleDC(dc));
+    if (!scaledPicture_ || !scaledMask_ || !scaledDc) return;
+    lastTarget_ = *target;
+    const int x = mapped(target->left + static_cast<double>(mapped(static_cast<float>(bounds.left) * scale.x)));
+    const int y = mapped(target->top + static_cast<double>(mapped(static_cast<float>(bounds.top) * scale.y)));
+    {
+        win32::ScopedSelect select(scaledDc.get(), scaledMask_.get());
+        ::StretchBlt(scaledDc.get(), 0, 0, scaledWidth, scaledHeight, maskDc, 0, 0, width, height, SRCCOPY);
+        ::BitBlt(dc, x, y, scaledWidth, scaledHeight, scaledDc.get(), 0, 0, SRCPAINT);
+    }
+    win32::ScopedSelect select(scaledDc.get(), scaledPicture_.get());
+    ::StretchBlt(scaledDc.get(), 0, 0, scaledWidth, scaledHeight, pictureDc, 0, 0, width, height, SRCCOPY);
+    ::BitBlt(dc, x, y, scaledWidth, scaledHeight, scaledDc.get(), 0, 0, SRCAND);
+}
+
+void CCaption::draw(HDC dc, const RECT* target, bool, int) { composite(dc, target); }
+
+StoredPicture paintedForStorage(HDC reference, const Rect& bounds, const std::function<void(HDC)>& paintPicture,
+                                const std::function<void(HDC)>& paintMask) {
+    StoredPicture stored;
+    const int width = bounds.width(), height = bounds.height();
+    if (width <= 0 || height <= 0) return stored;
+    win32::UniqueMemoryDc dc(::CreateCompatibleDC(reference));
+    win32::UniqueGdiObject picture(::CreateCompatibleBitmap(reference, width, height));
+    win32::UniqueGdiObject mask(::CreateCompatibleBitmap(reference, width, height));
+    if (!dc || !picture || !mask) return stored;
+    const RECT whole{0, 0, width, height};
+    for (const auto& [bitmap, start, paint] : {std::tuple(picture.get(), WHITE_BRUSH, &paintPicture),
+                                               std::tuple(mask.get(), BLACK_BRUSH, &paintMask)}) {
+        win32::ScopedSelect select(dc.get(), bitmap);
+        ::FillRect(dc.get(), &whole, static_cast<HBRUSH>(::GetStockObject(start)));
+        ::SetViewportOrgEx(dc.get(), -bounds.left, -bounds.top, nullptr);
+        (*paint)(dc.get());
+        ::SetViewportOrgEx(dc.get(), 0, 0, nullptr);
+    }
+    stored.picture = packedDibBytes(static_cast<HBITMAP>(picture.get()));
+    stored.mask = packedDibBytes(static_cast<HBITMAP>(mask.get()));
+    if (!stored.present()) stored = StoredPicture();
+    return stored;
+}
+
+StoredPicture CCaption::renderForStorage(HDC reference) {
+    StoredPicture stored;
+    if (!renders() || !renderBitmaps(reference)) return stored;
+    const win32::UniqueGdiObject picture = picture_.take(), mask = mask_.take();
+    dirty_ = true;
+    stored.picture = packedDibBytes(static_cast<HBITMAP>(picture.get()));
+    stored.mask = packedDibBytes(static_cast<HBITMAP>(mask.get()));
+    if (!stored.present()) stored = StoredPicture();
+    return stored;
+}
+
+}  // namespace quillet

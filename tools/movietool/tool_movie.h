@@ -1,0 +1,31 @@
+#pragma once
+// A movie as the tools open it: behind a player or bare at offset 0, its sounds
+// read past without writing them anywhere.
+
+#include <string>
+
+#include "player/movie/movie_opening.h"
+#include "tools/movietool/tool_object_host.h"
+#include "tools/movietool/tool_sound_host.h"
+
+namespace quillet {
+
+// What a tool tells the user when opening stops; empty for Opened.
+std::string openFailureText(MovieOpenStatus status);
+
+class ToolMovie {
+public:
+    // Opens through the sounds; false with the reason in error.
+    bool open(MovieFile& file, std::string& error);
+    const OpenedMovie& movie() const { return movie_; }
+    const SoundTrackSet& tracks() const { return tracks_; }
+
+private:
+    ToolObjectHost objectHost_;
+    NoSoundSystem noDevice_;
+    ToolSoundHost soundHost_{""};
+    SoundTrackSet tracks_{noDevice_, soundHost_};
+    OpenedMovie movie_;
+};
+
+}  // namespace quillet
