@@ -31,43 +31,35 @@ size_t MovieFile::writeBlock(const void* data, size_t n) {
 }
 
 std::unique_ptr<StdioMovieFile> StdioMovieFile::open(const std::string& path, bool writable) {
-    std::FILE* file = std::fopen(path.c_str(), writable ? "r+b" : "rb");
-    if (!file) return nullptr;
-    if (std::fseek(file, 0, SEEK_END) != 0) {
-        std::fclose(file);
-        return nullptr;
-    }
-    long end = std::ftell(file);
-    std::rewind(file);
-    if (end < 0) {
-        std::fclose(file);
-        return nullptr;
-    }
-    return std::unique_ptr<StdioMovieFile>(new StdioMovieFile(file, static_cast<uint64_t>(end)));
+    UniqueStdioFile file(std::fopen(path.c_str(), writable ? "r+b" : "rb"));
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return nullptr;
+    const long end = std::ftell(file.get());
+    std::rewind(file.get());
+    if (end < 0) return nullptr;
+    return std::unique_ptr<StdioMovieFile>(new StdioMovieFile(std::move(file), static_cast<uint64_t>(end)));
 }
 
 bool StdioMovieFile::seek(uint64_t offset) {
     if (!file_ || offset > static_cast<uint64_t>(LONG_MAX)) return false;
-    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
+    if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0) return false;
     position_ = offset;
     return true;
 }
 
 void StdioMovieFile::close() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    file_.reset();
 }
 
 size_t StdioMovieFile::readPiece(void* out, size_t n) {
     if (!file_) return 0;
-    size_t got = std::fread(out, 1, n, file_);
+    size_t got = std::fread(out, 1, n, file_.get());
     position_ += got;
     return got;
 }
 
 size_t StdioMovieFile::writePiece(const void* data, size_t n) {
     if (!file_) return 0;
-    size_t put = std::fwrite(data, 1, n, file_);
+    size_t put = std::fwrite(data, 1, n, file_.get());
     position_ += put;
     size_ = std::max(size_, position_);
     return put;

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "common/unique_resource.h"
+
 namespace quillet {
 
 class MovieFile {
@@ -44,7 +46,7 @@ public:
     static std::unique_ptr<StdioMovieFile> open(const std::string& path, bool writable = false);
     ~StdioMovieFile() override { close(); }
 
-    bool isOpen() const override { return file_ != nullptr; }
+    bool isOpen() const override { return file_.valid(); }
     uint64_t size() const override { return size_; }
     uint64_t position() const override { return position_; }
     bool seek(uint64_t offset) override;
@@ -55,8 +57,14 @@ protected:
     size_t writePiece(const void* data, size_t n) override;
 
 private:
-    explicit StdioMovieFile(std::FILE* file, uint64_t size) : file_(file), size_(size) {}
-    std::FILE* file_;
+    struct StdioTraits {
+        static std::FILE* invalid() { return nullptr; }
+        static void close(std::FILE* file) { std::fclose(file); }
+    };
+    using UniqueStdioFile = UniqueResource<std::FILE*, StdioTraits>;
+
+    StdioMovieFile(UniqueStdioFile file, uint64_t size) : file_(std::move(file)), size_(size) {}
+    UniqueStdioFile file_;
     uint64_t size_;
     uint64_t position_ = 0;
 };

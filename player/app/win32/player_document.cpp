@@ -1,6 +1,7 @@
 #include "player/app/win32/player_document.h"
 
 #include "common/win32/file_system.h"
+#include "player/app/resource.h"
 #include "common/win32/message_pump.h"
 #include "player/container/win32/win32_movie_file.h"
 
@@ -72,7 +73,9 @@ bool CPlayerDocument::OpenMovie(const std::string& path) {
 
 void CPlayerDocument::holdAtObject() { player_->holdAtObject(); }
 
-void CPlayerDocument::continueAt(int64_t frame) { player_->continueAt(frame, mainWindow_); }
+void CPlayerDocument::continueAt(int64_t frame) {
+    if (player_->continueAt(frame)) ::PostMessageA(mainWindow_, WM_COMMAND, ID_PLAY_PAUSE, 0);
+}
 
 void CPlayerDocument::playObjectSound(const std::string& path) { document_.tracks().playObjectSound(path, 0); }
 

@@ -10,7 +10,6 @@
 namespace quillet {
 namespace {
 
-constexpr int kHandleSide = 6;
 
 RECT toRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
@@ -19,11 +18,6 @@ int32_t mapped(double value) {
     if (!(value > -2147483648.0)) return INT32_MIN;
     if (!(value < 2147483647.0)) return INT32_MAX;
     return static_cast<int32_t>(value);
-}
-
-// Whether the two rectangles share a pixel (right and bottom edges are outside).
-bool touches(const Rect& a, const Rect& b) {
-    return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
 }  // namespace
@@ -72,41 +66,6 @@ void CCaption::invalidate() {
 }
 
 Rect CCaption::textRect(HDC) { return record_.header.bodyRect; }
-
-Point CCaption::handlePoint(int index) const {
-    const Rect& r = bodyRect();
-    const auto midX = static_cast<int32_t>((int64_t{r.left} + r.right) / 2);
-    const auto midY = static_cast<int32_t>((int64_t{r.top} + r.bottom) / 2);
-    switch (index) {
-    case 1: return {r.left, r.top};
-    case 2: return {midX, r.top};
-    case 3: return {r.right, r.top};
-    case 4: return {r.right, midY};
-    case 5: return {r.right, r.bottom};
-    case 6: return {midX, r.bottom};
-    case 7: return {r.left, r.bottom};
-    case 8: return {r.left, midY};
-    default: return {};
-    }
-}
-
-Rect CCaption::handleRect(int index) const {
-    const Point p = handlePoint(index);
-    return Rect{p.x - kHandleSide / 2, p.y - kHandleSide / 2, p.x + kHandleSide / 2, p.y + kHandleSide / 2};
-}
-
-int CCaption::handleAt(int32_t x, int32_t y) const {
-    for (int i = 1; i <= handleCount(); ++i) {
-        const Rect r = handleRect(i);
-        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i;
-    }
-    return 0;
-}
-
-bool CCaption::hitTest(const Rect& rect) const {
-    if (touches(rect, bodyRect())) return true;
-    return handleAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2) != 0;
-}
 
 CCaption::Scale CCaption::scaleFor(const RECT& target) const {
     const Rect& reference = owner_ ? owner_->referenceRect : Rect();
@@ -186,7 +145,6 @@ void CCaption::composite(HDC dc, const RECT* target) {
     scaledMask_.reset(::CreateCompatibleBitmap(dc, scaledWidth, scaledHeight));
     win32::UniqueMemoryDc scaledDc(::CreateCompatibleDC(dc));
     if (!scaledPicture_ || !scaledMask_ || !scaledDc) return;
-    lastTarget_ = *target;
     const int x = mapped(target->left + static_cast<double>(mapped(static_cast<float>(bounds.left) * scale.x)));
     const int y = mapped(target->top + static_cast<double>(mapped(static_cast<float>(bounds.top) * scale.y)));
     {

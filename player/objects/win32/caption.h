@@ -62,12 +62,6 @@ public:
     // The rectangle text goes in, measured with the font selected into dc; kinds
     // with text of their own shape override it and keep what they measured.
     virtual Rect textRect(HDC dc);
-    // The editor's handles, which the hotspot lookup uses as well.
-    virtual bool hitTest(const Rect& rect) const;
-    int handleAt(int32_t x, int32_t y) const;
-    virtual Point handlePoint(int index) const;
-    virtual int handleCount() const { return 8; }
-    Rect handleRect(int index) const;
 
     // A picture and mask of the object's bounds for storing with it, or none when
     // this kind stores nothing. Kinds that render store what they render.
@@ -135,7 +129,6 @@ private:
     HeldBitmap mask_;
     win32::UniqueGdiObject scaledPicture_;
     win32::UniqueGdiObject scaledMask_;
-    RECT lastTarget_{};
 };
 
 // A picture and mask of the bounds' size for storing with an object: each starts

@@ -2,38 +2,43 @@
 
 #include <mutex>
 
-#include "common/win32/file_system.h"
 #include "player/objects/win32/hotspot_caption.h"
 
 namespace quillet {
 namespace {
 
-constexpr char kUndoFileName[] = "tvm_undo.tmp";
 
-struct DeferredHandle {
-    bool isIcon;
-    HANDLE handle;
+// Handles that image objects gave up when they were destroyed: process-wide, freed
+// when any object list is cleared.
+struct DeferredHandles {
+    std::mutex lock;
+    std::vector<win32::UniqueIcon> icons;
+    std::vector<win32::UniqueGdiObject> bitmaps;
 };
 
-std::mutex& deferredLock() {
-    static std::mutex lock;
-    return lock;
-}
-std::vector<DeferredHandle>& deferredHandles() {
-    static std::vector<DeferredHandle> handles;
+DeferredHandles& deferredHandles() {
+    static DeferredHandles handles;
     return handles;
 }
 
 }  // namespace
 
-CCaptionList::CCaptionList() : undoPath(win32::tempFolder() + "\\" + kUndoFileName) {}
+CCaptionList::CCaptionList() = default;
 
 CCaptionList::~CCaptionList() { clear(); }
 
-void CCaptionList::deferHandle(bool isIcon, HANDLE handle) {
-    if (!handle) return;
-    std::lock_guard<std::mutex> lock(deferredLock());
-    deferredHandles().push_back({isIcon, handle});
+void CCaptionList::deferIcon(win32::UniqueIcon icon) {
+    if (!icon) return;
+    DeferredHandles& deferred = deferredHandles();
+    std::lock_guard<std::mutex> lock(deferred.lock);
+    deferred.icons.push_back(std::move(icon));
+}
+
+void CCaptionList::deferBitmap(win32::UniqueGdiObject bitmap) {
+    if (!bitmap) return;
+    DeferredHandles& deferred = deferredHandles();
+    std::lock_guard<std::mutex> lock(deferred.lock);
+    deferred.bitmaps.push_back(std::move(bitmap));
 }
 
 void CCaptionList::load(const ObjectSection& section) {
@@ -70,14 +75,10 @@ void CCaptionList::clear() {
     currentFrame = 0;
     hotspotsActive = false;
     hotspotCursor_ = 0;
-    std::lock_guard<std::mutex> lock(deferredLock());
-    for (const DeferredHandle& deferred : deferredHandles()) {
-        if (deferred.isIcon)
-            ::DestroyIcon(static_cast<HICON>(deferred.handle));
-        else
-            ::DeleteObject(static_cast<HGDIOBJ>(deferred.handle));
-    }
-    deferredHandles().clear();
+    DeferredHandles& deferred = deferredHandles();
+    std::lock_guard<std::mutex> lock(deferred.lock);
+    deferred.icons.clear();
+    deferred.bitmaps.clear();
 }
 
 void CCaptionList::add(std::unique_ptr<CCaption> object) {

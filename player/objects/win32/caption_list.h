@@ -62,7 +62,8 @@ public:
 
     // Handles an image object hands over when it is destroyed; clear() destroys
     // them. Shared by every list of the process.
-    static void deferHandle(bool isIcon, HANDLE handle);
+    static void deferIcon(win32::UniqueIcon icon);
+    static void deferBitmap(win32::UniqueGdiObject bitmap);
 
     uint32_t soundsSeparate = 1;
     uint32_t cacheStored = 0;
@@ -70,7 +71,6 @@ public:
     Rect referenceRect;           // the recorded area: object coordinates are in it
     int64_t currentFrame = 0;     // the frame on screen
     bool hotspotsActive = false;  // a hotspot holds playback
-    std::string undoPath;         // the editor's undo scratch file
 
 private:
     // The hotspots as the rules see them, in file order, beside the objects.

@@ -28,8 +28,8 @@ CImageCaption::CImageCaption(CaptionRecord record) : CCaption(std::move(record))
 }
 
 CImageCaption::~CImageCaption() {
-    if (icon_) CCaptionList::deferHandle(true, icon_);
-    if (image_) CCaptionList::deferHandle(false, image_);
+    CCaptionList::deferIcon(std::move(icon_));
+    CCaptionList::deferBitmap(std::move(image_));
 }
 
 void CImageCaption::makeIcon() {
@@ -47,7 +47,7 @@ void CImageCaption::makeIcon() {
     info.yHotspot = words[2];
     info.hbmMask = static_cast<HBITMAP>(mask.get());
     info.hbmColor = static_cast<HBITMAP>(colour.get());
-    icon_ = ::CreateIconIndirect(&info);
+    icon_.reset(::CreateIconIndirect(&info));
 }
 
 void CImageCaption::makeImage() {
@@ -58,11 +58,11 @@ void CImageCaption::makeImage() {
         imageMask_ = bitmapFromDib(p.imageMaskDib.data(), p.imageMaskDib.size());
         if (!imageMask_) return;
     }
-    image_ = static_cast<HBITMAP>(image.release());
+    image_ = std::move(image);
 }
 
 SIZE CImageCaption::sourceSize() const {
-    const SIZE has = bitmapSize(image_);
+    const SIZE has = bitmapSize(static_cast<HBITMAP>(image_.get()));
     const PictureTail& p = record_.picture;
     auto held = [](uint32_t natural, LONG actual) {
         return natural == 0 || natural > static_cast<uint32_t>(actual) ? actual : static_cast<LONG>(natural);
@@ -83,12 +83,12 @@ void CImageCaption::draw(HDC dc, const RECT* target, bool mode, int start) {
 void CImageCaption::drawIcon(HDC dc, const RECT* target) {
     const Rect& body = bodyRect();
     if (!target) {
-        ::DrawIcon(dc, body.left, body.top, icon_);
+        ::DrawIcon(dc, body.left, body.top, icon_.get());
         return;
     }
     if (!iconColour_) {
         ICONINFO info{};
-        if (!::GetIconInfo(icon_, &info)) return;
+        if (!::GetIconInfo(icon_.get(), &info)) return;
         iconColour_.reset(info.hbmColor);
         win32::UniqueGdiObject discard(info.hbmMask);
         if (!iconColour_) return;
@@ -118,7 +118,7 @@ void CImageCaption::render(HDC pictureDc, HDC maskDc) {
     win32::UniqueMemoryDc from(::CreateCompatibleDC(pictureDc));
     if (from) {
         {
-            win32::ScopedSelect select(from.get(), image_);
+            win32::ScopedSelect select(from.get(), image_.get());
             ::StretchBlt(pictureDc, 0, 0, toWidth, toHeight, from.get(), 0, 0, source.cx, source.cy, SRCCOPY);
         }
         if (imageMask_) {
@@ -158,14 +158,14 @@ StoredPicture CImageCaption::renderForStorage(HDC reference) {
     const Rect& body = bodyRect();
     return paintedForStorage(
         reference, boundsRect(),
-        [&](HDC dc) { ::DrawIconEx(dc, body.left, body.top, icon_, kIconSide, kIconSide, 0, nullptr, DI_NORMAL); },
+        [&](HDC dc) { ::DrawIconEx(dc, body.left, body.top, icon_.get(), kIconSide, kIconSide, 0, nullptr, DI_NORMAL); },
         [&](HDC dc) {
             // The icon's own mask is white where it is transparent: drawn over
             // white and turned over, it is white where the icon shows.
             const Rect& b = boundsRect();
             const RECT whole{b.left, b.top, b.right, b.bottom};
             ::FillRect(dc, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-            ::DrawIconEx(dc, body.left, body.top, icon_, kIconSide, kIconSide, 0, nullptr, DI_MASK);
+            ::DrawIconEx(dc, body.left, body.top, icon_.get(), kIconSide, kIconSide, 0, nullptr, DI_MASK);
             ::PatBlt(dc, b.left, b.top, b.width(), b.height(), DSTINVERT);
         });
 }

@@ -10,18 +10,18 @@ namespace quillet {
 class CImageCaption : public CCaption {
 public:
     explicit CImageCaption(CaptionRecord record);
-    // The icon or the image goes to the list's deferred handles, which destroys it
-    // when the list is cleared.
+    // The icon or the image goes to the deferred handles, which destroy it when an
+    // object list is cleared.
     ~CImageCaption() override;
 
     void draw(HDC dc, const RECT* target, bool mode, int start) override;
     Rect textRect(HDC dc) override;
     StoredPicture renderForStorage(HDC reference) override;
     // Whether the record's picture was made: a known type whose blocks inflated.
-    bool hasPicture() const { return icon_ != nullptr || image_ != nullptr; }
+    bool hasPicture() const { return icon_ || image_; }
 
 protected:
-    bool renders() const override { return image_ != nullptr; }
+    bool renders() const override { return static_cast<bool>(image_); }
     void render(HDC pictureDc, HDC maskDc) override;
 
 private:
@@ -32,9 +32,9 @@ private:
     // the bitmap it has.
     SIZE sourceSize() const;
 
-    HICON icon_ = nullptr;
+    win32::UniqueIcon icon_;
     win32::UniqueGdiObject iconColour_;  // fetched once, for scaled drawing
-    HBITMAP image_ = nullptr;
+    win32::UniqueGdiObject image_;
     win32::UniqueGdiObject imageMask_;
 };
 

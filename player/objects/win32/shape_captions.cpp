@@ -118,12 +118,6 @@ StoredPicture CEllipseFrame::renderForStorage(HDC reference) {
     });
 }
 
-Point CArrowLine::handlePoint(int index) const {
-    if (index == 1) return record_.arrow.start;
-    if (index == 2) return record_.arrow.end;
-    return {};
-}
-
 void CArrowLine::draw(HDC dc, const RECT* target, bool, int) {
     ArrowTail& arrow = record_.arrow;
     const ObjectHeader& h = record_.header;

@@ -37,8 +37,6 @@ public:
     using CCaption::CCaption;
     void draw(HDC dc, const RECT* target, bool mode, int start) override;
     StoredPicture renderForStorage(HDC reference) override;
-    int handleCount() const override { return 2; }
-    Point handlePoint(int index) const override;
 
     float slope() const { return slope_; }
     // The region of the last head drawn 1:1.

@@ -213,23 +213,6 @@ Rect CTextCaption::textRect(HDC dc) {
     return record_.header.textRect;
 }
 
-Point CTextCaption::handlePoint(int index) const {
-    const ObjectHeader& h = record_.header;
-    const Rect& b = bodyRect();
-    if (index == 9) {
-        const Rect moved = h.depthOn ? adjusted(b, 0, h.depthY, h.depthX, 0) : adjusted(b, 0, 0, h.shadowX, h.shadowY);
-        return h.depthOn ? Point{moved.right, moved.top} : Point{moved.right, moved.bottom};
-    }
-    if (index == 10) {
-        if (balloon_) return record_.balloon.tailTip;
-        if (kind() == caption_kind::kTitledCaption) {
-            const Rect& bar = record_.title.titleBar;
-            return {static_cast<int32_t>((int64_t{bar.left} + bar.right) / 2), bar.bottom};
-        }
-        return {};
-    }
-    return CCaption::handlePoint(index);
-}
 
 Rect CTitledCaption::textRect(HDC dc) {
     if (record_.text.empty()) return measuredSpace(dc, record_.title.bodyTextRect);

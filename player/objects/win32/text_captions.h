@@ -15,8 +15,6 @@ public:
     CTextCaption(CaptionRecord record, Body body, bool balloon);
 
     Rect textRect(HDC dc) override;
-    int handleCount() const override { return 10; }
-    Point handlePoint(int index) const override;
     // The side faces made by the last render, in object coordinates.
     HRGN depthRegion() const { return static_cast<HRGN>(depthRegion_.get()); }
 

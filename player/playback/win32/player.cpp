@@ -307,17 +307,17 @@ void CPlayer::holdAtObject() {
     sound_->pauseNarrationOnly();
 }
 
-void CPlayer::continueAt(int64_t frame, HWND mainWindow) {
+bool CPlayer::continueAt(int64_t frame) {
     // An answer on the last frame leaves nothing to play: the run is complete, as
     // if it had walked past its end. Played on, it would hold at that frame again.
     // A loader still reading can only end the movie sooner, never later.
     if (frame >= frames_.frameCount() && ::IsWindow(notificationWindow_)) {
         ::PostMessageA(notificationWindow_, kMessageRunEnded, 1, static_cast<LPARAM>(frame));
-        return;
+        return false;
     }
     position_ = frame;
     narrationInPlace_ = false;
-    ::PostMessageA(mainWindow, WM_COMMAND, kCommandPlayPause, 0);
+    return true;
 }
 
 void CPlayer::rebuildStill(HWND view, CCaptionList* objects) {

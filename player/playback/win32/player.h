@@ -20,7 +20,6 @@ constexpr UINT kMessageRunEnded = WM_USER + 11;        // sent: complete, last f
 constexpr UINT kMessageProgress = WM_USER + 14;        // sent: percent, frame
 constexpr UINT kMessageHundredFrames = WM_USER + 17;   // posted: 0, frame
 constexpr UINT kMessageRunEndedToMain = WM_USER + 70;  // posted: complete, 0
-constexpr int kCommandPlayPause = 32773;
 
 // Milliseconds on a steady clock with millisecond resolution.
 uint32_t playbackTickCount();
@@ -50,7 +49,9 @@ public:
     void stop();
     void seekPercent(int percent, HWND view, CCaptionList* objects);
     void holdAtObject();
-    void continueAt(int64_t frame, HWND mainWindow);
+    // Takes the viewer's answer: false when it leaves nothing to play (the run's
+    // end is reported), true when the caller starts the next run from frame.
+    bool continueAt(int64_t frame);
     // True while a playback thread exists (until it starts reporting its end).
     bool isPlaying() const { return threadExists_.load(); }
     // True from play until the run's end report has been taken in (or the thread
