@@ -78,7 +78,7 @@ LoadTimes timeLoad(const std::string& path) {
     auto file = StdioMovieFile::open(path);
     uint64_t end = file->size();
     Clock::time_point start = Clock::now();
-    data.LoadFrameStreamInBackground(std::move(file), end);
+    data.loadFrameStreamInBackground(std::move(file), end);
     while (!data.framesReady()) std::this_thread::yield();
     Clock::time_point ready = Clock::now();
     data.waitForLoader();
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
         FrameData data(bitmaps);
         auto file = StdioMovieFile::open(hourPath);
         uint64_t end = file->size();
-        data.LoadFrameStreamInBackground(std::move(file), end);
+        data.loadFrameStreamInBackground(std::move(file), end);
         data.waitForLoader();
         size_t held = mallinfo2().uordblks - before;
         double budget = static_cast<double>(hourStream.size()) + 2.0 * data.info().dibSize + 256.0 * hourFrames;

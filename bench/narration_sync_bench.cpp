@@ -15,7 +15,7 @@
 
 #include "player/playback/track_sound.h"
 #include "player/audio/win32/direct_sound.h"
-#include "player/audio/win32/sound_files.h"
+#include "player/audio/win32/temporary_sound_files.h"
 #include "player/audio/wav_file.h"
 #include "player/bitmaps/win32/dib.h"
 #include "player/playback/win32/player.h"
@@ -72,7 +72,7 @@ Figures measure(bool smoothing, const std::string& stream, const std::string& so
     ::SetWindowLongPtrA(notify, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&end));
 
     DirectSoundSystem system;
-    SoundFiles files;
+    TemporarySoundFiles files;
     files.setWindow(view);
     SoundTrackSet tracks(system, files);
     tracks.setClockSmoothing(smoothing);
@@ -87,7 +87,7 @@ Figures measure(bool smoothing, const std::string& stream, const std::string& so
     data.BuildObjectTimeline({});
     CursorOverlay cursors;
     FrameCompositor compositor(data, cursors);
-    CPlayer player(data, compositor, notify);
+    Player player(data, compositor, notify);
     player.setSound(&sound);
 
     // Each run's frames: the performance counter at their showing and their due

@@ -130,7 +130,7 @@ void pacing() {
     HWND view = ::CreateWindowExA(0, "STATIC", "pacing", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr,
                                   nullptr, ::GetModuleHandleA(nullptr), nullptr);
     HWND notify = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    CPlayer player(data, compositor, notify);
+    Player player(data, compositor, notify);
     std::vector<double> lateness;
     player.setPresentObserver([&](int64_t, uint32_t shownAt, int64_t dueAt) {
         lateness.push_back(static_cast<double>(static_cast<int64_t>(shownAt) - dueAt));

@@ -345,7 +345,7 @@ void FrameData::LoadFrameStream(MovieFile& file, uint64_t end, FrameStreamFormat
     framesReady_.store(true, std::memory_order_release);
 }
 
-void FrameData::LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end,
+void FrameData::loadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end,
                                             FrameStreamFormat format) {
     if (loaderRunning()) {
         // The running loader fills the lists this read replaces: it is stopped before

@@ -52,7 +52,7 @@ public:
     // file from then on and closes it when it ends. While an earlier loader still
     // runs, it is stopped, the frames are read here instead (by the rules of a read
     // while opening) and the file is kept until cleared.
-    void LoadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end,
+    void loadFrameStreamInBackground(std::unique_ptr<MovieFile> file, uint64_t end,
                                      FrameStreamFormat format = FrameStreamFormat());
     // Stops a running loader, waits for it to end, and frees everything.
     void ClearFrameData();

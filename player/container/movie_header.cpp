@@ -57,6 +57,6 @@ double FormatVersion(int major, int minor) {
     return std::strtod(text, nullptr);
 }
 
-double ProgramVersion() { return FormatVersion(kProgramVersionMajor, kProgramVersionMinor); }
+double programVersion() { return FormatVersion(kProgramVersionMajor, kProgramVersionMinor); }
 
 }  // namespace quillet

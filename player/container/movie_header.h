@@ -43,6 +43,6 @@ struct MovieHeader {
 // A format version as the number printed from "%d.%d": minor 5 and minor 50 are both
 // x.5, minor 55 is x.55.
 double FormatVersion(int major, int minor);
-double ProgramVersion();
+double programVersion();
 
 }  // namespace quillet

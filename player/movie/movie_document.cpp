@@ -65,7 +65,7 @@ bool MovieDocument::OpenMovie(const std::string& ownPath) {
     const FormatReaders& readers = movie.readers;
     const FrameStreamFormat format = frameStreamFormat(readers);
     if (readers.reading == FrameReading::Background) {
-        frames_.LoadFrameStreamInBackground(std::move(file), location_.movieEnd, format);
+        frames_.loadFrameStreamInBackground(std::move(file), location_.movieEnd, format);
     } else {
         // Read here, all of it; the file stays open with the document.
         frames_.LoadFrameStream(*file, location_.movieEnd, format);

@@ -52,7 +52,7 @@ MovieOpenStatus openMovie(MovieFile& file, const MovieOpenRequest& request, Open
     movie.version = movie.header.version();
     if (movie.version >= kFirstVersionWithHeaderCopy)
         movie.headerCopy = readHeaderCopy(file, movie.location.movieEnd, movie.header);
-    if (movie.version > ProgramVersion()) return MovieOpenStatus::Newer;
+    if (movie.version > programVersion()) return MovieOpenStatus::Newer;
 
     movie.readers = readersForVersion(movie.version);
     movie.objects = readObjectSectionAt(file, movie.location.movieEnd, movie.readers.objects, *request.objectHost);
@@ -98,7 +98,7 @@ void readAllFrames(FrameData& frames, MovieFile& file, const OpenedMovie& movie)
         frames.LoadFrameStream(file, movie.location.movieEnd, format);
         return;
     }
-    frames.LoadFrameStreamInBackground(std::make_unique<LentMovieFile>(file), movie.location.movieEnd, format);
+    frames.loadFrameStreamInBackground(std::make_unique<LentMovieFile>(file), movie.location.movieEnd, format);
     frames.waitForLoader();
 }
 

@@ -38,7 +38,7 @@ protected:
         auto file = std::make_unique<MemoryMovieFile>(writer.frameStream());
         uint64_t end = file->size();
         if (background)
-            data.LoadFrameStreamInBackground(std::move(file), end);
+            data.loadFrameStreamInBackground(std::move(file), end);
         else
             data.LoadFrameStream(*file, end);
         data.waitForLoader();
@@ -242,7 +242,7 @@ TEST_F(FrameDataTest, ClearingDuringLoadingWaitsForTheLoader) {
     GatedMovieFile* file = gated.get();
     std::unique_ptr<MovieFile> owned = std::move(gated);
     file->gateAt = stream.size() / 2;  // hold the loader halfway
-    data.LoadFrameStreamInBackground(std::move(owned), stream.size());
+    data.loadFrameStreamInBackground(std::move(owned), stream.size());
     for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(file->waiting.load());
@@ -330,7 +330,7 @@ TEST(FrameDataMemory, RunningOutOfMemoryInTheHeaderPartLeavesAMovieWithoutFrames
         auto file = std::make_unique<MemoryMovieFile>(writer.frameStream());
         const uint64_t end = file->size();
         if (background) {
-            data.LoadFrameStreamInBackground(std::move(file), end);
+            data.loadFrameStreamInBackground(std::move(file), end);
         } else {
             data.LoadFrameStream(*file, end);
         }
@@ -355,7 +355,7 @@ TEST_F(FrameDataTest, WaitingForAFrameFollowsTheLoader) {
     auto gated = std::make_unique<GatedMovieFile>(stream);
     GatedMovieFile* file = gated.get();
     file->gateAt = stream.size() / 3;
-    data.LoadFrameStreamInBackground(std::move(gated), stream.size());
+    data.loadFrameStreamInBackground(std::move(gated), stream.size());
     for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(file->waiting.load());

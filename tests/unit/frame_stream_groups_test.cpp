@@ -41,7 +41,7 @@ protected:
         const uint64_t end = file->size();
         data.ClearFrameData();
         if (background)
-            data.LoadFrameStreamInBackground(std::move(file), end, formatOf(writer));
+            data.loadFrameStreamInBackground(std::move(file), end, formatOf(writer));
         else
             data.LoadFrameStream(*file, end, formatOf(writer));
         data.waitForLoader();
@@ -229,7 +229,7 @@ TEST_F(GroupTest, ALoadWhileAnEarlierLoaderRunsStopsItAndReadsWhileOpening) {
     auto gated = std::make_unique<testing::GatedMovieFile>(stream);
     testing::GatedMovieFile* gate = gated.get();
     gate->gateAt = stream.size() / 2;
-    data.LoadFrameStreamInBackground(std::move(gated), stream.size(), formatOf(earlier));
+    data.loadFrameStreamInBackground(std::move(gated), stream.size(), formatOf(earlier));
     for (int wait = 0; wait < 5000 && !gate->waiting.load(); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(gate->waiting.load());
@@ -245,7 +245,7 @@ TEST_F(GroupTest, ALoadWhileAnEarlierLoaderRunsStopsItAndReadsWhileOpening) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         gate->open = true;
     });
-    data.LoadFrameStreamInBackground(std::move(file), end, formatOf(later));
+    data.loadFrameStreamInBackground(std::move(file), end, formatOf(later));
     opener.join();
     EXPECT_FALSE(data.loaderRunning());
     ASSERT_EQ(data.frameCount(), 2);

@@ -9,8 +9,8 @@ TEST(FormatVersion, MinorIsReadAsDecimalDigits) {
     EXPECT_DOUBLE_EQ(FormatVersion(1, 85), 1.85);
     EXPECT_EQ(FormatVersion(1, 5), FormatVersion(1, 50));
     EXPECT_DOUBLE_EQ(FormatVersion(1, 55), 1.55);
-    EXPECT_EQ(FormatVersion(3, 0), ProgramVersion());
-    EXPECT_GT(FormatVersion(3, 1), ProgramVersion());
+    EXPECT_EQ(FormatVersion(3, 0), programVersion());
+    EXPECT_GT(FormatVersion(3, 1), programVersion());
     EXPECT_LT(FormatVersion(1, 4), 1.5);
 }
 

@@ -12,7 +12,7 @@
 #include "canvas.h"
 #include "common/win32/file_system.h"
 #include "player/objects/win32/caption_list.h"
-#include "player/objects/win32/object_files.h"
+#include "player/objects/win32/temporary_object_files.h"
 #include "player/objects/win32/hotspot_caption.h"
 #include "player/objects/win32/shape_captions.h"
 #include "player/bitmaps/win32/dib.h"
@@ -224,7 +224,7 @@ TEST(ObjectFilesTest, FilesThePlayerDidNotMakeSurviveReadingAndClosing) {
     };
     for (const std::string& path : {victim, scratch}) std::ofstream(path, std::ios::binary) << "someone else's";
     {
-        ObjectFiles files;
+        TemporaryObjectFiles files;
         // Two sound objects stored under the planted file's name: each gets a file
         // of its own, and neither is the planted one.
         const std::string first = files.createSoundFile("victim.txt");
@@ -328,7 +328,7 @@ protected:
 };
 
 TEST_F(ObjectPlaybackTest, ObjectsShowAtTheirFramesAndRenderOnce) {
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     std::vector<std::pair<int64_t, bool>> outlineShown;
     player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) {
         outlineShown.push_back({frame, (::GetPixel(compositor.composedDc(), 8, 20) & 0xFFFFFF) == kRed});
@@ -364,7 +364,7 @@ TEST_F(ObjectPlaybackTest, AHotspotActsOnceInARunAndNeverInAStill) {
 
     // A run that starts inside the span holds there, once, rather than acting on
     // every frame after it.
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     player.setPosition(22);
     ASSERT_TRUE(player.play(view, nullptr, nullptr, &list, false, false));
     ASSERT_TRUE(recorder.waitForEnd());

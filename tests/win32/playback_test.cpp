@@ -74,7 +74,7 @@ protected:
 
 TEST_F(PlaybackTest, WholeRunEndsCompleteWithTheFrameCountAndReturnsToTheStart) {
     makeMovie(200, 1);
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     ASSERT_TRUE(player.play(view, nullptr, recorder.window, nullptr, false, true));
     EXPECT_TRUE(player.isPlaying());
     EXPECT_FALSE(player.play(view, nullptr, recorder.window, nullptr, false, true)) << "one run at a time";
@@ -115,7 +115,7 @@ TEST_F(PlaybackTest, FrameWithoutBandsIsStillPresented) {
     MemoryMovieFile file(stream);
     data.LoadFrameStream(file, file.size());
     ASSERT_TRUE(data.frames()[2].bands.empty());
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     std::vector<int64_t> presented;
     player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) { presented.push_back(frame); });
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, true));
@@ -126,7 +126,7 @@ TEST_F(PlaybackTest, FrameWithoutBandsIsStillPresented) {
 TEST_F(PlaybackTest, LateFramesAreAppliedButNotPresented) {
     // Frames of no duration are always late: they keep the buffers current only.
     makeMovie(30, 0, [](int i, FrameSpec& spec) { spec.delayMs = i == 29 ? 50 : 0; });
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     std::vector<int64_t> presented;
     player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) { presented.push_back(frame); });
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
@@ -140,7 +140,7 @@ TEST_F(PlaybackTest, LateFramesAreAppliedButNotPresented) {
 
 TEST_F(PlaybackTest, StopMarkEndsTheRunBeforeItsBands) {
     makeMovie(10, 1, [](int i, FrameSpec& spec) { spec.stopMark = i == 6; });
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
     ASSERT_TRUE(recorder.waitForEnd());
     EXPECT_EQ(recorder.end().wParam, 0u);
@@ -153,7 +153,7 @@ TEST_F(PlaybackTest, StopMarkEndsTheRunBeforeItsBands) {
 
 TEST_F(PlaybackTest, StartAtOrPastTheEndIsCompleteAtOnce) {
     makeMovie(10, 10);
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     player.setPosition(8);
     player.setPlayRange(0, 25);  // the frame at 25 ms is frame 3
     ASSERT_TRUE(player.play(view, nullptr, recorder.window, nullptr, false, false));
@@ -164,7 +164,7 @@ TEST_F(PlaybackTest, StartAtOrPastTheEndIsCompleteAtOnce) {
 
 TEST_F(PlaybackTest, RangeEndingBeyondTheMoviePlaysToTheLastFrame) {
     makeMovie(12, 1);
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     player.setPlayRange(0, 1000000);
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
     ASSERT_TRUE(recorder.waitForEnd());
@@ -180,7 +180,7 @@ TEST_F(PlaybackTest, TwoDownsAndOneUpCueTwice) {
     });
     CountingSound sound;
     sound.narration = true;  // its clock cannot be read: the run must still end
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     player.setSound(&sound);
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));
     ASSERT_TRUE(recorder.waitForEnd(5000));
@@ -189,7 +189,7 @@ TEST_F(PlaybackTest, TwoDownsAndOneUpCueTwice) {
 
 TEST_F(PlaybackTest, PauseKeepsThePositionAndStopReturnsToZero) {
     makeMovie(100, 20);
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
     ::Sleep(300);
     player.pause();
@@ -216,7 +216,7 @@ TEST_F(PlaybackTest, TheNarrationGoesWhereTheViewerWouldHaveHeardItAndResumesInP
     });
     CountingSound sound;
     sound.narration = true;
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     player.setSound(&sound);
     player.seekPercent(60, nullptr, nullptr);
     ASSERT_EQ(player.position(), 5);
@@ -251,7 +251,7 @@ TEST_F(PlaybackTest, TheNarrationGoesWhereTheViewerWouldHaveHeardItAndResumesInP
 
 TEST_F(PlaybackTest, SeekDuringARunEndsItWithTheStillRebuilt) {
     makeMovie(100, 20);
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
     ::Sleep(100);
     player.seekPercent(50, view, nullptr);
@@ -314,7 +314,7 @@ protected:
         auto gated = std::make_unique<testing::GatedMovieFile>(stream);
         file = gated.get();
         file->gateAt = kMegabyte;
-        data.LoadFrameStreamInBackground(std::move(gated), stream.size());
+        data.loadFrameStreamInBackground(std::move(gated), stream.size());
         data.BuildObjectTimeline({});
     }
     void TearDown() override {
@@ -342,7 +342,7 @@ protected:
 TEST_F(SlowLoadingTest, RunStartedWhileTheLoaderReadsPlaysToTheLastFrame) {
     ASSERT_TRUE(data.loaderRunning());
     openSlowly(40);
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     std::vector<int64_t> presented;
     player.setPresentObserver([&](int64_t frame, uint32_t, int64_t) { presented.push_back(frame); });
     compositor.prepareSeeking();
@@ -373,7 +373,7 @@ TEST_F(SlowLoadingTest, SeekToAFrameNotReadYetPlaysFromThatFrame) {
     // The loader waits at its gate; the seek asks for a frame behind it.
     for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait) ::Sleep(1);
     ASSERT_LT(data.frames().filled(), 30u);
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     player.seekPercent(90, nullptr, nullptr);
     const int64_t target = 90 * (kFrames - 1) / 100;
     ASSERT_EQ(player.position(), target);
@@ -397,7 +397,7 @@ TEST_F(SlowLoadingTest, SeekToAFrameNotReadYetPlaysFromThatFrame) {
 
 TEST_F(PlaybackTest, SeekWithoutAViewKeepsTheBuffersForTheNextRun) {
     makeMovie(100, 10);
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     player.seekPercent(50, nullptr, nullptr);
     ASSERT_EQ(player.position(), 49);
     ASSERT_TRUE(compositor.composedDc()) << "the composed buffer survives the seek";
@@ -436,7 +436,7 @@ TEST_F(PlaybackTest, BandsWhoseRowsRunPastThePixelAreaAreSkipped) {
     MemoryMovieFile file(stream);
     data.LoadFrameStream(file, file.size());
     data.BuildObjectTimeline({});
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
     ASSERT_TRUE(recorder.waitForEnd());
     EXPECT_EQ(recorder.end().lParam, 5);

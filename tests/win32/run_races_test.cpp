@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "player/app/win32/player_document.h"
+#include "player/app/win32/player_window.h"
 #include "run_recorder.h"
 #include "tools/moviewriter/movie_writer.h"
 
@@ -74,10 +74,10 @@ protected:
 
         view = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
                                  ::GetModuleHandleA(nullptr), nullptr);
-        ASSERT_TRUE(document.document().OpenMovie(path_));
+        ASSERT_TRUE(document.movie().OpenMovie(path_));
         document.setMainWindow(recorder.window);
         document.setView(view);
-        document.document().frameData().waitForLoader();
+        document.movie().frameData().waitForLoader();
     }
     // Plays the movie and holds the thread after it has let go of the run and
     // before its end report, until `release` is set.
@@ -99,7 +99,7 @@ protected:
     std::string path_;
     Event atReport;     // set when the thread reaches its end report
     Recorder recorder;  // the main window's stand-in: progress and +70 land here
-    CPlayerDocument document;
+    PlayerWindow document;
     HWND view = nullptr;
 };
 
@@ -119,7 +119,7 @@ TEST_F(RunRacesTest, ClosingTheMovieWhileTheRunReportsItsEnd) {
         document.ResetMovie();
     }
     releaser.join();
-    EXPECT_EQ(document.document().frameData().frameCount(), 0);
+    EXPECT_EQ(document.movie().frameData().frameCount(), 0);
     EXPECT_FALSE(document.player().runActive());
     // The report was taken in, not acted on: nothing went to the main window.
     MSG message;

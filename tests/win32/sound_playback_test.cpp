@@ -9,7 +9,7 @@
 
 #include "player/playback/track_sound.h"
 #include "player/audio/win32/direct_sound.h"
-#include "player/audio/win32/sound_files.h"
+#include "player/audio/win32/temporary_sound_files.h"
 #include "player/audio/wav_file.h"
 #include "player/bitmaps/win32/dib.h"
 #include "player/playback/win32/player.h"
@@ -56,7 +56,7 @@ protected:
 
     HWND view = nullptr;
     DirectSoundSystem system;
-    SoundFiles files;
+    TemporarySoundFiles files;
     SoundTrackSet tracks{system, files};
     TrackSound sound{tracks};
     std::string stream;
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(SoundPlaybackTest, ANarratedRunKeepsThePaceOfItsFrames) {
     load(30, 50);
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     player.setSound(&sound);
     const DWORD start = ::GetTickCount();
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));
@@ -79,7 +79,7 @@ TEST_F(SoundPlaybackTest, ANarratedRunKeepsThePaceOfItsFrames) {
 
 TEST_F(SoundPlaybackTest, AHoldLengthensTheRunByItsTime) {
     load(30, 50, [](int i, FrameSpec& spec) { spec.holdMs = i == 10 ? 1000 : 0; });
-    CPlayer player(data, compositor, recorder.window);
+    Player player(data, compositor, recorder.window);
     player.setSound(&sound);
     const DWORD start = ::GetTickCount();
     ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));

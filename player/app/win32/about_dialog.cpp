@@ -6,9 +6,9 @@
 
 namespace quillet {
 
-void CAboutDialog::run(HWND owner) { runModal(IDD_ABOUT, owner); }
+void AboutDialog::run(HWND owner) { runModal(IDD_ABOUT, owner); }
 
-void CAboutDialog::onCommand(int id, int, HWND) {
+void AboutDialog::onCommand(int id, int, HWND) {
     switch (id) {
     case IDOK:
     case IDCANCEL: endModal(id); break;

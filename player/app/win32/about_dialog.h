@@ -6,7 +6,7 @@
 
 namespace quillet {
 
-class CAboutDialog : public win32::Dialog {
+class AboutDialog : public win32::Dialog {
 public:
     void run(HWND owner);
 

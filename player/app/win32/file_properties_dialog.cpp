@@ -39,16 +39,16 @@ FilePropertiesFormats formatsFromStringTable() {
 
 }  // namespace
 
-CFilePropertiesDialog::CFilePropertiesDialog(MovieDocument& movie, CCaptionList& objects)
+FilePropertiesDialog::FilePropertiesDialog(MovieDocument& movie, CCaptionList& objects)
     : frames_(movie.frameData()), objects_(objects) {
     const MovieFacts facts{movie.header(), frames_.info().recordedArea, totalLength(frames_.frames()),
                            movieFileLength(movie.filePath())};
     texts_ = filePropertiesTexts(facts, formatsFromStringTable());
 }
 
-void CFilePropertiesDialog::run(HWND owner) { runModal(IDD_FILE_PROPERTIES, owner); }
+void FilePropertiesDialog::run(HWND owner) { runModal(IDD_FILE_PROPERTIES, owner); }
 
-BOOL CFilePropertiesDialog::onInit() {
+BOOL FilePropertiesDialog::onInit() {
     const std::pair<int, const std::string*> fields[] = {
         {IDC_VERSION_LINE, &texts_.versionLine}, {IDC_CREATED_BY, &texts_.createdBy},
         {IDC_DATE, &texts_.date},                {IDC_RECORDED_AREA, &texts_.recordedArea},
@@ -66,7 +66,7 @@ BOOL CFilePropertiesDialog::onInit() {
     return TRUE;
 }
 
-void CFilePropertiesDialog::createThumbnail() {
+void FilePropertiesDialog::createThumbnail() {
     HWND frame = ::GetDlgItem(handle(), IDC_THUMBNAIL);
     if (!frame) return;
     RECT area{};
@@ -76,7 +76,7 @@ void CFilePropertiesDialog::createThumbnail() {
     if (thumbnail_.create(handle(), area, IDC_THUMBNAIL)) thumbnail_.prepare(frames_, &objects_);
 }
 
-void CFilePropertiesDialog::onCommand(int id, int, HWND) {
+void FilePropertiesDialog::onCommand(int id, int, HWND) {
     const LogoRecord& logo = frames_.logoRecord();
     switch (id) {
     case IDOK:
@@ -88,7 +88,7 @@ void CFilePropertiesDialog::onCommand(int id, int, HWND) {
     }
 }
 
-bool CFilePropertiesDialog::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
+bool FilePropertiesDialog::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
     if (message != WM_DRAWITEM) return false;
     result = CImageButton::reflectDrawItem(lParam);
     return result != 0;

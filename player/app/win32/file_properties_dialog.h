@@ -13,10 +13,10 @@
 
 namespace quillet {
 
-class CFilePropertiesDialog : public win32::Dialog {
+class FilePropertiesDialog : public win32::Dialog {
 public:
     // Takes the texts from the open movie and the file it came from.
-    CFilePropertiesDialog(MovieDocument& movie, CCaptionList& objects);
+    FilePropertiesDialog(MovieDocument& movie, CCaptionList& objects);
     void run(HWND owner);
 
 private:
@@ -29,7 +29,7 @@ private:
     CCaptionList& objects_;
     FilePropertiesTexts texts_;
     std::array<CImageButton, 5> buttons_;
-    CThumbnailWindow thumbnail_;
+    ThumbnailWindow thumbnail_;
 };
 
 }  // namespace quillet

@@ -5,7 +5,7 @@
 
 namespace quillet {
 
-bool CLoadingDialog::show(const char* text, HWND reference) {
+bool LoadingDialog::show(const char* text, HWND reference) {
     if (!createModeless(IDD_LOADING, reference)) return false;
     ::SetDlgItemTextA(handle(), IDC_LOADING_TEXT, text);
     win32::centreWindow(handle(), reference);

@@ -5,7 +5,7 @@
 
 namespace quillet {
 
-class CLoadingDialog : public win32::Dialog {
+class LoadingDialog : public win32::Dialog {
 public:
     // Creates the notice, centred on reference (the screen when null), shows it
     // topmost and repaints it, then lets at most two waiting messages through.

@@ -38,7 +38,7 @@ UniqueImageList loadImageStrip(int bitmapId) {
 
 }  // namespace
 
-bool CMainToolbar::create(HWND parent) {
+bool MainToolbar::create(HWND parent) {
     const DWORD style = WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_FLAT | TBSTYLE_TRANSPARENT | TBSTYLE_WRAPABLE |
                         TBSTYLE_TOOLTIPS;
     toolbar_ = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, parent,
@@ -70,21 +70,21 @@ bool CMainToolbar::create(HWND parent) {
     return true;
 }
 
-SIZE CMainToolbar::idealSize() const {
+SIZE MainToolbar::idealSize() const {
     SIZE size{};
     ::SendMessageA(toolbar_, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
     return size;
 }
 
-int CMainToolbar::height() const {
+int MainToolbar::height() const {
     RECT bounds{};
     ::GetWindowRect(toolbar_, &bounds);
     return bounds.bottom - bounds.top;
 }
 
-void CMainToolbar::autoSize() { ::SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0); }
+void MainToolbar::autoSize() { ::SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0); }
 
-void CMainToolbar::setStates(const CommandStates& states) {
+void MainToolbar::setStates(const CommandStates& states) {
     const std::pair<int, bool> commands[] = {
         {ID_FILE_OPEN, states.open}, {ID_PROPERTIES, states.properties}, {ID_PLAY_PAUSE, states.playPause},
         {ID_STOP, states.stop},      {ID_SETUP, states.setup},           {ID_INFO, states.info},
@@ -95,7 +95,7 @@ void CMainToolbar::setStates(const CommandStates& states) {
     }
 }
 
-void CMainToolbar::showBusy(bool busy) {
+void MainToolbar::showBusy(bool busy) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     win32::UniqueGdiObject picture(::LoadBitmapA(instance, MAKEINTRESOURCEA(busy ? IDB_PAUSE : IDB_PLAY)));
     win32::UniqueGdiObject mask(::LoadBitmapA(instance, MAKEINTRESOURCEA(busy ? IDB_PAUSE_MASK : IDB_PLAY_MASK)));
@@ -105,7 +105,7 @@ void CMainToolbar::showBusy(bool busy) {
     ::InvalidateRect(toolbar_, nullptr, TRUE);
 }
 
-bool CMainToolbar::fillTooltip(LPARAM notification) {
+bool MainToolbar::fillTooltip(LPARAM notification) {
     auto* header = reinterpret_cast<NMHDR*>(notification);
     if (header->code != TTN_GETDISPINFOA) return false;
     auto* info = reinterpret_cast<NMTTDISPINFOA*>(notification);

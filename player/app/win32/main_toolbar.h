@@ -16,7 +16,7 @@ struct ImageListTraits {
 };
 using UniqueImageList = UniqueResource<HIMAGELIST, ImageListTraits>;
 
-class CMainToolbar {
+class MainToolbar {
 public:
     // Creates the toolbar docked at the top of parent.
     bool create(HWND parent);

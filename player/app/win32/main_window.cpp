@@ -38,10 +38,10 @@ ViewOptions viewOptionsFrom(const PlayerOptions& options) {
 
 }  // namespace
 
-CMainWindow::CMainWindow(const PlayerOptions& options, win32::UniqueHandle& startupGuard)
+MainWindow::MainWindow(const PlayerOptions& options, win32::UniqueHandle& startupGuard)
     : options_(options), startupGuard_(startupGuard), settings_(PlaySettings::fromOptions(options)) {}
 
-void CMainWindow::runModal() {
+void MainWindow::runModal() {
     if (!createModeless(IDD_MAIN_WINDOW, nullptr)) return;
     placeWindow();
 
@@ -63,11 +63,11 @@ void CMainWindow::runModal() {
     }
 }
 
-bool CMainWindow::ownsWindow(HWND window) const {
+bool MainWindow::ownsWindow(HWND window) const {
     return window == handle() || ::IsChild(handle(), window);
 }
 
-bool CMainWindow::preTranslate(const MSG& message) {
+bool MainWindow::preTranslate(const MSG& message) {
     const bool forView = message.hwnd && message.hwnd == viewHandle();
     if (!forView && !ownsWindow(message.hwnd)) return false;
     if (message.message == WM_KEYDOWN && message.wParam == VK_SPACE) {
@@ -82,7 +82,7 @@ bool CMainWindow::preTranslate(const MSG& message) {
     return false;
 }
 
-BOOL CMainWindow::onInit() {
+BOOL MainWindow::onInit() {
     publishedHandle_.publish(handle());
 
     HMENU systemMenu = ::GetSystemMenu(handle(), FALSE);
@@ -96,16 +96,16 @@ BOOL CMainWindow::onInit() {
 
     toolbar_.create(handle());
     seekBar_.attach(::GetDlgItem(handle(), IDC_PROGRESS), handle(), [this] {
-        return document_ && document_->compositor().stopAtObjectMode() && document_->player().busyState() != 0;
+        return playerWindow_ && playerWindow_->compositor().stopAtObjectMode() && playerWindow_->player().busyState() != 0;
     });
     ::SendMessageA(seekBar_.handle(), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     layoutControls();
 
-    document_ = std::make_unique<CPlayerDocument>();
-    document_->setMainWindow(handle());
+    playerWindow_ = std::make_unique<PlayerWindow>();
+    playerWindow_->setMainWindow(handle());
     HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     opening_ = true;
-    bool opened = document_->OpenMovie();
+    bool opened = playerWindow_->OpenMovie();
     opening_ = false;
     ::SetCursor(previous);
     // An unattended run (quit after play) of a movie that could not be opened has
@@ -121,7 +121,7 @@ BOOL CMainWindow::onInit() {
     return TRUE;
 }
 
-void CMainWindow::layoutControls() {
+void MainWindow::layoutControls() {
     // The client is made as wide as the buttons need, so that they sit on one row,
     // and as high as the toolbar: the compact size.
     const SIZE ideal = toolbar_.idealSize();
@@ -138,12 +138,12 @@ void CMainWindow::layoutControls() {
     setClientSize(false);
 }
 
-void CMainWindow::setClientSize(bool playing) {
+void MainWindow::setClientSize(bool playing) {
     const SIZE size = playing ? playingSize_ : compactSize_;
     ::SetWindowPos(handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CMainWindow::placeWindow() {
+void MainWindow::placeWindow() {
     const Size screen = screenSize();
     Rect taskbarRect;
     const Rect* taskbar = nullptr;
@@ -158,18 +158,18 @@ void CMainWindow::placeWindow() {
     ::SetWindowPos(handle(), HWND_TOP, at.x, at.y, compactSize_.cx, compactSize_.cy, SWP_SHOWWINDOW);
 }
 
-bool CMainWindow::hasFrames() const {
-    return document_ && document_->document().frameData().frameCount() > 0;
+bool MainWindow::hasFrames() const {
+    return playerWindow_ && playerWindow_->movie().frameData().frameCount() > 0;
 }
 
-void CMainWindow::playPause() {
+void MainWindow::playPause() {
     if (!hasFrames()) return;
-    CPlayer& player = document_->player();
+    Player& player = playerWindow_->player();
     if (player.runActive()) {
         player.pause();
         return;
     }
-    const FrameData& frames = document_->document().frameData();
+    const FrameData& frames = playerWindow_->movie().frameData();
     const Rect& area = frames.info().recordedArea;
     const Size screen = screenSize();
     const Size size = viewClientSize({area.width(), area.height()}, settings_.zoomIndex, settings_.fullScreen != 0,
@@ -178,29 +178,29 @@ void CMainWindow::playPause() {
         const std::string caption = std::string(options_.fileName) +
                                     zoomCaptionSuffix(settings_.zoomIndex, settings_.fullScreen != 0) +
                                     win32::loadString(IDS_PLAYING_SUFFIX);
-        view_ = std::make_unique<CViewWindow>(document_->document().frameData(), document_->compositor(), player,
-                                              document_->objects(), viewOptionsFrom(options_), handle());
+        view_ = std::make_unique<ViewWindow>(playerWindow_->movie().frameData(), playerWindow_->compositor(), player,
+                                              playerWindow_->objects(), viewOptionsFrom(options_), handle());
         if (!view_->createView(size.width, size.height, caption)) {
             view_.reset();
             return;
         }
         view_->placeView();
         ::BringWindowToTop(view_->handle());
-        document_->setView(view_->handle());
+        playerWindow_->setView(view_->handle());
     }
     ::SetWindowPos(handle(), HWND_TOPMOST, 0, 0, playingSize_.cx, playingSize_.cy, SWP_NOMOVE | SWP_NOACTIVATE);
     if (options_.minimizeController) ::ShowWindow(handle(), SW_MINIMIZE);
 
     player.setPlayRange(options_.startTime, options_.endTime);
     const RECT display{0, 0, size.width, size.height};
-    player.play(view_->handle(), &display, handle(), settings_.objects ? &document_->objects() : nullptr,
+    player.play(view_->handle(), &display, handle(), settings_.objects ? &playerWindow_->objects() : nullptr,
                 settings_.sound != 0, settings_.cursor != 0);
     ::SetFocus(view_->handle());
 }
 
-void CMainWindow::stop() {
+void MainWindow::stop() {
     if (!hasFrames()) return;
-    CPlayer& player = document_->player();
+    Player& player = playerWindow_->player();
     // A paused player has no run whose end would close the view: report one.
     if (player.paused() && !player.runActive()) ::PostMessageA(handle(), kMessageRunEndedToMain, 0, 0);
     player.stop();
@@ -208,8 +208,8 @@ void CMainWindow::stop() {
     ::ShowWindow(handle(), SW_SHOWNORMAL);
 }
 
-void CMainWindow::onRunEnded(bool complete) {
-    CPlayer& player = document_->player();
+void MainWindow::onRunEnded(bool complete) {
+    Player& player = playerWindow_->player();
     RunEndState state;
     state.closeAfterStop = closeAfterStop_;
     state.seekPending = player.seekPending();
@@ -238,7 +238,7 @@ void CMainWindow::onRunEnded(bool complete) {
     case RunEndAction::CloseView:
         if (player.position() > 0) {
             player.setPosition(0);
-            const FrameList& frames = document_->document().frameData().frames();
+            const FrameList& frames = playerWindow_->movie().frameData().frames();
             player.sound().positionNarration(frames.filled() > 0 ? static_cast<uint32_t>(frames[0].delayMs) : 0);
         }
         closeView();
@@ -248,18 +248,18 @@ void CMainWindow::onRunEnded(bool complete) {
     player.clearHeldAtObject();
 }
 
-void CMainWindow::closeView() {
-    if (document_) document_->setView(nullptr);
+void MainWindow::closeView() {
+    if (playerWindow_) playerWindow_->setView(nullptr);
     view_.reset();
 }
 
-void CMainWindow::seek(int percent) {
-    if (!document_) return;
-    CPlayer& player = document_->player();
+void MainWindow::seek(int percent) {
+    if (!playerWindow_) return;
+    Player& player = playerWindow_->player();
     if (player.runActive() && !player.insideFrameLoop()) return;
     if (!seekThrottle_.accept(::GetTickCount())) return;
-    if (document_->compositor().stopAtObjectMode() && player.runActive()) return;
-    CCaptionList* objects = settings_.objects ? &document_->objects() : nullptr;
+    if (playerWindow_->compositor().stopAtObjectMode() && player.runActive()) return;
+    CCaptionList* objects = settings_.objects ? &playerWindow_->objects() : nullptr;
     player.seekPercent(percent, viewHandle(), objects);
     if (!player.runActive() && viewHandle()) {
         view_->renderViewStill(player.position(), true);
@@ -268,9 +268,9 @@ void CMainWindow::seek(int percent) {
     seekBar_.setPosition(percent);
 }
 
-void CMainWindow::edit() {
-    if (!hasFrames() || document_->player().busyState() != 0) return;
-    const std::string& path = document_->document().filePath();
+void MainWindow::edit() {
+    if (!hasFrames() || playerWindow_->player().busyState() != 0) return;
+    const std::string& path = playerWindow_->movie().filePath();
     if (path.empty()) return;
     const std::string commandLine = "tavrix \"" + path + "\"";
     if (::WinExec(commandLine.c_str(), SW_SHOWNORMAL) >= 32) {
@@ -280,27 +280,27 @@ void CMainWindow::edit() {
     ::MessageBoxA(handle(), win32::loadString(IDS_NO_PRODUCER), kProducerCaption, MB_OK | MB_ICONERROR);
 }
 
-void CMainWindow::editPlaySettings() {
+void MainWindow::editPlaySettings() {
     // Setup is for an idle player that holds no paused run: what it changes takes
     // effect at the next Play, which must start a new view.
-    if (!document_ || document_->player().busyState() != 0 || document_->player().paused()) return;
-    CPlayPropertiesDialog dialog(settings_);
+    if (!playerWindow_ || playerWindow_->player().busyState() != 0 || playerWindow_->player().paused()) return;
+    PlayPropertiesDialog dialog(settings_);
     if (dialog.run(handle())) settings_ = dialog.settings();
 }
 
-void CMainWindow::showFileProperties() {
+void MainWindow::showFileProperties() {
     // The thumbnail is rendered from the frames, which a run would be using.
-    if (!hasFrames() || document_->player().busyState() != 0) return;
-    CFilePropertiesDialog dialog(document_->document(), document_->objects());
+    if (!hasFrames() || playerWindow_->player().busyState() != 0) return;
+    FilePropertiesDialog dialog(playerWindow_->movie(), playerWindow_->objects());
     dialog.run(handle());
 }
 
-void CMainWindow::showAbout() {
-    CAboutDialog dialog;
+void MainWindow::showAbout() {
+    AboutDialog dialog;
     dialog.run(handle());
 }
 
-void CMainWindow::onCommand(int id, int /*code*/, HWND /*control*/) {
+void MainWindow::onCommand(int id, int /*code*/, HWND /*control*/) {
     switch (id) {
     case ID_PLAY_PAUSE: playPause(); break;
     case ID_STOP: stop(); break;
@@ -308,7 +308,7 @@ void CMainWindow::onCommand(int id, int /*code*/, HWND /*control*/) {
     case ID_SETUP: editPlaySettings(); break;
     case ID_PROPERTIES: showFileProperties(); break;
     case ID_INFO:
-        if (!document_ || document_->player().busyState() == 0) showAbout();
+        if (!playerWindow_ || playerWindow_->player().busyState() == 0) showAbout();
         break;
     case ID_VISIT_WEB:
     case ID_ABOUT_WEB: openWithShell(handle(), kMakerWebSite, "open"); break;
@@ -318,7 +318,7 @@ void CMainWindow::onCommand(int id, int /*code*/, HWND /*control*/) {
     }
 }
 
-bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+bool MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (message) {
     case kMessagePlayAtStart:
         // A movie without frames plays nothing, so an unattended run ends at once.
@@ -332,7 +332,7 @@ bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
         seekBar_.setPosition(static_cast<int>(wParam));
         return true;
     case kMessageRunEndedToMain:
-        if (document_) onRunEnded(wParam != 0);
+        if (playerWindow_) onRunEnded(wParam != 0);
         return true;
     case kMessageViewClosing:
         stop();
@@ -341,7 +341,7 @@ bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
         seek(static_cast<int>(wParam));
         return true;
     case WM_NOTIFY:
-        return CMainToolbar::fillTooltip(lParam);
+        return MainToolbar::fillTooltip(lParam);
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) != ID_SYSTEM_ABOUT) return false;
         showAbout();
@@ -355,7 +355,7 @@ bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
         return true;
     case WM_TIMER:
         if (wParam != kCloseWhenLoadedTimer) return false;
-        if (document_ && document_->document().frameData().busyState() != 0) return true;
+        if (playerWindow_ && playerWindow_->movie().frameData().busyState() != 0) return true;
         ::KillTimer(handle(), kCloseWhenLoadedTimer);
         close();
         return true;
@@ -374,7 +374,7 @@ bool CMainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR&
     }
 }
 
-void CMainWindow::paintMinimised() {
+void MainWindow::paintMinimised() {
     win32::PaintScope paint(handle());
     RECT client{};
     ::GetClientRect(handle(), &client);
@@ -383,11 +383,11 @@ void CMainWindow::paintMinimised() {
     ::DrawIcon(paint.dc(), x, y, icon_);
 }
 
-void CMainWindow::onIdle() {
+void MainWindow::onIdle() {
     if (!handle()) return;
     const bool frames = hasFrames();
-    const int busy = document_ ? document_->player().busyState() : 0;
-    const bool paused = document_ && document_->player().paused();
+    const int busy = playerWindow_ ? playerWindow_->player().busyState() : 0;
+    const bool paused = playerWindow_ && playerWindow_->player().paused();
     toolbar_.setStates(commandStates(frames, busy, paused));
 
     std::string caption = win32::loadString(IDS_PLAYER_TITLE);
@@ -402,7 +402,7 @@ void CMainWindow::onIdle() {
     }
 }
 
-void CMainWindow::close() {
+void MainWindow::close() {
     // The loading notice lets messages through while the movie opens, before the
     // loader counts as busy: a close then would destroy the document under the
     // open. It is done once the open has returned.
@@ -410,38 +410,38 @@ void CMainWindow::close() {
         closeWhenOpened_ = true;
         return;
     }
-    if (!document_) {
+    if (!playerWindow_) {
         destroy();
         return;
     }
     // A running playback is stopped and the window closes when its end is
     // reported; while the loader still reads the movie, closing waits for it, and
     // the request is kept rather than lost.
-    CPlayer& player = document_->player();
+    Player& player = playerWindow_->player();
     if (player.runActive()) {
         player.stop();
         closeAfterStop_ = true;
         return;
     }
     // A movie read while it opens lets messages through, this close among them.
-    if (document_->document().frameData().busyState() != 0) {
+    if (playerWindow_->movie().frameData().busyState() != 0) {
         ::SetTimer(handle(), kCloseWhenLoadedTimer, kCloseWhenLoadedMs, nullptr);
         return;
     }
     endWindow();
 }
 
-void CMainWindow::endWindow() {
+void MainWindow::endWindow() {
     if (ending_) return;
     ending_ = true;
-    if (document_) document_->ResetMovie();
+    if (playerWindow_) playerWindow_->ResetMovie();
     closeView();
     destroy();
 }
 
-void CMainWindow::onDestroyed() {
+void MainWindow::onDestroyed() {
     view_.reset();
-    document_.reset();
+    playerWindow_.reset();
     ended_ = true;
     // The loop may be waiting inside GetMessage, where a message sent from another
     // thread or process destroyed the window; the quit message wakes it.

@@ -14,7 +14,7 @@
 #include "player/app/player_options.h"
 #include "player/app/win32/seek_bar.h"
 #include "player/playback/win32/view_window.h"
-#include "player/app/win32/player_document.h"
+#include "player/app/win32/player_window.h"
 #include "player/app/win32/shared_window_handle.h"
 
 namespace quillet {
@@ -23,11 +23,11 @@ constexpr UINT kMessagePlayAtStart = WM_USER + 90;
 // Height of the strip under the toolbar that holds the progress bar.
 constexpr int kProgressStripHeight = 18;
 
-class CMainWindow : public win32::Dialog {
+class MainWindow : public win32::Dialog {
 public:
     // startupGuard is the "loading" mutex of start-up; the window releases it once
     // the movie has been opened, successfully or not.
-    CMainWindow(const PlayerOptions& options, win32::UniqueHandle& startupGuard);
+    MainWindow(const PlayerOptions& options, win32::UniqueHandle& startupGuard);
 
     // Creates the window and runs its message loop until it is closed.
     void runModal();
@@ -66,11 +66,11 @@ private:
     const PlayerOptions& options_;
     win32::UniqueHandle& startupGuard_;
     PlaySettings settings_;
-    std::unique_ptr<CPlayerDocument> document_;
-    std::unique_ptr<CViewWindow> view_;  // after the document: it goes first
+    std::unique_ptr<PlayerWindow> playerWindow_;
+    std::unique_ptr<ViewWindow> view_;  // after the document: it goes first
     SharedWindowHandle publishedHandle_;
-    CMainToolbar toolbar_;
-    CSeekBar seekBar_;
+    MainToolbar toolbar_;
+    SeekBar seekBar_;
     SeekThrottle seekThrottle_;
     SIZE compactSize_{};
     SIZE playingSize_{};

@@ -26,9 +26,9 @@ std::string controlText(HWND dialog, int id) {
 
 }  // namespace
 
-bool CPlayPropertiesDialog::run(HWND owner) { return runModal(IDD_PLAY_PROPERTIES, owner) == IDOK; }
+bool PlayPropertiesDialog::run(HWND owner) { return runModal(IDD_PLAY_PROPERTIES, owner) == IDOK; }
 
-BOOL CPlayPropertiesDialog::onInit() {
+BOOL PlayPropertiesDialog::onInit() {
     HWND zoom = ::GetDlgItem(handle(), IDC_ZOOM);
     for (const char* item : kZoomItems) ::SendMessageA(zoom, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     ::SendDlgItemMessageA(handle(), IDC_TIMES_SPIN, UDM_SETRANGE32, kMinTimes, kMaxTimes);
@@ -53,12 +53,12 @@ BOOL CPlayPropertiesDialog::onInit() {
     return TRUE;
 }
 
-void CPlayPropertiesDialog::enableTimes(bool enabled) {
+void PlayPropertiesDialog::enableTimes(bool enabled) {
     ::EnableWindow(::GetDlgItem(handle(), IDC_TIMES), enabled);
     ::EnableWindow(::GetDlgItem(handle(), IDC_TIMES_SPIN), enabled);
 }
 
-void CPlayPropertiesDialog::onCommand(int id, int code, HWND) {
+void PlayPropertiesDialog::onCommand(int id, int code, HWND) {
     switch (id) {
     case IDC_PLAY_ONCE:
         if (code == BN_CLICKED) enableTimes(true);
@@ -77,13 +77,13 @@ void CPlayPropertiesDialog::onCommand(int id, int code, HWND) {
     }
 }
 
-bool CPlayPropertiesDialog::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
+bool PlayPropertiesDialog::onMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
     if (message != WM_DRAWITEM) return false;
     result = CImageButton::reflectDrawItem(lParam);
     return result != 0;
 }
 
-bool CPlayPropertiesDialog::readControls() {
+bool PlayPropertiesDialog::readControls() {
     PlaySettings chosen = settings_;
     chosen.playType = checked(handle(), IDC_LOOPING_PLAY) ? 1 : 0;
     // The number is checked whichever play type is chosen: a looping choice keeps it.
@@ -108,7 +108,7 @@ bool CPlayPropertiesDialog::readControls() {
     return true;
 }
 
-void CPlayPropertiesDialog::refuseTimes(const std::string& text) {
+void PlayPropertiesDialog::refuseTimes(const std::string& text) {
     ::MessageBoxA(handle(), text.c_str(), kProductCaption, MB_OK | MB_ICONEXCLAMATION);
     HWND times = ::GetDlgItem(handle(), IDC_TIMES);
     ::SendMessageA(handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(times), TRUE);

@@ -9,9 +9,9 @@
 
 namespace quillet {
 
-class CPlayPropertiesDialog : public win32::Dialog {
+class PlayPropertiesDialog : public win32::Dialog {
 public:
-    explicit CPlayPropertiesDialog(const PlaySettings& settings) : settings_(settings) {}
+    explicit PlayPropertiesDialog(const PlaySettings& settings) : settings_(settings) {}
 
     // Runs the dialog; true when it was confirmed, with settings() holding the
     // choices. On Cancel the settings stay as they were given.

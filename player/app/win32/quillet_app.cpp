@@ -25,7 +25,7 @@ win32::UniqueHandle createOwnedMutex(const char* name, bool& alreadyExisted) {
 
 }  // namespace
 
-bool CQuilletApp::admitStart() {
+bool QuilletApp::admitStart() {
     bool existed = false;
     {
         win32::UniqueHandle lock = createOwnedMutex(kPlayerLockName, existed);
@@ -51,7 +51,7 @@ bool CQuilletApp::admitStart() {
     return true;
 }
 
-HWND CQuilletApp::closeRunningPlayer() {
+HWND QuilletApp::closeRunningPlayer() {
     HWND old = readPublishedWindow();
     if (!old || !::IsWindow(old)) return nullptr;
     // A player that does not answer must not hold this one forever; the waits
@@ -61,7 +61,7 @@ HWND CQuilletApp::closeRunningPlayer() {
     return old;
 }
 
-bool CQuilletApp::InitInstance(const std::vector<std::string>& arguments) {
+bool QuilletApp::InitInstance(const std::vector<std::string>& arguments) {
     initialiseBlockPlatform();
     if (!admitStart()) return false;
     admitted_ = true;
@@ -80,7 +80,7 @@ bool CQuilletApp::InitInstance(const std::vector<std::string>& arguments) {
     });
 
     {
-        CLoadingDialog notice;
+        LoadingDialog notice;
         notice.show(kPreparingText, nullptr);
         if (oldPlayer) {
             for (int wait = 0; wait < kOldPlayerWaits && ::IsWindow(oldPlayer); ++wait)
@@ -89,12 +89,12 @@ bool CQuilletApp::InitInstance(const std::vector<std::string>& arguments) {
         }
     }
 
-    CMainWindow mainWindow(options_, loadingMutex_);
+    MainWindow mainWindow(options_, loadingMutex_);
     mainWindow.runModal();
     return false;
 }
 
-void CQuilletApp::ExitInstance() {
+void QuilletApp::ExitInstance() {
     // A refused start leaves the temporary files alone: they belong to the player
     // that is running.
     if (!admitted_) return;

@@ -20,7 +20,7 @@ constexpr char kLoadingWarningCaption[] = "WARNINIG";
 constexpr char kPreparingText[] = "Preparing the player.  Please wait.";
 constexpr char kTempFilePattern[] = "qlt*.tmp";
 
-class CQuilletApp {
+class QuilletApp {
 public:
     // Always false: the process ends after the main window's loop.
     bool InitInstance(const std::vector<std::string>& arguments);

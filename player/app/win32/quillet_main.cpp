@@ -10,7 +10,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::vector<std::string> arguments;
     for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
 
-    quillet::CQuilletApp app;
+    quillet::QuilletApp app;
     app.InitInstance(arguments);
     app.ExitInstance();
     return 0;

@@ -16,31 +16,31 @@ constexpr char kSelfProperty[] = "QuilletSeekBar";
 
 }  // namespace
 
-CSeekBar::~CSeekBar() {
+SeekBar::~SeekBar() {
     if (control_ && ::IsWindow(control_)) {
         ::SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
         ::RemovePropA(control_, kSelfProperty);
     }
 }
 
-bool CSeekBar::attach(HWND control, HWND notify, std::function<bool()> locked) {
+bool SeekBar::attach(HWND control, HWND notify, std::function<bool()> locked) {
     if (!control) return false;
     control_ = control;
     notify_ = notify;
     locked_ = std::move(locked);
     ::SetPropA(control_, kSelfProperty, this);
     original_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CSeekBar::procedure)));
+        ::SetWindowLongPtrA(control_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SeekBar::procedure)));
     return original_ != nullptr;
 }
 
-int CSeekBar::clientWidth() const {
+int SeekBar::clientWidth() const {
     RECT client{};
     ::GetClientRect(control_, &client);
     return client.right;
 }
 
-void CSeekBar::setPosition(int position) {
+void SeekBar::setPosition(int position) {
     position_ = position;
     const int fill = progressFillWidth(position_, lower_, upper_, clientWidth());
     if (fill != lastFill_) {
@@ -49,7 +49,7 @@ void CSeekBar::setPosition(int position) {
     }
 }
 
-void CSeekBar::paint() {
+void SeekBar::paint() {
     win32::PaintScope paint(control_);
     RECT client{};
     ::GetClientRect(control_, &client);
@@ -95,7 +95,7 @@ void CSeekBar::paint() {
     ::BitBlt(paint.dc(), 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
 }
 
-LRESULT CSeekBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SeekBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case PBM_SETPOS: {
         const int previous = position_;
@@ -151,8 +151,8 @@ LRESULT CSeekBar::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::CallWindowProcA(original_, control_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK CSeekBar::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<CSeekBar*>(::GetPropA(window, kSelfProperty));
+LRESULT CALLBACK SeekBar::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<SeekBar*>(::GetPropA(window, kSelfProperty));
     if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         WNDPROC original = self->original_;

@@ -14,12 +14,12 @@ namespace quillet {
 // the first one's message is handled.
 constexpr UINT kMessageSeek = WM_USER + 110;
 
-class CSeekBar {
+class SeekBar {
 public:
-    CSeekBar() = default;
-    ~CSeekBar();
-    CSeekBar(const CSeekBar&) = delete;
-    CSeekBar& operator=(const CSeekBar&) = delete;
+    SeekBar() = default;
+    ~SeekBar();
+    SeekBar(const SeekBar&) = delete;
+    SeekBar& operator=(const SeekBar&) = delete;
 
     // Takes over the progress control; locked tells whether seeking is refused
     // (stop-at-object mode with the player busy).

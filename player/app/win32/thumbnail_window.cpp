@@ -10,13 +10,13 @@ constexpr char kClassName[] = "QuilletThumbnail";
 
 }  // namespace
 
-bool CThumbnailWindow::create(HWND parent, const RECT& area, int controlId) {
+bool ThumbnailWindow::create(HWND parent, const RECT& area, int controlId) {
     return win32::Window::create(kClassName, 0, WS_CHILD | WS_VISIBLE, "", area.left, area.top,
                                  area.right - area.left, area.bottom - area.top, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
 }
 
-bool CThumbnailWindow::prepare(FrameData& frames, CCaptionList* objects) {
+bool ThumbnailWindow::prepare(FrameData& frames, CCaptionList* objects) {
     if (!handle()) return false;
     RECT client{};
     ::GetClientRect(handle(), &client);
@@ -37,7 +37,7 @@ bool CThumbnailWindow::prepare(FrameData& frames, CCaptionList* objects) {
     return true;
 }
 
-LRESULT CThumbnailWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ThumbnailWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_PAINT) return defaultMessage(message, wParam, lParam);
     win32::PaintScope paint(handle());
     if (!picture_) return 0;

@@ -9,7 +9,7 @@
 
 namespace quillet {
 
-class CThumbnailWindow : public win32::Window {
+class ThumbnailWindow : public win32::Window {
 public:
     // A visible child of parent over area (parent's client coordinates).
     bool create(HWND parent, const RECT& area, int controlId);

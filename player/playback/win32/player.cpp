@@ -75,12 +75,12 @@ uint32_t playbackTickCount() {
     return static_cast<uint32_t>(now.QuadPart * 1000 / frequency);
 }
 
-CPlayer::CPlayer(FrameData& frames, FrameCompositor& compositor, HWND notificationWindow)
+Player::Player(FrameData& frames, FrameCompositor& compositor, HWND notificationWindow)
     : frames_(frames), compositor_(compositor), notificationWindow_(notificationWindow) {}
 
-CPlayer::~CPlayer() { shutdown(); }
+Player::~Player() { shutdown(); }
 
-void CPlayer::joinThread() {
+void Player::joinThread() {
     // The thread has reported its end, or never will: it is returning. It may
     // still be inside SendMessage to a window of this thread, so sent messages are
     // let through while waiting.
@@ -89,7 +89,7 @@ void CPlayer::joinThread() {
     reportPending_ = false;
 }
 
-void CPlayer::shutdown() {
+void Player::shutdown() {
     if (!thread_.joinable()) return;
     closing_ = true;
     stopRequest_.store(true);
@@ -97,14 +97,14 @@ void CPlayer::shutdown() {
     closing_ = false;
 }
 
-int CPlayer::busyState() const {
+int Player::busyState() const {
     // Busy until the run's end is taken in: what the windows offer while the report
     // is under way would otherwise act on a position about to change.
     if (runActive()) return 1;
     return frames_.busyState();
 }
 
-bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, CCaptionList* objects,
+bool Player::play(HWND view, const RECT* displayRect, HWND progressWindow, CCaptionList* objects,
                    bool withSound, bool withCursor) {
     if (runActive()) return false;
     joinThread();
@@ -154,11 +154,11 @@ bool CPlayer::play(HWND view, const RECT* displayRect, HWND progressWindow, CCap
     threadExists_.store(true);
     threadFinished_.store(false);
     reportPending_ = true;
-    thread_ = std::thread(&CPlayer::runThread, this, run);
+    thread_ = std::thread(&Player::runThread, this, run);
     return true;
 }
 
-void CPlayer::cueInput(const MovieFrame& frame, bool& buttonDown) {
+void Player::cueInput(const MovieFrame& frame, bool& buttonDown) {
     switch (frame.inputMessage) {
     case WM_KEYDOWN: sound_->playEffect(6); break;
     case WM_LBUTTONDOWN: case WM_NCLBUTTONDOWN: sound_->playEffect(0); buttonDown = true; break;
@@ -171,7 +171,7 @@ void CPlayer::cueInput(const MovieFrame& frame, bool& buttonDown) {
     }
 }
 
-void CPlayer::runThread(Run run) {
+void Player::runThread(Run run) {
     int64_t endedAt = run.firstFrame;
     bool complete;
     {
@@ -188,7 +188,7 @@ void CPlayer::runThread(Run run) {
     threadFinished_.store(true);
 }
 
-bool CPlayer::walkFrames(const Run& run, int64_t& i) {
+bool Player::walkFrames(const Run& run, int64_t& i) {
     const FrameList& list = frames_.frames();
     i = run.firstFrame;
     // A complete run reports its end frame: one past the last frame it could show.
@@ -280,19 +280,19 @@ bool CPlayer::walkFrames(const Run& run, int64_t& i) {
     }
 }
 
-uint32_t CPlayer::narrationTimeAt(int64_t frame) const {
+uint32_t Player::narrationTimeAt(int64_t frame) const {
     // What the viewer would have heard by then: not the frames' length with every
     // hold, since a positive hold pauses the narration for its frame.
     return static_cast<uint32_t>(std::min<int64_t>(narrationTimeBefore(frames_.frames(), frame), UINT32_MAX));
 }
 
-void CPlayer::pause() {
+void Player::pause() {
     paused_ = true;
     stopRequest_.store(true);
     sound_->pauseTracks(true);
 }
 
-void CPlayer::stop() {
+void Player::stop() {
     paused_ = false;
     stopRequest_.store(true);
     sound_->pauseTracks(true);
@@ -301,13 +301,13 @@ void CPlayer::stop() {
     sound_->positionBackground(0);
 }
 
-void CPlayer::holdAtObject() {
+void Player::holdAtObject() {
     paused_ = true;
     heldAtObject_ = true;
     sound_->pauseNarrationOnly();
 }
 
-bool CPlayer::continueAt(int64_t frame) {
+bool Player::continueAt(int64_t frame) {
     // An answer on the last frame leaves nothing to play: the run is complete, as
     // if it had walked past its end. Played on, it would hold at that frame again.
     // A loader still reading can only end the movie sooner, never later.
@@ -320,7 +320,7 @@ bool CPlayer::continueAt(int64_t frame) {
     return true;
 }
 
-void CPlayer::rebuildStill(HWND view, CCaptionList* objects) {
+void Player::rebuildStill(HWND view, CCaptionList* objects) {
     if (view) {
         win32::WindowDc dc(view);
         compositor_.renderStill(dc.get(), position_, -1, objects, true, true);
@@ -330,7 +330,7 @@ void CPlayer::rebuildStill(HWND view, CCaptionList* objects) {
     }
 }
 
-void CPlayer::seekPercent(int percent, HWND view, CCaptionList* objects) {
+void Player::seekPercent(int percent, HWND view, CCaptionList* objects) {
     const int64_t count = frames_.frameCount();
     setPosition(std::max<int64_t>(0, static_cast<int64_t>(percent) * (count - 1) / 100));
     if (objects) objects->currentFrame = position_;
@@ -345,7 +345,7 @@ void CPlayer::seekPercent(int percent, HWND view, CCaptionList* objects) {
     sound_->positionBackground(compositor_.stopAtObjectMode() ? -1 : at);
 }
 
-void CPlayer::onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view,
+void Player::onRunEnded(bool complete, int64_t lastFrame, HWND mainWindow, HWND view,
                          CCaptionList* objects) {
     reportPending_ = false;
     narrationInPlace_ = false;

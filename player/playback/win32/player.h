@@ -24,12 +24,12 @@ constexpr UINT kMessageRunEndedToMain = WM_USER + 70;  // posted: complete, 0
 // Milliseconds on a steady clock with millisecond resolution.
 uint32_t playbackTickCount();
 
-class CPlayer {
+class Player {
 public:
-    CPlayer(FrameData& frames, FrameCompositor& compositor, HWND notificationWindow);
-    ~CPlayer();
-    CPlayer(const CPlayer&) = delete;
-    CPlayer& operator=(const CPlayer&) = delete;
+    Player(FrameData& frames, FrameCompositor& compositor, HWND notificationWindow);
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
 
     void setSound(PlaybackSound* sound) { sound_ = sound ? sound : &silence_; }
     PlaybackSound& sound() { return *sound_; }

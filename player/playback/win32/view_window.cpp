@@ -28,12 +28,12 @@ HCURSOR loadProgramCursor(int id) {
                                              32, 32, LR_SHARED));
 }
 
-CViewWindow::CViewWindow(FrameData& frames, FrameCompositor& compositor, CPlayer& player, CCaptionList& objects,
+ViewWindow::ViewWindow(FrameData& frames, FrameCompositor& compositor, Player& player, CCaptionList& objects,
                          const ViewOptions& options, HWND mainWindow)
     : frames_(frames), compositor_(compositor), player_(player), objects_(objects), options_(options),
       mainWindow_(mainWindow) {}
 
-bool CViewWindow::createView(int width, int height, const std::string& caption) {
+bool ViewWindow::createView(int width, int height, const std::string& caption) {
     const Size client{width, height};
     const bool hasCaption = viewHasCaption(client, screenSize(), options_.noCaption);
     // Shown by placeView once it is where it belongs, so that it never flashes at
@@ -53,7 +53,7 @@ bool CViewWindow::createView(int width, int height, const std::string& caption) 
     return true;
 }
 
-void CViewWindow::placeView() {
+void ViewWindow::placeView() {
     if (!exists()) return;
     RECT bounds{};
     ::GetWindowRect(handle(), &bounds);
@@ -64,7 +64,7 @@ void CViewWindow::placeView() {
                    SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
-void CViewWindow::renderViewStill(int64_t frameIndex, bool withCursor) {
+void ViewWindow::renderViewStill(int64_t frameIndex, bool withCursor) {
     if (!exists()) return;
     win32::WindowDc viewDc(handle());
     const SIZE size = clientSize();
@@ -82,7 +82,7 @@ void CViewWindow::renderViewStill(int64_t frameIndex, bool withCursor) {
     stillSize_ = size;
 }
 
-void CViewWindow::paint() {
+void ViewWindow::paint() {
     win32::PaintScope paint(handle());
     if (!still_) return;
     win32::UniqueMemoryDc dc(::CreateCompatibleDC(paint.dc()));
@@ -92,7 +92,7 @@ void CViewWindow::paint() {
                  SRCCOPY);
 }
 
-bool CViewWindow::insideLogo(POINT client) const {
+bool ViewWindow::insideLogo(POINT client) const {
     const DeviceBitmap* logo = frames_.logo();
     if (!frames_.hasLogo() || !logo) return false;
     const Rect& area = frames_.info().recordedArea;
@@ -101,7 +101,7 @@ bool CViewWindow::insideLogo(POINT client) const {
     return contains(clickArea, {client.x, client.y});
 }
 
-bool CViewWindow::setPointer() {
+bool ViewWindow::setPointer() {
     POINT at{};
     ::GetCursorPos(&at);
     ::ScreenToClient(handle(), &at);
@@ -118,7 +118,7 @@ bool CViewWindow::setPointer() {
     return true;
 }
 
-LRESULT CViewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ViewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     switch (message) {
     case WM_SIZE:

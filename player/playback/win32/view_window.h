@@ -28,9 +28,9 @@ struct ViewOptions {
     bool topmost = false;
 };
 
-class CViewWindow : public win32::Window {
+class ViewWindow : public win32::Window {
 public:
-    CViewWindow(FrameData& frames, FrameCompositor& compositor, CPlayer& player, CCaptionList& objects,
+    ViewWindow(FrameData& frames, FrameCompositor& compositor, Player& player, CCaptionList& objects,
                 const ViewOptions& options, HWND mainWindow);
 
     // Creates the view with a client area of width × height.
@@ -51,7 +51,7 @@ private:
 
     FrameData& frames_;
     FrameCompositor& compositor_;
-    CPlayer& player_;
+    Player& player_;
     CCaptionList& objects_;
     ViewOptions options_;
     HWND mainWindow_;

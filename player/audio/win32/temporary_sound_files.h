@@ -9,7 +9,7 @@
 
 namespace quillet {
 
-class SoundFiles : public SoundTrackHost {
+class TemporarySoundFiles : public SoundTrackHost {
 public:
     void setWindow(HWND window) { window_ = window; }
 

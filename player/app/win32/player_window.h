@@ -11,18 +11,18 @@
 #include "player/objects/win32/caption_list.h"
 #include "player/playback/track_sound.h"
 #include "player/audio/win32/direct_sound.h"
-#include "player/audio/win32/sound_files.h"
-#include "player/objects/win32/object_files.h"
+#include "player/audio/win32/temporary_sound_files.h"
+#include "player/objects/win32/temporary_object_files.h"
 #include "player/bitmaps/win32/dib.h"
 #include "player/playback/win32/frame_compositor.h"
 #include "player/playback/win32/player.h"
 
 namespace quillet {
 
-class CPlayerDocument : public win32::Window, private MovieOpenUi, private CaptionHost {
+class PlayerWindow : public win32::Window, private MovieOpenUi, private CaptionHost {
 public:
-    CPlayerDocument();
-    ~CPlayerDocument() override;
+    PlayerWindow();
+    ~PlayerWindow() override;
 
     // Opens the movie appended to the running program, or to the program at path.
     bool OpenMovie();
@@ -32,11 +32,11 @@ public:
 
     void setMainWindow(HWND mainWindow) { mainWindow_ = mainWindow; }
     void setView(HWND view) { view_ = view; }
-    CPlayer& player() { return *player_; }
+    Player& player() { return *player_; }
     FrameCompositor& compositor() { return compositor_; }
     CCaptionList& objects() { return objects_; }
-    MovieDocument& document() { return document_; }
-    const MovieDocument& document() const { return document_; }
+    MovieDocument& movie() { return document_; }
+    const MovieDocument& movie() const { return document_; }
 
 private:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -50,16 +50,16 @@ private:
     void stopObjectSound() override;
 
     GdiBitmapFactory bitmaps_;
-    ObjectFiles objectFiles_;
+    TemporaryObjectFiles objectFiles_;
     DirectSoundSystem soundSystem_;
-    SoundFiles soundFiles_;
+    TemporarySoundFiles soundFiles_;
     MovieDocument document_;
     TrackSound trackSound_;
     CursorOverlay cursors_;
     FrameCompositor compositor_;
     CCaptionList objects_;
-    std::unique_ptr<CPlayer> player_;  // made once the window exists: it gets the reports
-    CLoadingDialog loading_;
+    std::unique_ptr<Player> player_;  // made once the window exists: it gets the reports
+    LoadingDialog loading_;
     HWND mainWindow_ = nullptr;
     HWND view_ = nullptr;
 };

@@ -13,12 +13,12 @@
 
 namespace quillet {
 
-class ObjectFiles : public ObjectReadHost {
+class TemporaryObjectFiles : public ObjectReadHost {
 public:
-    ObjectFiles() = default;
-    ~ObjectFiles() override { deleteCreated(); }
-    ObjectFiles(const ObjectFiles&) = delete;
-    ObjectFiles& operator=(const ObjectFiles&) = delete;
+    TemporaryObjectFiles() = default;
+    ~TemporaryObjectFiles() override { deleteCreated(); }
+    TemporaryObjectFiles(const TemporaryObjectFiles&) = delete;
+    TemporaryObjectFiles& operator=(const TemporaryObjectFiles&) = delete;
 
     // The movie being read (object sounds kept beside it are found there) and the
     // window that owns the messages. Each kind of failure is reported once a movie.

@@ -1,4 +1,4 @@
-#include "player/app/win32/player_document.h"
+#include "player/app/win32/player_window.h"
 
 #include "common/win32/file_system.h"
 #include "player/app/resource.h"
@@ -7,7 +7,7 @@
 
 namespace quillet {
 
-CPlayerDocument::CPlayerDocument()
+PlayerWindow::PlayerWindow()
     : document_(*this, [](const std::string& path) -> std::unique_ptr<MovieFile> {
           return Win32MovieFile::open(path);
       }, bitmaps_, objectFiles_, soundSystem_, soundFiles_),
@@ -21,12 +21,12 @@ CPlayerDocument::CPlayerDocument()
     objects_.setHost(this);
 }
 
-void CPlayerDocument::makePlayer() {
-    player_ = std::make_unique<CPlayer>(document_.frameData(), compositor_, handle());
+void PlayerWindow::makePlayer() {
+    player_ = std::make_unique<Player>(document_.frameData(), compositor_, handle());
     player_->setSound(&trackSound_);
 }
 
-CPlayerDocument::~CPlayerDocument() {
+PlayerWindow::~PlayerWindow() {
     // The run ends, and its end report is taken in, while the player still exists.
     if (player_) player_->shutdown();
     player_.reset();
@@ -34,7 +34,7 @@ CPlayerDocument::~CPlayerDocument() {
     document_.ResetMovie();
 }
 
-void CPlayerDocument::ResetMovie() {
+void PlayerWindow::ResetMovie() {
     if (player_) player_->shutdown();
     player_.reset();
     compositor_.reset();
@@ -44,7 +44,7 @@ void CPlayerDocument::ResetMovie() {
     if (handle()) makePlayer();
 }
 
-LRESULT CPlayerDocument::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PlayerWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kMessageRunEnded:
         if (player_) player_->onRunEnded(wParam != 0, static_cast<int64_t>(lParam), mainWindow_, view_, &objects_);
@@ -58,9 +58,9 @@ LRESULT CPlayerDocument::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool CPlayerDocument::OpenMovie() { return OpenMovie(win32::modulePath()); }
+bool PlayerWindow::OpenMovie() { return OpenMovie(win32::modulePath()); }
 
-bool CPlayerDocument::OpenMovie(const std::string& path) {
+bool PlayerWindow::OpenMovie(const std::string& path) {
     ResetMovie();
     objectFiles_.setMovie(path, mainWindow_);
     soundFiles_.setWindow(mainWindow_);
@@ -71,24 +71,24 @@ bool CPlayerDocument::OpenMovie(const std::string& path) {
     return opened;
 }
 
-void CPlayerDocument::holdAtObject() { player_->holdAtObject(); }
+void PlayerWindow::holdAtObject() { player_->holdAtObject(); }
 
-void CPlayerDocument::continueAt(int64_t frame) {
+void PlayerWindow::continueAt(int64_t frame) {
     if (player_->continueAt(frame)) ::PostMessageA(mainWindow_, WM_COMMAND, ID_PLAY_PAUSE, 0);
 }
 
-void CPlayerDocument::playObjectSound(const std::string& path) { document_.tracks().playObjectSound(path, 0); }
+void PlayerWindow::playObjectSound(const std::string& path) { document_.tracks().playObjectSound(path, 0); }
 
-void CPlayerDocument::stopObjectSound() { document_.tracks().stopAttachedSounds(); }
+void PlayerWindow::stopObjectSound() { document_.tracks().stopAttachedSounds(); }
 
-void CPlayerDocument::showMessage(Owner owner, const char* text, const char* caption, Icon icon) {
+void PlayerWindow::showMessage(Owner owner, const char* text, const char* caption, Icon icon) {
     HWND parent = owner == Owner::MainWindow ? mainWindow_ : handle();
     UINT style = icon == Icon::Error ? MB_ICONERROR : MB_ICONWARNING;
     ::MessageBoxA(parent, text, caption, MB_OK | style);
 }
 
-void CPlayerDocument::showLoadingDialog() { loading_.show(kLoadingText, mainWindow_); }
+void PlayerWindow::showLoadingDialog() { loading_.show(kLoadingText, mainWindow_); }
 
-void CPlayerDocument::destroyLoadingDialog() { loading_.destroy(); }
+void PlayerWindow::destroyLoadingDialog() { loading_.destroy(); }
 
 }  // namespace quillet

@@ -1,4 +1,4 @@
-#include "player/audio/win32/sound_files.h"
+#include "player/audio/win32/temporary_sound_files.h"
 
 #include <chrono>
 
@@ -25,26 +25,26 @@ private:
 
 }  // namespace
 
-std::string SoundFiles::temporaryFolder() { return win32::tempFolder() + "\\"; }
+std::string TemporarySoundFiles::temporaryFolder() { return win32::tempFolder() + "\\"; }
 
-bool SoundFiles::fileExists(const std::string& path) { return win32::fileExists(path); }
+bool TemporarySoundFiles::fileExists(const std::string& path) { return win32::fileExists(path); }
 
-std::unique_ptr<OutputFile> SoundFiles::createFile(const std::string& path) {
+std::unique_ptr<OutputFile> TemporarySoundFiles::createFile(const std::string& path) {
     win32::UniqueFile file(
         ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return nullptr;
     return std::make_unique<WindowsFile>(std::move(file));
 }
 
-void SoundFiles::deleteFile(const std::string& path) { ::DeleteFileA(path.c_str()); }
+void TemporarySoundFiles::deleteFile(const std::string& path) { ::DeleteFileA(path.c_str()); }
 
-void SoundFiles::report(const std::string& text) {
+void TemporarySoundFiles::report(const std::string& text) {
     ::MessageBoxA(window_, text.c_str(), kCaption, MB_OK | MB_ICONERROR);
 }
 
-void SoundFiles::waitBeforeRetry() { ::Sleep(kRetryPauseMs); }
+void TemporarySoundFiles::waitBeforeRetry() { ::Sleep(kRetryPauseMs); }
 
-uint64_t SoundFiles::nowMs() {
+uint64_t TemporarySoundFiles::nowMs() {
     return static_cast<uint64_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch()).count());
 }

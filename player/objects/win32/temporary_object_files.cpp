@@ -1,4 +1,4 @@
-#include "player/objects/win32/object_files.h"
+#include "player/objects/win32/temporary_object_files.h"
 
 #include "common/win32/file_system.h"
 #include "common/win32/handles.h"
@@ -40,20 +40,20 @@ bool exists(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_A
 
 }  // namespace
 
-void ObjectFiles::setMovie(const std::string& moviePath, HWND messageOwner) {
+void TemporaryObjectFiles::setMovie(const std::string& moviePath, HWND messageOwner) {
     moviePath_ = moviePath;
     messageOwner_ = messageOwner;
     reported_.clear();
 }
 
-void ObjectFiles::deleteCreated() {
+void TemporaryObjectFiles::deleteCreated() {
     for (const std::string& path : created_) ::DeleteFileA(path.c_str());
     created_.clear();
 }
 
-Size ObjectFiles::screen() const { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
+Size TemporaryObjectFiles::screen() const { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
 
-std::string ObjectFiles::createSoundFile(const std::string& name) {
+std::string TemporaryObjectFiles::createSoundFile(const std::string& name) {
     std::string path;
     if (!name.empty()) {
         std::string folder = win32::tempFolder();
@@ -73,13 +73,13 @@ std::string ObjectFiles::createSoundFile(const std::string& name) {
     return path;
 }
 
-bool ObjectFiles::appendFile(const std::string& path, const uint8_t* bytes, size_t length) {
+bool TemporaryObjectFiles::appendFile(const std::string& path, const uint8_t* bytes, size_t length) {
     win32::UniqueFile file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && writeAll(file.get(), bytes, length);
 }
 
-std::string ObjectFiles::attachedSoundPath(const AttachedSound& sound, bool separate) {
+std::string TemporaryObjectFiles::attachedSoundPath(const AttachedSound& sound, bool separate) {
     if (separate) {
         const std::string path = folderOf(moviePath_) + "\\" + sound.name;
         if (win32::fileExists(path)) return path;
@@ -117,11 +117,11 @@ std::string ObjectFiles::attachedSoundPath(const AttachedSound& sound, bool sepa
     return std::string();
 }
 
-void ObjectFiles::report(const char* text) {
+void TemporaryObjectFiles::report(const char* text) {
     if (reported_.first(text)) ::MessageBoxA(messageOwner_, text, kCaption, MB_OK | MB_ICONERROR);
 }
 
-void ObjectFiles::afterSection(bool sweepTemporaryFiles) {
+void TemporaryObjectFiles::afterSection(bool sweepTemporaryFiles) {
     const std::string folder = win32::tempFolder();
     ::DeleteFileA((folder + "\\" + kUndoFileName).c_str());
     if (!sweepTemporaryFiles) return;
