@@ -6,9 +6,9 @@
 #include <new>
 
 #include "common/win32/file_system.h"
-#include "launcher/app/registered_messages.h"
-#include "launcher/viewer/component_kinds.h"
-#include "launcher/viewer/orvane_viewer.h"
+#include "launcher/interface/component_kinds.h"
+#include "launcher/interface/win32/orvane_viewer.h"
+#include "launcher/interface/win32/registered_messages.h"
 
 namespace quillet::launcher {
 

@@ -13,8 +13,8 @@
 #include "launcher/app/dialog_font.h"
 #include "launcher/app/disc_drive.h"
 #include "launcher/app/library_check.h"
-#include "launcher/app/registered_messages.h"
-#include "launcher/viewer/viewer_interface.h"
+#include "launcher/interface/viewer_interface.h"
+#include "launcher/interface/win32/registered_messages.h"
 #include "resource.h"
 
 namespace quillet::launcher {

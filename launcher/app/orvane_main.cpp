@@ -2,7 +2,7 @@
 #include <commctrl.h>
 
 #include "launcher/app/loading_window.h"
-#include "launcher/app/registered_messages.h"
+#include "launcher/interface/win32/registered_messages.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     // The shared messages exist before any window does.

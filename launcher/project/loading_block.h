@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "launcher/viewer/viewer_interface.h"
+#include "launcher/interface/viewer_interface.h"
 
 namespace quillet::project {
 

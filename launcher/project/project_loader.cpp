@@ -5,9 +5,9 @@
 
 #include "launcher/archive/zip_paths.h"
 #include "launcher/archive/zip_reader.h"
+#include "launcher/interface/component_kinds.h"
 #include "launcher/project/project_secrets.h"
 #include "launcher/project/project_version.h"
-#include "launcher/viewer/component_kinds.h"
 
 namespace quillet::project {
 

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "common/win32/window.h"
+#include "launcher/interface/viewer_interface.h"
+#include "launcher/project/record_reader.h"
 #include "launcher/viewer/project_window.h"
 #include "launcher/viewer/security_rules.h"
-#include "launcher/viewer/viewer_interface.h"
 
 namespace quillet::viewer {
 

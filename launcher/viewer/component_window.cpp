@@ -1,4 +1,4 @@
-#include "launcher/app/registered_messages.h"
+#include "launcher/interface/win32/registered_messages.h"
 #include "launcher/viewer/component_state.h"
 
 namespace quillet::viewer {

@@ -1,8 +1,8 @@
 #include <windows.h>
 
-#include "launcher/viewer/component_kinds.h"
+#include "launcher/interface/component_kinds.h"
+#include "launcher/interface/win32/orvane_viewer.h"
 #include "launcher/viewer/component_state.h"
-#include "launcher/viewer/orvane_viewer.h"
 
 using quillet::project::RecordReader;
 using quillet::viewer::ComponentArea;

@@ -1,4 +1,4 @@
-#include "launcher/viewer/orvane_viewer.h"
+#include "launcher/interface/win32/orvane_viewer.h"
 #include "launcher/viewer/project_window.h"
 
 extern "C" int FilterDllMsg(void* message) {

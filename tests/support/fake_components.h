@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "launcher/archive/zip_paths.h"
+#include "launcher/interface/viewer_interface.h"
 #include "launcher/project/project_loader.h"
-#include "launcher/viewer/viewer_interface.h"
 #include "tests/support/memory_file_system.h"
 
 namespace quillet::testing {

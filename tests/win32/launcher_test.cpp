@@ -16,10 +16,10 @@
 #include "launcher/app/library_check.h"
 #include "launcher/app/loading_window.h"
 #include "launcher/app/message_filter.h"
-#include "launcher/app/message_names.h"
-#include "launcher/app/registered_messages.h"
+#include "launcher/interface/message_names.h"
+#include "launcher/interface/win32/orvane_viewer.h"
+#include "launcher/interface/win32/registered_messages.h"
 #include "launcher/project/record_writer.h"
-#include "launcher/viewer/orvane_viewer.h"
 #include "tests/driver/driver.h"
 
 namespace quillet::launcher {

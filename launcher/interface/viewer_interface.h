@@ -8,7 +8,11 @@
 #include <cstdint>
 #include <string>
 
-#include "launcher/project/record_reader.h"
+namespace quillet::project {
+// Components read their records through the project's reader; the interface only
+// passes it on, so it stays below the project folder.
+class RecordReader;
+}  // namespace quillet::project
 
 namespace quillet::viewer {
 

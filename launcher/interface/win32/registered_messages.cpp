@@ -1,6 +1,6 @@
-#include "launcher/app/registered_messages.h"
+#include "launcher/interface/win32/registered_messages.h"
 
-#include "launcher/app/message_names.h"
+#include "launcher/interface/message_names.h"
 
 namespace quillet::launcher {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/viewer/viewer_interface.h"
+#include "launcher/interface/viewer_interface.h"
 
 #ifdef ORVANE_VIEWER_BUILD
 #define ORVANE_VIEWER_API __declspec(dllexport)
