@@ -1,104 +1,22 @@
 // Draws the player's toolbar pictures, dialog button pictures, icon and cursors,
-// and the launcher's icon, and writes them as the BMP, ICO and CUR files the
-// resource scripts take in. Runs on the build machine.
+// and writes them as the BMP, ICO and CUR files its resource script takes in. Runs
+// on the build machine.
 //
-//   draw_art OUTPUT_FOLDER
+//   draw_player_art OUTPUT_FOLDER
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "tools/art/canvas.h"
+#include "tools/art/picture_files.h"
 
 namespace {
 
+using namespace quillet::art;
+
 constexpr double kPi = 3.14159265358979323846;
-
-struct Colour {
-    uint8_t r = 0, g = 0, b = 0, a = 0;
-};
-constexpr Colour kClear{0, 0, 0, 0};
-constexpr Colour rgb(uint8_t r, uint8_t g, uint8_t b) { return {r, g, b, 255}; }
-
-class Canvas {
-public:
-    Canvas(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h, kClear) {}
-    int width, height;
-    std::vector<Colour> pixels;
-
-    Colour at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    void set(int x, int y, Colour c) {
-        if (x >= 0 && y >= 0 && x < width && y < height) pixels[static_cast<size_t>(y) * width + x] = c;
-    }
-    bool opaque(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height && at(x, y).a != 0; }
-
-    void rect(int left, int top, int right, int bottom, Colour c) {
-        for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x) set(x, y, c);
-    }
-    // Fills every pixel whose centre lies inside the polygon; shade picks the colour.
-    void polygon(const std::vector<std::pair<double, double>>& points, const std::function<Colour(int, int)>& shade) {
-        for (int y = 0; y < height; ++y) {
-            const double cy = y + 0.5;
-            std::vector<double> crossings;
-            for (size_t i = 0; i < points.size(); ++i) {
-                auto [x0, y0] = points[i];
-                auto [x1, y1] = points[(i + 1) % points.size()];
-                if ((y0 <= cy && y1 > cy) || (y1 <= cy && y0 > cy)) crossings.push_back(x0 + (cy - y0) / (y1 - y0) * (x1 - x0));
-            }
-            std::sort(crossings.begin(), crossings.end());
-            for (size_t i = 0; i + 1 < crossings.size(); i += 2)
-                for (int x = 0; x < width; ++x)
-                    if (x + 0.5 >= crossings[i] && x + 0.5 < crossings[i + 1]) set(x, y, shade(x, y));
-        }
-    }
-    void polygon(const std::vector<std::pair<double, double>>& points, Colour c) {
-        polygon(points, [c](int, int) { return c; });
-    }
-    void disc(double cx, double cy, double radius, const std::function<Colour(int, int)>& shade) {
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
-                if (dx * dx + dy * dy <= radius * radius) set(x, y, shade(x, y));
-            }
-    }
-    void disc(double cx, double cy, double radius, Colour c) {
-        disc(cx, cy, radius, [c](int, int) { return c; });
-    }
-    void ring(double cx, double cy, double outer, double inner, Colour c) {
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const double dx = x + 0.5 - cx, dy = y + 0.5 - cy, d = dx * dx + dy * dy;
-                if (d <= outer * outer && d > inner * inner) set(x, y, c);
-            }
-    }
-    // A one-pixel edge around everything drawn so far.
-    void outline(Colour c) {
-        Canvas copy = *this;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if (!copy.opaque(x, y) && (copy.opaque(x - 1, y) || copy.opaque(x + 1, y) || copy.opaque(x, y - 1) ||
-                                           copy.opaque(x, y + 1)))
-                    set(x, y, c);
-    }
-    void paste(const Canvas& other, int left, int top) {
-        for (int y = 0; y < other.height; ++y)
-            for (int x = 0; x < other.width; ++x)
-                if (other.at(x, y).a) set(left + x, top + y, other.at(x, y));
-    }
-};
-
-Colour mix(Colour a, Colour b, double t) {
-    auto m = [t](uint8_t p, uint8_t q) { return static_cast<uint8_t>(std::lround(p + (q - p) * t)); };
-    return {m(a.r, b.r), m(a.g, b.g), m(a.b, b.b), 255};
-}
-// Light at the top, darker towards the bottom of a glyph of height h.
-std::function<Colour(int, int)> vertical(Colour top, Colour bottom, int from, int to) {
-    return [=](int, int y) { return mix(top, bottom, std::clamp((y - from) / double(std::max(1, to - from)), 0.0, 1.0)); };
-}
 
 constexpr int kGlyphWidth = 22;
 constexpr int kGlyphHeight = 20;
@@ -277,106 +195,6 @@ Canvas greyed(const Canvas& glyph) {
             }
     return c;
 }
-
-struct Writer {
-    std::string bytes;
-    void u8(unsigned v) { bytes.push_back(static_cast<char>(v & 0xFF)); }
-    void u16(unsigned v) { u8(v); u8(v >> 8); }
-    void u32(uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); }
-    void bitmapHeader(int w, int h, int bits, uint32_t imageSize, uint32_t colours) {
-        u32(40); u32(static_cast<uint32_t>(w)); u32(static_cast<uint32_t>(h)); u16(1); u16(bits);
-        u32(0); u32(imageSize); u32(2835); u32(2835); u32(colours); u32(0);
-    }
-};
-
-int rowBytes(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
-
-bool save(const std::string& path, const std::string& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
-}
-
-std::string fileHeader(uint32_t fileSize, uint32_t pixelOffset) {
-    Writer w;
-    w.u8('B'); w.u8('M'); w.u32(fileSize); w.u32(0); w.u32(pixelOffset);
-    return w.bytes;
-}
-
-// A 24-bit BMP; transparent pixels get background.
-std::string bmp24(const Canvas& c, Colour background) {
-    Writer body;
-    const int stride = rowBytes(c.width, 24);
-    body.bitmapHeader(c.width, c.height, 24, static_cast<uint32_t>(stride * c.height), 0);
-    for (int y = c.height - 1; y >= 0; --y) {
-        for (int x = 0; x < c.width; ++x) {
-            const Colour p = c.at(x, y).a ? c.at(x, y) : background;
-            body.u8(p.b); body.u8(p.g); body.u8(p.r);
-        }
-        for (int pad = c.width * 3; pad < stride; ++pad) body.u8(0);
-    }
-    return fileHeader(static_cast<uint32_t>(14 + body.bytes.size()), 14 + 40) + body.bytes;
-}
-
-// Rows of 1-bit pixels, bottom-up; bit set where set(x, y).
-std::string monochromeRows(int w, int h, const std::function<bool(int, int)>& set) {
-    Writer rows;
-    const int stride = rowBytes(w, 1);
-    for (int y = h - 1; y >= 0; --y) {
-        std::vector<uint8_t> row(static_cast<size_t>(stride), 0);
-        for (int x = 0; x < w; ++x)
-            if (set(x, y)) row[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
-        for (uint8_t b : row) rows.u8(b);
-    }
-    return rows.bytes;
-}
-
-// A 1-bit BMP: white where the glyph is transparent, black where it is drawn.
-std::string maskBmp(const Canvas& c) {
-    Writer body;
-    const std::string rows = monochromeRows(c.width, c.height, [&](int x, int y) { return !c.opaque(x, y); });
-    body.bitmapHeader(c.width, c.height, 1, static_cast<uint32_t>(rows.size()), 2);
-    body.u32(0x00000000); body.u32(0x00FFFFFF);
-    body.bytes += rows;
-    return fileHeader(static_cast<uint32_t>(14 + body.bytes.size()), 14 + 40 + 8) + body.bytes;
-}
-
-// One 32-bit image with its AND mask, as icon and cursor files hold them.
-std::string iconImage(const Canvas& c) {
-    Writer w;
-    const std::string mask = monochromeRows(c.width, c.height, [&](int x, int y) { return !c.opaque(x, y); });
-    w.bitmapHeader(c.width, c.height * 2, 32, static_cast<uint32_t>(c.width * c.height * 4 + mask.size()), 0);
-    for (int y = c.height - 1; y >= 0; --y)
-        for (int x = 0; x < c.width; ++x) {
-            const Colour p = c.at(x, y);
-            w.u8(p.b); w.u8(p.g); w.u8(p.r); w.u8(p.a);
-        }
-    w.bytes += mask;
-    return w.bytes;
-}
-
-// type 1: icon (hotspots ignored), 2: cursor.
-std::string iconFile(int type, const std::vector<Canvas>& images, int hotX = 0, int hotY = 0) {
-    Writer w;
-    w.u16(0); w.u16(static_cast<unsigned>(type)); w.u16(static_cast<unsigned>(images.size()));
-    uint32_t offset = static_cast<uint32_t>(6 + 16 * images.size());
-    std::string data;
-    for (const Canvas& image : images) {
-        const std::string bytes = iconImage(image);
-        w.u8(static_cast<unsigned>(image.width)); w.u8(static_cast<unsigned>(image.height)); w.u8(0); w.u8(0);
-        if (type == 1) {
-            w.u16(1); w.u16(32);
-        } else {
-            w.u16(static_cast<unsigned>(hotX)); w.u16(static_cast<unsigned>(hotY));
-        }
-        w.u32(static_cast<uint32_t>(bytes.size())); w.u32(offset);
-        offset += static_cast<uint32_t>(bytes.size());
-        data += bytes;
-    }
-    return w.bytes + data;
-}
-
 // The program icon: a film frame with a play mark, at size × size.
 Canvas programIcon(int size) {
     Canvas c(size, size);
@@ -392,18 +210,6 @@ Canvas programIcon(int size) {
     c.outline(rgb(10, 15, 35));
     return c;
 }
-
-// The launcher's icon: a disc with a blue label ring around its hole.
-Canvas launcherIcon(int size) {
-    Canvas c(size, size);
-    const double s = size / 32.0, centre = 16 * s;
-    c.disc(centre, centre, 15 * s, vertical(rgb(235, 238, 245), rgb(160, 168, 185), 0, size));
-    c.ring(centre, centre, 10 * s, 5 * s, rgb(30, 90, 210));
-    c.disc(centre, centre, 2.5 * s, kClear);
-    c.outline(rgb(40, 45, 60));
-    return c;
-}
-
 // A pointing hand with the fingertip at (hotX, hotY) of a 32 × 32 cursor.
 Canvas pointingHand(bool withRays) {
     Canvas c(32, 32);
@@ -436,7 +242,7 @@ Canvas seekPointer() {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_art OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: draw_player_art OUTPUT_FOLDER\n");
         return 2;
     }
     const std::string folder = argv[1];
@@ -450,7 +256,7 @@ int main(int argc, char** argv) {
     }
     const Canvas play = glyphPlay(), pause = glyphPause();
     const Colour black = rgb(0, 0, 0);
-    const std::vector<std::pair<std::string, std::string>> files = {
+    const std::vector<PictureFile> files = {
         {"toolbar.bmp", bmp24(strip, magenta)},
         {"toolbar_disabled.bmp", bmp24(disabledStrip, magenta)},
         // The two looks of Play/Pause replace an image of a masked list: black
@@ -465,16 +271,14 @@ int main(int argc, char** argv) {
         {"edit.bmp", bmp24(pictureEdit(), magenta)},
         {"web.bmp", bmp24(pictureWeb(), magenta)},
         {"player.ico", iconFile(1, {programIcon(32), programIcon(16)})},
-        {"launcher.ico", iconFile(1, {launcherIcon(32), launcherIcon(16)})},
         {"logo_link.cur", iconFile(2, {pointingHand(false)}, 10, 1)},
         {"hotspot.cur", iconFile(2, {pointingHand(true)}, 10, 1)},
         {"seek.cur", iconFile(2, {seekPointer()}, 10, 1)},
     };
-    for (const auto& [name, bytes] : files) {
-        if (!save(folder + "/" + name, bytes)) {
-            std::fprintf(stderr, "draw_art: cannot write %s/%s\n", folder.c_str(), name.c_str());
-            return 1;
-        }
+    std::string failed;
+    if (!writePictureFiles(folder, files, failed)) {
+        std::fprintf(stderr, "draw_player_art: cannot write %s/%s\n", folder.c_str(), failed.c_str());
+        return 1;
     }
     return 0;
 }
