@@ -12,10 +12,10 @@
 #include <set>
 #include <thread>
 
-#include "launcher/app/launcher_host.h"
-#include "launcher/app/library_check.h"
-#include "launcher/app/loading_window.h"
-#include "launcher/app/message_filter.h"
+#include "launcher/app/win32/launcher_host.h"
+#include "launcher/app/win32/library_check.h"
+#include "launcher/app/win32/loading_window.h"
+#include "launcher/app/win32/message_filter.h"
 #include "launcher/interface/message_names.h"
 #include "launcher/interface/win32/orvane_viewer.h"
 #include "launcher/interface/win32/registered_messages.h"

@@ -1,4 +1,4 @@
-#include "launcher/app/message_filter.h"
+#include "launcher/app/win32/message_filter.h"
 
 namespace quillet::launcher {
 

@@ -1,4 +1,4 @@
-#include "launcher/app/about_box.h"
+#include "launcher/app/win32/about_box.h"
 
 #include "resource.h"
 

@@ -1,5 +1,5 @@
 #include "launcher/interface/win32/registered_messages.h"
-#include "launcher/viewer/component_state.h"
+#include "launcher/viewer/win32/component_state.h"
 
 namespace quillet::viewer {
 

@@ -1,4 +1,4 @@
-#include "launcher/app/library_check.h"
+#include "launcher/app/win32/library_check.h"
 
 #include <windows.h>
 #include <bcrypt.h>

@@ -10,10 +10,10 @@
 
 #include "common/win32/dialog.h"
 #include "common/win32/handles.h"
-#include "launcher/app/launcher_host.h"
 #include "launcher/app/loading_progress.h"
-#include "launcher/app/message_filter.h"
 #include "launcher/app/startup_line.h"
+#include "launcher/app/win32/launcher_host.h"
+#include "launcher/app/win32/message_filter.h"
 #include "launcher/project/loading_block.h"
 
 namespace quillet::launcher {

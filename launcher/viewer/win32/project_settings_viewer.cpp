@@ -1,5 +1,5 @@
 #include "launcher/interface/win32/orvane_viewer.h"
-#include "launcher/viewer/component_state.h"
+#include "launcher/viewer/win32/component_state.h"
 
 using quillet::project::RecordReader;
 using quillet::viewer::ComponentArea;

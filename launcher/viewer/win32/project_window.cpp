@@ -1,4 +1,4 @@
-#include "launcher/viewer/project_window.h"
+#include "launcher/viewer/win32/project_window.h"
 
 #include <shellapi.h>
 

@@ -12,8 +12,8 @@
 #include "common/win32/window.h"
 #include "launcher/interface/viewer_interface.h"
 #include "launcher/project/record_reader.h"
-#include "launcher/viewer/project_window.h"
 #include "launcher/viewer/security_rules.h"
+#include "launcher/viewer/win32/project_window.h"
 
 namespace quillet::viewer {
 

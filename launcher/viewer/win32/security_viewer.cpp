@@ -1,6 +1,6 @@
 #include "common/win32/file_system.h"
 #include "launcher/interface/win32/orvane_viewer.h"
-#include "launcher/viewer/component_state.h"
+#include "launcher/viewer/win32/component_state.h"
 
 using quillet::project::RecordReader;
 using quillet::viewer::ComponentArea;

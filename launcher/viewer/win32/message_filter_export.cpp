@@ -1,5 +1,5 @@
 #include "launcher/interface/win32/orvane_viewer.h"
-#include "launcher/viewer/project_window.h"
+#include "launcher/viewer/win32/project_window.h"
 
 extern "C" int FilterDllMsg(void* message) {
     quillet::viewer::ProjectWindow* window = quillet::viewer::ProjectWindow::current();

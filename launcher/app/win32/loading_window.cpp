@@ -1,4 +1,4 @@
-#include "launcher/app/loading_window.h"
+#include "launcher/app/win32/loading_window.h"
 
 #include <commctrl.h>
 #include <dbt.h>
@@ -9,10 +9,10 @@
 
 #include "common/win32/file_system.h"
 #include "common/win32/string_resources.h"
-#include "launcher/app/about_box.h"
 #include "launcher/app/dialog_font.h"
 #include "launcher/app/disc_drive.h"
-#include "launcher/app/library_check.h"
+#include "launcher/app/win32/about_box.h"
+#include "launcher/app/win32/library_check.h"
 #include "launcher/interface/viewer_interface.h"
 #include "launcher/interface/win32/registered_messages.h"
 #include "resource.h"

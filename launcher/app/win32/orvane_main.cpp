@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "launcher/app/loading_window.h"
+#include "launcher/app/win32/loading_window.h"
 #include "launcher/interface/win32/registered_messages.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {

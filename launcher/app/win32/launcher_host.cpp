@@ -1,4 +1,4 @@
-#include "launcher/app/launcher_host.h"
+#include "launcher/app/win32/launcher_host.h"
 
 #include <algorithm>
 #include <cstdio>
