@@ -25,54 +25,54 @@ struct ComponentArea {
     int32_t bottom = 0;
 };
 
-class CSettingsComponent;
+class SettingsComponent;
 
-class CViewerComponent {
+class ViewerComponent {
 public:
-    CViewerComponent() = default;
-    CViewerComponent(const CViewerComponent&) = delete;
-    CViewerComponent& operator=(const CViewerComponent&) = delete;
+    ViewerComponent() = default;
+    ViewerComponent(const ViewerComponent&) = delete;
+    ViewerComponent& operator=(const ViewerComponent&) = delete;
 
-    virtual bool CreateComponent(const char* className, const char* title, uint32_t style,
+    virtual bool createComponent(const char* className, const char* title, uint32_t style,
                                  const ComponentArea& area, NativeWindow parent, uint32_t id) = 0;
-    virtual void AttachSettings(CSettingsComponent* settings) = 0;
-    virtual void SetKind(int32_t kind) = 0;
-    virtual void SetWorkingPath(const char* path) = 0;
-    virtual void SetFirstValue(int32_t value) = 0;
-    virtual void SetLauncherFolder(const char* folder) = 0;
-    virtual void Start() = 0;
+    virtual void attachSettings(SettingsComponent* settings) = 0;
+    virtual void setKind(int32_t kind) = 0;
+    virtual void setWorkingPath(const char* path) = 0;
+    virtual void setFirstValue(int32_t value) = 0;
+    virtual void setLauncherFolder(const char* folder) = 0;
+    virtual void start() = 0;
     // The settings component hears from this that its settings are read; the
     // security component, that it is to prepare its decision.
-    virtual void Prepare() = 0;
-    virtual bool IsRunning() = 0;
-    virtual void SetMoreValues(int32_t second, int32_t third) = 0;
-    virtual void ReadRecords(project::RecordReader& reader, int32_t major, int32_t minor, int32_t build) = 0;
-    virtual std::string TargetFolder() = 0;
-    virtual std::string TargetName(const char* storedName) = 0;
-    virtual void LinkSettings(CSettingsComponent* settings) = 0;
-    virtual void DiscRemoved() = 0;
-    virtual void RecordFile(const char* path, int32_t flags) = 0;
-    virtual bool IsCurrent(const char* path, uint64_t size, int64_t modified) = 0;
-    virtual ~CViewerComponent() = default;
+    virtual void prepare() = 0;
+    virtual bool isRunning() = 0;
+    virtual void setMoreValues(int32_t second, int32_t third) = 0;
+    virtual void readRecords(project::RecordReader& reader, int32_t major, int32_t minor, int32_t build) = 0;
+    virtual std::string targetFolder() = 0;
+    virtual std::string targetName(const char* storedName) = 0;
+    virtual void linkSettings(SettingsComponent* settings) = 0;
+    virtual void discRemoved() = 0;
+    virtual void recordFile(const char* path, int32_t flags) = 0;
+    virtual bool isCurrent(const char* path, uint64_t size, int64_t modified) = 0;
+    virtual ~ViewerComponent() = default;
 
     NativeWindow ownerWindow = nullptr;
     NativeWindow topOwnerWindow = nullptr;
     // The next content component in the project's list.
-    CViewerComponent* nextComponent = nullptr;
+    ViewerComponent* nextComponent = nullptr;
 };
 
-class CSecurityComponent : public CViewerComponent {
+class SecurityComponent : public ViewerComponent {
 public:
     bool accessGranted = false;
     bool skipRecording = false;
 };
 
-class CSettingsComponent : public CViewerComponent {
+class SettingsComponent : public ViewerComponent {
 public:
     // Handed to every content component: first, then second and third.
     int32_t settingsValues[3] = {};
-    CSecurityComponent* security = nullptr;
-    CViewerComponent* firstComponent = nullptr;
+    SecurityComponent* security = nullptr;
+    ViewerComponent* firstComponent = nullptr;
 };
 
 }  // namespace quillet::viewer

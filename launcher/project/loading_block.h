@@ -16,7 +16,7 @@ struct LoadingBlock {
     void* filterModule = nullptr;
     std::string launcherFolder;
     std::string workingPath;
-    viewer::CSettingsComponent* projectSettings = nullptr;
+    viewer::SettingsComponent* projectSettings = nullptr;
 };
 
 }  // namespace quillet::project

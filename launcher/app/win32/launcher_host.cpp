@@ -54,7 +54,7 @@ void LauncherHost::tellUser(const std::string& text) {
 }
 
 template <typename Component>
-viewer::CViewerComponent* LauncherHost::place(size_t bytes) {
+viewer::ViewerComponent* LauncherHost::place(size_t bytes) {
     PlacedComponent placed;
     placed.storage = std::make_unique<unsigned char[]>(std::max(bytes, sizeof(Component)));
     placed.component = new (placed.storage.get()) Component();
@@ -62,7 +62,7 @@ viewer::CViewerComponent* LauncherHost::place(size_t bytes) {
     return components_.back().component;
 }
 
-viewer::CViewerComponent* LauncherHost::createComponent(int32_t kind) {
+viewer::ViewerComponent* LauncherHost::createComponent(int32_t kind) {
     const viewer::ComponentKind* entry = viewer::findComponentKind(kind);
     if (!entry) return nullptr;
     const size_t bytes = entry->bytes;

@@ -26,7 +26,7 @@ public:
 
     void report(uint32_t code, int32_t value) override;
     void wait(int milliseconds) override;
-    viewer::CViewerComponent* createComponent(int32_t kind) override;
+    viewer::ViewerComponent* createComponent(int32_t kind) override;
     bool fileExists(const std::string& path) override;
     void note(const std::string& text) override;
     // Kept, not shown: the shortage may be of the very window handles a message box
@@ -38,17 +38,17 @@ private:
     // A component in bytes of the launcher's own, destroyed before they are freed.
     struct PlacedComponent {
         std::unique_ptr<unsigned char[]> storage;
-        viewer::CViewerComponent* component = nullptr;
+        viewer::ViewerComponent* component = nullptr;
         PlacedComponent() = default;
         PlacedComponent(PlacedComponent&& other) noexcept
             : storage(std::move(other.storage)), component(std::exchange(other.component, nullptr)) {}
         PlacedComponent& operator=(PlacedComponent&&) = delete;
         ~PlacedComponent() {
-            if (component) component->~CViewerComponent();
+            if (component) component->~ViewerComponent();
         }
     };
     template <typename Component>
-    viewer::CViewerComponent* place(size_t bytes);
+    viewer::ViewerComponent* place(size_t bytes);
     void log(const std::string& line);
 
     HWND window_;

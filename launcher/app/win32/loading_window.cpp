@@ -74,15 +74,15 @@ OleSession::~OleSession() {
     if (started_) ::OleUninitialize();
 }
 
-CLoadingWindow::CLoadingWindow(std::string commandLine) : commandLine_(std::move(commandLine)) {}
+LoadingWindow::LoadingWindow(std::string commandLine) : commandLine_(std::move(commandLine)) {}
 
-CLoadingWindow::~CLoadingWindow() {
+LoadingWindow::~LoadingWindow() {
     destroy();
     // The project goes before OLE does.
     host_.reset();
 }
 
-void CLoadingWindow::run() {
+void LoadingWindow::run() {
     const std::vector<uint8_t> dialogTemplate = templateInMenuFont();
     if (dialogTemplate.empty() || !createModelessIndirect(dialogTemplate.data(), nullptr)) return;
     // Without OLE nothing is loaded and the window, invisible, would wait for no one.
@@ -101,7 +101,7 @@ void CLoadingWindow::run() {
     tellAfterClosing();
 }
 
-void CLoadingWindow::tellAfterClosing() {
+void LoadingWindow::tellAfterClosing() {
     std::string text;
     if (!oleStarted_) {
         text = kNoOleText;
@@ -121,7 +121,7 @@ void CLoadingWindow::tellAfterClosing() {
     ::MessageBoxA(nullptr, text.c_str(), kLauncherCaption, MB_OK | MB_ICONSTOP);
 }
 
-BOOL CLoadingWindow::onInit() {
+BOOL LoadingWindow::onInit() {
     ::SetDlgItemTextA(handle(), IDC_LOADING_PHASE, kPhaseBuilt);
     ::SetDlgItemTextA(handle(), IDC_LOADING_TITLE, "");
     ::SetDlgItemTextA(handle(), IDC_LOADING_COMPANY, "");
@@ -162,7 +162,7 @@ BOOL CLoadingWindow::onInit() {
     return TRUE;
 }
 
-void CLoadingWindow::readStartupLine() {
+void LoadingWindow::readStartupLine() {
     std::string line = commandLine_;
     if (line.empty()) {
         const std::string text = readAutoPlayText(launcherFolder_ + "\\" + kAutoPlayFileName);
@@ -171,11 +171,11 @@ void CLoadingWindow::readStartupLine() {
     startup_ = parseStartupLine(line);
 }
 
-void CLoadingWindow::onCommand(int id, int, HWND) {
+void LoadingWindow::onCommand(int id, int, HWND) {
     if (id == IDCANCEL || id == IDOK) close();
 }
 
-bool CLoadingWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+bool LoadingWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     if (message == UPDATE_LOADING_WINDOW && message != 0) {
         onUpdate(static_cast<uint32_t>(wParam), static_cast<int32_t>(lParam));
         result = 0;
@@ -222,22 +222,22 @@ bool CLoadingWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_P
     }
 }
 
-void CLoadingWindow::onDestroyed() {
+void LoadingWindow::onDestroyed() {
     ended_ = true;
     ::PostQuitMessage(0);
 }
 
-void CLoadingWindow::startTimer(UINT_PTR id, UINT milliseconds) {
+void LoadingWindow::startTimer(UINT_PTR id, UINT milliseconds) {
     if (::SetTimer(handle(), id, milliseconds, nullptr)) (id == kStartTimer ? startTimerRunning_ : watchTimerRunning_) = true;
 }
 
-void CLoadingWindow::stopTimer(UINT_PTR id) {
+void LoadingWindow::stopTimer(UINT_PTR id) {
     bool& running = id == kStartTimer ? startTimerRunning_ : watchTimerRunning_;
     if (running && handle()) ::KillTimer(handle(), id);
     running = false;
 }
 
-void CLoadingWindow::onStartTimer() {
+void LoadingWindow::onStartTimer() {
     stopTimer(kStartTimer);
     const std::string library = loadedModulePath(kViewerLibraryName);
     if (library.empty() || fileDigest(library) != kViewerLibraryDigest) {
@@ -263,13 +263,13 @@ void CLoadingWindow::onStartTimer() {
     }
 }
 
-void CLoadingWindow::onWatchTimer() {
-    if (projectSettings_ && projectSettings_->IsRunning()) return;
+void LoadingWindow::onWatchTimer() {
+    if (projectSettings_ && projectSettings_->isRunning()) return;
     stopTimer(kWatchTimer);
     close();
 }
 
-void CLoadingWindow::onUpdate(uint32_t code, int32_t value) {
+void LoadingWindow::onUpdate(uint32_t code, int32_t value) {
     projectSettings_ = block_.projectSettings;
     filterModule_ = static_cast<HMODULE>(block_.filterModule);
     filter_.setModule(filterModule_);
@@ -279,7 +279,7 @@ void CLoadingWindow::onUpdate(uint32_t code, int32_t value) {
         loadEnded_ = true;
         startup_.showWindow = 0;
         ::ShowWindow(handle(), SW_HIDE);
-        if (projectSettings_) projectSettings_->Start();
+        if (projectSettings_) projectSettings_->start();
         startTimer(kWatchTimer, kWatchTimerMs);
         return;
     case LoadingProgress::Action::Close:
@@ -292,14 +292,14 @@ void CLoadingWindow::onUpdate(uint32_t code, int32_t value) {
     }
 }
 
-void CLoadingWindow::showProgress() {
+void LoadingWindow::showProgress() {
     ::SetDlgItemTextA(handle(), IDC_LOADING_PHASE, progress_.phase.c_str());
     HWND bar = ::GetDlgItem(handle(), IDC_LOADING_PROGRESS);
     ::SendMessageA(bar, PBM_SETRANGE32, 0, progress_.rangeEnd);
     ::SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(progress_.position), 0);
 }
 
-void CLoadingWindow::onDeviceChange(WPARAM event, LPARAM data) {
+void LoadingWindow::onDeviceChange(WPARAM event, LPARAM data) {
     if (event != DBT_DEVICEREMOVECOMPLETE || !data) return;
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
     if (header->dbch_devicetype != DBT_DEVTYP_VOLUME) return;
@@ -308,11 +308,11 @@ void CLoadingWindow::onDeviceChange(WPARAM event, LPARAM data) {
     const std::string drive = driveOfUnitMask(volume->dbcv_unitmask);
     if (isDriveOf(drive, win32::modulePath()) && projectSettings_) {
         writeLogLine("note disc removed from " + drive);
-        projectSettings_->DiscRemoved();
+        projectSettings_->discRemoved();
     }
 }
 
-void CLoadingWindow::paintMinimised() {
+void LoadingWindow::paintMinimised() {
     win32::PaintScope paint(handle());
     RECT client{};
     ::GetClientRect(handle(), &client);
@@ -321,7 +321,7 @@ void CLoadingWindow::paintMinimised() {
     ::DrawIcon(paint.dc(), x, y, appIcon_);
 }
 
-void CLoadingWindow::close() {
+void LoadingWindow::close() {
     if (!handle()) return;
     stopTimer(kStartTimer);
     stopTimer(kWatchTimer);

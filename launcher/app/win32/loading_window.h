@@ -42,10 +42,10 @@ private:
     bool started_ = false;
 };
 
-class CLoadingWindow : public win32::Dialog {
+class LoadingWindow : public win32::Dialog {
 public:
-    explicit CLoadingWindow(std::string commandLine);
-    ~CLoadingWindow() override;
+    explicit LoadingWindow(std::string commandLine);
+    ~LoadingWindow() override;
 
     // Builds the window from its template in the menu font and runs it until it closes.
     void run();
@@ -79,7 +79,7 @@ private:
     bool loadEnded_ = false;
     bool oleStarted_ = false;
     bool ended_ = false;
-    viewer::CSettingsComponent* projectSettings_ = nullptr;
+    viewer::SettingsComponent* projectSettings_ = nullptr;
     HMODULE filterModule_ = nullptr;
     MessageFilter filter_;
     HICON appIcon_ = nullptr;

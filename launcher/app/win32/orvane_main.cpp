@@ -10,7 +10,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    quillet::launcher::CLoadingWindow window(commandLine ? commandLine : "");
+    quillet::launcher::LoadingWindow window(commandLine ? commandLine : "");
     window.run();
     return 0;
 }

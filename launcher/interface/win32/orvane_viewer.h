@@ -1,7 +1,7 @@
 #pragma once
 // The viewer library's exported component classes. The launcher reserves each
 // class's bytes and runs its default constructor there; after that it reaches a
-// component only through CViewerComponent and the settings and security
+// component only through ViewerComponent and the settings and security
 // interfaces. The classes' own state lives behind one pointer; the rest of each
 // object is reserved, so that the objects keep the sizes the launcher reserves.
 
@@ -25,52 +25,52 @@ struct SecurityState;
 
 // Every component class implements all of the launcher's operations.
 #define ORVANE_COMPONENT_OPERATIONS                                                                          \
-    bool CreateComponent(const char* className, const char* title, uint32_t style,                          \
-                         const quillet::viewer::ComponentArea& area, quillet::viewer::NativeWindow parent,  \
-                         uint32_t id) override;                                                             \
-    void AttachSettings(quillet::viewer::CSettingsComponent* settings) override;                            \
-    void SetKind(int32_t kind) override;                                                                    \
-    void SetWorkingPath(const char* path) override;                                                         \
-    void SetFirstValue(int32_t value) override;                                                             \
-    void SetLauncherFolder(const char* folder) override;                                                    \
-    void Start() override;                                                                                  \
-    void Prepare() override;                                                                                \
-    bool IsRunning() override;                                                                              \
-    void SetMoreValues(int32_t second, int32_t third) override;                                             \
-    void ReadRecords(quillet::project::RecordReader& reader, int32_t major, int32_t minor, int32_t build)   \
-        override;                                                                                           \
-    std::string TargetFolder() override;                                                                    \
-    std::string TargetName(const char* storedName) override;                                                \
-    void LinkSettings(quillet::viewer::CSettingsComponent* settings) override;                              \
-    void DiscRemoved() override;                                                                            \
-    void RecordFile(const char* path, int32_t flags) override;                                              \
-    bool IsCurrent(const char* path, uint64_t size, int64_t modified) override;
+    bool createComponent(const char* className, const char* title, uint32_t style,                           \
+                         const quillet::viewer::ComponentArea& area, quillet::viewer::NativeWindow parent,   \
+                         uint32_t id) override;                                                              \
+    void attachSettings(quillet::viewer::SettingsComponent* settings) override;                              \
+    void setKind(int32_t kind) override;                                                                     \
+    void setWorkingPath(const char* path) override;                                                          \
+    void setFirstValue(int32_t value) override;                                                              \
+    void setLauncherFolder(const char* folder) override;                                                     \
+    void start() override;                                                                                   \
+    void prepare() override;                                                                                 \
+    bool isRunning() override;                                                                               \
+    void setMoreValues(int32_t second, int32_t third) override;                                              \
+    void readRecords(quillet::project::RecordReader& reader, int32_t major, int32_t minor, int32_t build)    \
+        override;                                                                                            \
+    std::string targetFolder() override;                                                                     \
+    std::string targetName(const char* storedName) override;                                                 \
+    void linkSettings(quillet::viewer::SettingsComponent* settings) override;                                \
+    void discRemoved() override;                                                                             \
+    void recordFile(const char* path, int32_t flags) override;                                               \
+    bool isCurrent(const char* path, uint64_t size, int64_t modified) override;
 
 // The content components: each shows one item of the project in its list.
-class ORVANE_VIEWER_API CContentViewer : public quillet::viewer::CViewerComponent {
+class ORVANE_VIEWER_API ContentViewer : public quillet::viewer::ViewerComponent {
 public:
-    ~CContentViewer() override;
+    ~ContentViewer() override;
 
     ORVANE_COMPONENT_OPERATIONS
 
     // The line that shows this component in the project window, and the path that
     // opening it opens.
-    std::string ListText() const;
-    std::string ItemPath() const;
+    std::string listText() const;
+    std::string itemPath() const;
 
 protected:
-    explicit CContentViewer(const char* kindName);
+    explicit ContentViewer(const char* kindName);
     std::unique_ptr<quillet::viewer::ContentState> state_;
 };
 
 #define ORVANE_CONTENT_VIEWER(Name, Bytes)                                   \
-    class ORVANE_VIEWER_API Name : public CContentViewer {                   \
+    class ORVANE_VIEWER_API Name : public ContentViewer {                    \
     public:                                                                  \
         Name();                                                              \
         ~Name() override;                                                    \
                                                                              \
     private:                                                                 \
-        unsigned char reserved_[Bytes - sizeof(CContentViewer)];             \
+        unsigned char reserved_[Bytes - sizeof(ContentViewer)];              \
     }
 
 ORVANE_CONTENT_VIEWER(CFileViewer, 20916);
@@ -87,34 +87,34 @@ ORVANE_CONTENT_VIEWER(CFailsafeViewer, 20920);
 
 // The project settings component: reads the project's title and window settings,
 // and shows the project window from the start of the project to its end.
-class ORVANE_VIEWER_API CProjectSettingsViewer : public quillet::viewer::CSettingsComponent {
+class ORVANE_VIEWER_API CProjectSettingsViewer : public quillet::viewer::SettingsComponent {
 public:
     CProjectSettingsViewer();
     ~CProjectSettingsViewer() override;
 
     ORVANE_COMPONENT_OPERATIONS
 
-    const std::string& Title() const;
+    const std::string& title() const;
 
 private:
     std::unique_ptr<quillet::viewer::SettingsState> state_;
-    unsigned char reserved_[46052 - sizeof(quillet::viewer::CSettingsComponent) - sizeof(void*)];
+    unsigned char reserved_[46052 - sizeof(quillet::viewer::SettingsComponent) - sizeof(void*)];
 };
 
 // The security component: decides whether the project may open, names the folder
 // its files go to, and keeps the list of files extracted there.
-class ORVANE_VIEWER_API CSecurityViewer : public quillet::viewer::CSecurityComponent {
+class ORVANE_VIEWER_API CSecurityViewer : public quillet::viewer::SecurityComponent {
 public:
     CSecurityViewer();
     ~CSecurityViewer() override;
 
     ORVANE_COMPONENT_OPERATIONS
 
-    const std::vector<std::string>& RecordedFiles() const;
+    const std::vector<std::string>& recordedFiles() const;
 
 private:
     std::unique_ptr<quillet::viewer::SecurityState> state_;
-    unsigned char reserved_[21016 - sizeof(quillet::viewer::CSecurityComponent) - sizeof(void*)];
+    unsigned char reserved_[21016 - sizeof(quillet::viewer::SecurityComponent) - sizeof(void*)];
 };
 
 // Sees the launcher's messages that nothing else took: keys for the project

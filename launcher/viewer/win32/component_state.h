@@ -45,7 +45,7 @@ struct ComponentBasics {
 struct ContentState {
     ComponentBasics basics;
     const char* kindName = "";
-    CSettingsComponent* settings = nullptr;
+    SettingsComponent* settings = nullptr;
     int32_t values[3] = {};
     std::string caption;
     std::string item;
@@ -60,7 +60,7 @@ struct SettingsState {
 struct SecurityState {
     ComponentBasics basics;
     SecuritySettings settings;
-    CSettingsComponent* projectSettings = nullptr;
+    SettingsComponent* projectSettings = nullptr;
     std::string targetFolder;
     int32_t today = 0;
     bool requiredFileExists = false;

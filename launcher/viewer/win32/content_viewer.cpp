@@ -7,7 +7,7 @@
 using quillet::project::RecordReader;
 using quillet::viewer::ComponentArea;
 using quillet::viewer::ContentState;
-using quillet::viewer::CSettingsComponent;
+using quillet::viewer::SettingsComponent;
 using quillet::viewer::NativeWindow;
 
 namespace {
@@ -15,60 +15,60 @@ namespace {
 constexpr int32_t kShowDetails = 1;
 }  // namespace
 
-CContentViewer::CContentViewer(const char* kindName) : state_(std::make_unique<ContentState>()) {
+ContentViewer::ContentViewer(const char* kindName) : state_(std::make_unique<ContentState>()) {
     state_->kindName = kindName;
 }
 
-CContentViewer::~CContentViewer() = default;
+ContentViewer::~ContentViewer() = default;
 
-bool CContentViewer::CreateComponent(const char*, const char*, uint32_t style, const ComponentArea& area,
+bool ContentViewer::createComponent(const char*, const char*, uint32_t style, const ComponentArea& area,
                                      NativeWindow parent, uint32_t) {
     return state_->basics.create(style, area, parent);
 }
 
-void CContentViewer::AttachSettings(CSettingsComponent* settings) { state_->settings = settings; }
-void CContentViewer::SetKind(int32_t kind) { state_->basics.kind = kind; }
-void CContentViewer::SetWorkingPath(const char* path) { state_->basics.workingPath = path ? path : ""; }
-void CContentViewer::SetFirstValue(int32_t value) { state_->values[0] = value; }
-void CContentViewer::SetLauncherFolder(const char* folder) { state_->basics.launcherFolder = folder ? folder : ""; }
-void CContentViewer::Start() {}
-void CContentViewer::Prepare() {}
-bool CContentViewer::IsRunning() { return false; }
+void ContentViewer::attachSettings(SettingsComponent* settings) { state_->settings = settings; }
+void ContentViewer::setKind(int32_t kind) { state_->basics.kind = kind; }
+void ContentViewer::setWorkingPath(const char* path) { state_->basics.workingPath = path ? path : ""; }
+void ContentViewer::setFirstValue(int32_t value) { state_->values[0] = value; }
+void ContentViewer::setLauncherFolder(const char* folder) { state_->basics.launcherFolder = folder ? folder : ""; }
+void ContentViewer::start() {}
+void ContentViewer::prepare() {}
+bool ContentViewer::isRunning() { return false; }
 
-void CContentViewer::SetMoreValues(int32_t second, int32_t third) {
+void ContentViewer::setMoreValues(int32_t second, int32_t third) {
     state_->values[1] = second;
     state_->values[2] = third;
 }
 
 // A content component's records: its caption, then its item's name in the working folder.
-void CContentViewer::ReadRecords(RecordReader& reader, int32_t, int32_t, int32_t) {
+void ContentViewer::readRecords(RecordReader& reader, int32_t, int32_t, int32_t) {
     state_->caption = reader.readText();
     state_->item = reader.readText();
 }
 
-std::string CContentViewer::TargetFolder() { return std::string(); }
-std::string CContentViewer::TargetName(const char*) { return std::string(); }
-void CContentViewer::LinkSettings(CSettingsComponent* settings) { state_->settings = settings; }
-void CContentViewer::DiscRemoved() {}
-void CContentViewer::RecordFile(const char*, int32_t) {}
-bool CContentViewer::IsCurrent(const char*, uint64_t, int64_t) { return false; }
+std::string ContentViewer::targetFolder() { return std::string(); }
+std::string ContentViewer::targetName(const char*) { return std::string(); }
+void ContentViewer::linkSettings(SettingsComponent* settings) { state_->settings = settings; }
+void ContentViewer::discRemoved() {}
+void ContentViewer::recordFile(const char*, int32_t) {}
+bool ContentViewer::isCurrent(const char*, uint64_t, int64_t) { return false; }
 
-std::string CContentViewer::ListText() const {
+std::string ContentViewer::listText() const {
     std::string text = state_->caption.empty() ? state_->item : state_->caption;
     text += std::string(" (") + state_->kindName + ")";
     if ((state_->values[0] & kShowDetails) && !state_->item.empty()) text += ": " + state_->item;
     return text;
 }
 
-std::string CContentViewer::ItemPath() const {
+std::string ContentViewer::itemPath() const {
     if (!state_->settings || !state_->settings->security || state_->item.empty()) return std::string();
-    const std::string folder = state_->settings->security->TargetFolder();
+    const std::string folder = state_->settings->security->targetFolder();
     const std::string name = quillet::viewer::targetNameOf(state_->item);
     return folder.empty() || name.empty() ? std::string() : folder + "\\" + name;
 }
 
 #define ORVANE_CONTENT_VIEWER_BODY(Name, KindName)  \
-    Name::Name() : CContentViewer(KindName) {}      \
+    Name::Name() : ContentViewer(KindName) {}      \
     Name::~Name() = default
 
 ORVANE_CONTENT_VIEWER_BODY(CFileViewer, "File");

@@ -4,7 +4,7 @@
 
 using quillet::project::RecordReader;
 using quillet::viewer::ComponentArea;
-using quillet::viewer::CSettingsComponent;
+using quillet::viewer::SettingsComponent;
 using quillet::viewer::NativeWindow;
 using quillet::viewer::SecurityState;
 
@@ -17,19 +17,19 @@ constexpr int64_t kSecondsFrom1601To1970 = 11644473600;
 CSecurityViewer::CSecurityViewer() : state_(std::make_unique<SecurityState>()) {}
 CSecurityViewer::~CSecurityViewer() = default;
 
-bool CSecurityViewer::CreateComponent(const char*, const char*, uint32_t style, const ComponentArea& area,
+bool CSecurityViewer::createComponent(const char*, const char*, uint32_t style, const ComponentArea& area,
                                       NativeWindow parent, uint32_t) {
     return state_->basics.create(style, area, parent);
 }
 
-void CSecurityViewer::AttachSettings(CSettingsComponent* settings) { state_->projectSettings = settings; }
-void CSecurityViewer::SetKind(int32_t kind) { state_->basics.kind = kind; }
-void CSecurityViewer::SetWorkingPath(const char* path) { state_->basics.workingPath = path ? path : ""; }
-void CSecurityViewer::SetFirstValue(int32_t) {}
-void CSecurityViewer::SetLauncherFolder(const char* folder) { state_->basics.launcherFolder = folder ? folder : ""; }
+void CSecurityViewer::attachSettings(SettingsComponent* settings) { state_->projectSettings = settings; }
+void CSecurityViewer::setKind(int32_t kind) { state_->basics.kind = kind; }
+void CSecurityViewer::setWorkingPath(const char* path) { state_->basics.workingPath = path ? path : ""; }
+void CSecurityViewer::setFirstValue(int32_t) {}
+void CSecurityViewer::setLauncherFolder(const char* folder) { state_->basics.launcherFolder = folder ? folder : ""; }
 
 // Gathers what the decision needs: the date, the required file, the working folder.
-void CSecurityViewer::Prepare() {
+void CSecurityViewer::prepare() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     state_->today = now.wYear * 10000 + now.wMonth * 100 + now.wDay;
@@ -40,7 +40,7 @@ void CSecurityViewer::Prepare() {
         quillet::viewer::workingFolderUnder(quillet::win32::tempFolder(), state_->basics.workingPath);
 }
 
-void CSecurityViewer::Start() {
+void CSecurityViewer::start() {
     const quillet::viewer::AccessDecision decision = quillet::viewer::decideAccess(
         state_->settings, state_->targetFolder, state_->today, state_->requiredFileExists);
     accessGranted = decision.granted;
@@ -50,30 +50,30 @@ void CSecurityViewer::Start() {
                       MB_OK | MB_ICONSTOP);
 }
 
-bool CSecurityViewer::IsRunning() { return false; }
-void CSecurityViewer::SetMoreValues(int32_t, int32_t) {}
+bool CSecurityViewer::isRunning() { return false; }
+void CSecurityViewer::setMoreValues(int32_t, int32_t) {}
 
 // The security records: the expiry date (yyyymmdd, 0 for none), a file the disc
 // must hold (empty for none), and whether extracted files are recorded.
-void CSecurityViewer::ReadRecords(RecordReader& reader, int32_t, int32_t, int32_t) {
+void CSecurityViewer::readRecords(RecordReader& reader, int32_t, int32_t, int32_t) {
     state_->settings.expiryDate = reader.readInt();
     state_->settings.requiredFile = reader.readText();
     state_->settings.recordFiles = reader.readInt() != 0;
     state_->settings.recordsComplete = !reader.failed();
 }
 
-std::string CSecurityViewer::TargetFolder() { return state_->targetFolder; }
-std::string CSecurityViewer::TargetName(const char* storedName) {
+std::string CSecurityViewer::targetFolder() { return state_->targetFolder; }
+std::string CSecurityViewer::targetName(const char* storedName) {
     return quillet::viewer::targetNameOf(storedName ? storedName : "");
 }
-void CSecurityViewer::LinkSettings(CSettingsComponent* settings) { state_->projectSettings = settings; }
-void CSecurityViewer::DiscRemoved() {}
-void CSecurityViewer::RecordFile(const char* path, int32_t) {
+void CSecurityViewer::linkSettings(SettingsComponent* settings) { state_->projectSettings = settings; }
+void CSecurityViewer::discRemoved() {}
+void CSecurityViewer::recordFile(const char* path, int32_t) {
     if (path) state_->recorded.emplace_back(path);
 }
 
 // Present and current: a file of the entry's size, last written at the entry's time.
-bool CSecurityViewer::IsCurrent(const char* path, uint64_t size, int64_t modified) {
+bool CSecurityViewer::isCurrent(const char* path, uint64_t size, int64_t modified) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!path || !::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
@@ -84,4 +84,4 @@ bool CSecurityViewer::IsCurrent(const char* path, uint64_t size, int64_t modifie
     return fileSize == size && written == modified;
 }
 
-const std::vector<std::string>& CSecurityViewer::RecordedFiles() const { return state_->recorded; }
+const std::vector<std::string>& CSecurityViewer::recordedFiles() const { return state_->recorded; }
