@@ -1,8 +1,8 @@
 #include "launcher/app/win32/launcher_host.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <new>
 
 #include "common/win32/file_system.h"
@@ -15,10 +15,7 @@ namespace quillet::launcher {
 void writeLogLine(const std::string& line) {
     const char* path = std::getenv(kLogVariable);
     if (!path || !*path) return;
-    if (std::FILE* file = std::fopen(path, "a")) {
-        std::fprintf(file, "%s\n", line.c_str());
-        std::fclose(file);
-    }
+    std::ofstream(path, std::ios::app) << line << '\n';
 }
 
 LauncherHost::LauncherHost(HWND loadingWindow) : window_(loadingWindow) {}

@@ -271,8 +271,7 @@ void LoadingWindow::onWatchTimer() {
 
 void LoadingWindow::onUpdate(uint32_t code, int32_t value) {
     projectSettings_ = block_.projectSettings;
-    filterModule_ = static_cast<HMODULE>(block_.filterModule);
-    filter_.setModule(filterModule_);
+    filter_.setModule(static_cast<HMODULE>(block_.filterModule));
 
     switch (progress_.apply(code, value)) {
     case LoadingProgress::Action::StartProject:

@@ -80,8 +80,8 @@ private:
     bool oleStarted_ = false;
     bool ended_ = false;
     viewer::SettingsComponent* projectSettings_ = nullptr;
-    HMODULE filterModule_ = nullptr;
     MessageFilter filter_;
+    // A shared icon from the program's resources: the system owns it.
     HICON appIcon_ = nullptr;
     win32::UniqueIcon controlIcon_;
     OleSession ole_;

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -35,9 +35,8 @@ std::string firstArgument(const char* commandLine) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     const std::string movie = firstArgument(commandLine);
-    FILE* file = std::fopen((ownFolder() + "tavrix-request.txt").c_str(), "wb");
-    if (!file) return 1;
-    std::fprintf(file, "%s\n", movie.c_str());
-    std::fclose(file);
+    std::ofstream request(ownFolder() + "tavrix-request.txt", std::ios::binary);
+    if (!request) return 1;
+    request << movie << '\n';
     return movie.empty() ? 2 : 0;
 }
