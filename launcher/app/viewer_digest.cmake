@@ -2,7 +2,7 @@
 file(SHA256 ${LIBRARY} digest)
 file(WRITE ${OUTPUT}
   "// Written by the build from the viewer library it built.\n"
-  "#include \"launcher/app/library_check.h\"\n"
+  "#include \"launcher/app/win32/library_check.h\"\n"
   "namespace quillet::launcher {\n"
   "const char kViewerLibraryDigest[] = \"${digest}\";\n"
   "}\n")

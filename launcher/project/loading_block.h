@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "launcher/viewer/viewer_interface.h"
+#include "launcher/interface/viewer_interface.h"
 
 namespace quillet::project {
 
@@ -16,7 +16,7 @@ struct LoadingBlock {
     void* filterModule = nullptr;
     std::string launcherFolder;
     std::string workingPath;
-    viewer::CSettingsComponent* projectSettings = nullptr;
+    viewer::SettingsComponent* projectSettings = nullptr;
 };
 
 }  // namespace quillet::project

@@ -5,15 +5,15 @@
 
 #include "launcher/archive/zip_paths.h"
 #include "launcher/archive/zip_reader.h"
+#include "launcher/interface/component_kinds.h"
 #include "launcher/project/project_secrets.h"
 #include "launcher/project/project_version.h"
-#include "launcher/viewer/component_kinds.h"
 
 namespace quillet::project {
 
-using viewer::CSecurityComponent;
-using viewer::CSettingsComponent;
-using viewer::CViewerComponent;
+using viewer::SecurityComponent;
+using viewer::SettingsComponent;
+using viewer::ViewerComponent;
 
 namespace {
 
@@ -31,17 +31,17 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + kSeparator + name;
 }
 
-CViewerComponent* CThreadLoadProject::createAndOwn(int32_t kind, const LoadingBlock& block) {
-    CViewerComponent* component = host_.createComponent(kind);
+ViewerComponent* CThreadLoadProject::createAndOwn(int32_t kind, const LoadingBlock& block) {
+    ViewerComponent* component = host_.createComponent(kind);
     if (!component) damaged("no viewer component of kind " + std::to_string(kind));
     // The window manager's handles run out long before memory does: a component
     // without its window is the launcher's shortage, not the description's fault.
-    if (!component->CreateComponent(nullptr, nullptr, 0, viewer::ComponentArea{}, block.loadingWindow, 1))
+    if (!component->createComponent(nullptr, nullptr, 0, viewer::ComponentArea{}, block.loadingWindow, 1))
         throw LauncherShortage{"the component of kind " + std::to_string(kind) + " has no window"};
     component->ownerWindow = block.loadingWindow;
     component->topOwnerWindow = block.loadingWindow;
-    component->SetKind(kind);
-    component->SetWorkingPath(block.workingPath.c_str());
+    component->setKind(kind);
+    component->setWorkingPath(block.workingPath.c_str());
     return component;
 }
 
@@ -90,17 +90,17 @@ void CThreadLoadProject::loadDescription(LoadingBlock& block) {
     block.workingPath = workingPath;
     if (version.hasHeaderNote()) reader_.readText();
 
-    auto* settings = static_cast<CSettingsComponent*>(createAndOwn(viewer::kKindProjectSettings, block));
-    settings->SetLauncherFolder(block.launcherFolder.c_str());
-    settings->ReadRecords(reader_, version.major, version.minor, version.build);
-    settings->Prepare();
+    auto* settings = static_cast<SettingsComponent*>(createAndOwn(viewer::kKindProjectSettings, block));
+    settings->setLauncherFolder(block.launcherFolder.c_str());
+    settings->readRecords(reader_, version.major, version.minor, version.build);
+    settings->prepare();
     block.projectSettings = settings;
 
-    auto* security = static_cast<CSecurityComponent*>(createAndOwn(viewer::kKindSecurity, block));
-    security->SetLauncherFolder(block.launcherFolder.c_str());
+    auto* security = static_cast<SecurityComponent*>(createAndOwn(viewer::kKindSecurity, block));
+    security->setLauncherFolder(block.launcherFolder.c_str());
     settings->security = security;
-    security->ReadRecords(reader_, version.major, version.minor, version.build);
-    security->LinkSettings(settings);
+    security->readRecords(reader_, version.major, version.minor, version.build);
+    security->linkSettings(settings);
 
     const int32_t count = reader_.readInt();
     // Every component has at least its kind record: a larger count cannot be true.
@@ -109,17 +109,17 @@ void CThreadLoadProject::loadDescription(LoadingBlock& block) {
         damaged("a count of " + std::to_string(count) + " components");
     host_.report(kReportLoadingBegins, count);
 
-    CViewerComponent* previous = nullptr;
+    ViewerComponent* previous = nullptr;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t kind = reader_.readInt();
         if (reader_.failed()) damaged("component " + std::to_string(i) + " has no kind");
         if (!viewer::isContentKind(kind)) damaged("unknown component kind " + std::to_string(kind));
-        CViewerComponent* component = createAndOwn(kind, block);
-        component->SetLauncherFolder(block.launcherFolder.c_str());
-        component->SetFirstValue(settings->settingsValues[0]);
-        component->AttachSettings(settings);
-        component->SetMoreValues(settings->settingsValues[1], settings->settingsValues[2]);
-        component->ReadRecords(reader_, version.major, version.minor, version.build);
+        ViewerComponent* component = createAndOwn(kind, block);
+        component->setLauncherFolder(block.launcherFolder.c_str());
+        component->setFirstValue(settings->settingsValues[0]);
+        component->attachSettings(settings);
+        component->setMoreValues(settings->settingsValues[1], settings->settingsValues[2]);
+        component->readRecords(reader_, version.major, version.minor, version.build);
         if (previous)
             previous->nextComponent = component;
         else
@@ -132,8 +132,8 @@ void CThreadLoadProject::loadDescription(LoadingBlock& block) {
     reader_.close();
 
     host_.wait(kPhaseWaitMs);
-    security->Prepare();
-    security->Start();
+    security->prepare();
+    security->start();
     if (!security->accessGranted) {
         host_.note("the security component refused access");
         host_.report(kReportAbandoned, 0);
@@ -145,13 +145,13 @@ void CThreadLoadProject::loadDescription(LoadingBlock& block) {
 
     host_.wait(kPhaseWaitMs);
     host_.report(kReportStartingBegins, count);
-    for (CViewerComponent* component = settings->firstComponent; component; component = component->nextComponent)
+    for (ViewerComponent* component = settings->firstComponent; component; component = component->nextComponent)
         host_.report(kReportComponentStarted, 0);
     host_.wait(kPhaseWaitMs);
     host_.report(kReportFinished, 0);
 }
 
-void CThreadLoadProject::extractArchive(const std::string& path, CSecurityComponent& security) {
+void CThreadLoadProject::extractArchive(const std::string& path, SecurityComponent& security) {
     ZipReader archive(host_.fileSystem());
     archive.open(path);
     archive.setPassword(kArchivePassword);
@@ -166,19 +166,19 @@ void CThreadLoadProject::extractArchive(const std::string& path, CSecurityCompon
     }
 }
 
-void handleArchiveEntry(ZipReader& archive, size_t index, CSecurityComponent& security) {
+void handleArchiveEntry(ZipReader& archive, size_t index, SecurityComponent& security) {
     const zip::ZipEntry& entry = archive.entryInfo(index);
     // The component is handed the name up to its first NUL; the rest would go unjudged.
     if (entry.name.find('\0') != std::string::npos) throw RefusedEntry("an entry name with a NUL byte");
-    const std::string targetName = security.TargetName(entry.name.c_str());
+    const std::string targetName = security.targetName(entry.name.c_str());
     // An empty name is the component's refusal; the stored name it refused is never
     // the one to use instead.
     if (targetName.empty()) throw RefusedEntry("the security component refused the entry " + entry.name);
-    const std::string targetFolder = security.TargetFolder();
+    const std::string targetFolder = security.targetFolder();
     const std::string target = joinPath(targetFolder, targetName);
-    if (!security.IsCurrent(target.c_str(), entry.uncompressedSize, entry.modificationCalendarTime()))
+    if (!security.isCurrent(target.c_str(), entry.uncompressedSize, entry.modificationCalendarTime()))
         archive.extractFile(index, targetFolder, true, targetName, kExtractionBufferSize);
-    if (!security.skipRecording) security.RecordFile(target.c_str(), 0);
+    if (!security.skipRecording) security.recordFile(target.c_str(), 0);
 }
 
 }  // namespace quillet::project

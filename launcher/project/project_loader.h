@@ -49,7 +49,7 @@ public:
     virtual void wait(int milliseconds) = 0;
     // A new component of kind, owned by the host until the program ends; nullptr
     // for a kind the viewer library does not have.
-    virtual viewer::CViewerComponent* createComponent(int32_t kind) = 0;
+    virtual viewer::ViewerComponent* createComponent(int32_t kind) = 0;
     virtual bool fileExists(const std::string& path) = 0;
     // Why a load was given up, for the diagnostic output.
     virtual void note(const std::string& /*text*/) {}
@@ -68,8 +68,8 @@ public:
 
 private:
     void loadDescription(LoadingBlock& block);
-    viewer::CViewerComponent* createAndOwn(int32_t kind, const LoadingBlock& block);
-    void extractArchive(const std::string& path, viewer::CSecurityComponent& security);
+    viewer::ViewerComponent* createAndOwn(int32_t kind, const LoadingBlock& block);
+    void extractArchive(const std::string& path, viewer::SecurityComponent& security);
 
     LoaderHost& host_;
     RecordReader reader_;
@@ -95,7 +95,7 @@ public:
 // Handles archive entry index as the loader does: asks the security component for the
 // entry's target name and folder, extracts it there unless it is present and current,
 // and hands it over to be recorded. Throws RefusedEntry, or the archive's errors.
-void handleArchiveEntry(ZipReader& archive, size_t index, viewer::CSecurityComponent& security);
+void handleArchiveEntry(ZipReader& archive, size_t index, viewer::SecurityComponent& security);
 
 // folder + the platform's separator + name.
 std::string joinPath(const std::string& folder, const std::string& name);

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "launcher/archive/zip_paths.h"
+#include "launcher/interface/viewer_interface.h"
 #include "launcher/project/project_loader.h"
-#include "launcher/viewer/viewer_interface.h"
 #include "tests/support/memory_file_system.h"
 
 namespace quillet::testing {
@@ -30,7 +30,7 @@ class LoggingComponent : public Interface {
 public:
     LoggingComponent(CallLog& log, std::string name) : log_(log), name_(std::move(name)) {}
 
-    bool CreateComponent(const char* className, const char* title, uint32_t style,
+    bool createComponent(const char* className, const char* title, uint32_t style,
                          const viewer::ComponentArea& area, viewer::NativeWindow, uint32_t id) override {
         const bool empty = !className && !title && style == 0 && area.left == 0 && area.top == 0 &&
                            area.right == 0 && area.bottom == 0;
@@ -38,27 +38,27 @@ public:
         // The window manager's handles, when a test limits them.
         return !windowsLeft || (*windowsLeft)-- > 0;
     }
-    void AttachSettings(viewer::CSettingsComponent*) override { log("attach settings"); }
-    void SetKind(int32_t kind) override { log("kind " + std::to_string(kind)); }
-    void SetWorkingPath(const char* path) override { log("working path " + std::string(path)); }
-    void SetFirstValue(int32_t value) override { log("first value " + std::to_string(value)); }
-    void SetLauncherFolder(const char*) override { log("launcher folder"); }
-    void Start() override { log("start"); }
-    void Prepare() override { log("prepare"); }
-    bool IsRunning() override { return false; }
-    void SetMoreValues(int32_t second, int32_t third) override {
+    void attachSettings(viewer::SettingsComponent*) override { log("attach settings"); }
+    void setKind(int32_t kind) override { log("kind " + std::to_string(kind)); }
+    void setWorkingPath(const char* path) override { log("working path " + std::string(path)); }
+    void setFirstValue(int32_t value) override { log("first value " + std::to_string(value)); }
+    void setLauncherFolder(const char*) override { log("launcher folder"); }
+    void start() override { log("start"); }
+    void prepare() override { log("prepare"); }
+    bool isRunning() override { return false; }
+    void setMoreValues(int32_t second, int32_t third) override {
         log("more values " + std::to_string(second) + " " + std::to_string(third));
     }
-    void ReadRecords(project::RecordReader& reader, int32_t major, int32_t minor, int32_t build) override {
+    void readRecords(project::RecordReader& reader, int32_t major, int32_t minor, int32_t build) override {
         log("read records " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(build));
         readOwn(reader);
     }
-    std::string TargetFolder() override { return std::string(); }
-    std::string TargetName(const char*) override { return std::string(); }
-    void LinkSettings(viewer::CSettingsComponent*) override { log("link settings"); }
-    void DiscRemoved() override { log("disc removed"); }
-    void RecordFile(const char*, int32_t) override {}
-    bool IsCurrent(const char*, uint64_t, int64_t) override { return false; }
+    std::string targetFolder() override { return std::string(); }
+    std::string targetName(const char*) override { return std::string(); }
+    void linkSettings(viewer::SettingsComponent*) override { log("link settings"); }
+    void discRemoved() override { log("disc removed"); }
+    void recordFile(const char*, int32_t) override {}
+    bool isCurrent(const char*, uint64_t, int64_t) override { return false; }
 
     int* windowsLeft = nullptr;
 
@@ -71,7 +71,7 @@ private:
     std::string name_;
 };
 
-class FakeSettings : public LoggingComponent<viewer::CSettingsComponent> {
+class FakeSettings : public LoggingComponent<viewer::SettingsComponent> {
 public:
     using LoggingComponent::LoggingComponent;
     std::string title;
@@ -83,7 +83,7 @@ private:
     }
 };
 
-class FakeSecurity : public LoggingComponent<viewer::CSecurityComponent> {
+class FakeSecurity : public LoggingComponent<viewer::SecurityComponent> {
 public:
     FakeSecurity(CallLog& log, std::string targetFolder, std::set<std::string> refusedNames = {},
                  const MemoryFileSystem* memory = nullptr)
@@ -93,21 +93,21 @@ public:
           memory_(memory) {}
     std::vector<std::string> recorded;
 
-    void Start() override {
+    void start() override {
         log("start");
         accessGranted = complete_ && expiry_ == 0;
         skipRecording = !recordFiles_;
     }
-    std::string TargetFolder() override { return targetFolder_; }
-    std::string TargetName(const char* storedName) override {
+    std::string targetFolder() override { return targetFolder_; }
+    std::string targetName(const char* storedName) override {
         std::vector<std::string> parts;
         const bool refused = !zip::safeNameParts(storedName, parts) || refusedNames_.count(storedName);
         return refused ? std::string() : std::string(storedName);
     }
-    void RecordFile(const char* path, int32_t flags) override {
+    void recordFile(const char* path, int32_t flags) override {
         if (flags == 0) recorded.emplace_back(path);
     }
-    bool IsCurrent(const char* path, uint64_t size, int64_t modified) override {
+    bool isCurrent(const char* path, uint64_t size, int64_t modified) override {
         // A file system in memory keeps no times: a file of the size is current.
         if (memory_) {
             const auto file = memory_->files.find(path);
@@ -133,7 +133,7 @@ private:
     bool complete_ = false;
 };
 
-class FakeContent : public LoggingComponent<viewer::CViewerComponent> {
+class FakeContent : public LoggingComponent<viewer::ViewerComponent> {
 public:
     FakeContent(CallLog& log, int32_t kind) : LoggingComponent(log, "content"), kind(kind) {}
     int32_t kind;
@@ -164,7 +164,7 @@ public:
     std::vector<int> waits;
     CallLog calls;
     std::vector<std::string> notes;
-    std::vector<std::unique_ptr<viewer::CViewerComponent>> components;
+    std::vector<std::unique_ptr<viewer::ViewerComponent>> components;
     FakeSettings* settings = nullptr;
     FakeSecurity* security = nullptr;
 
@@ -179,7 +179,7 @@ public:
     zip::ExtractionFileSystem& fileSystem() override {
         return memory_ ? static_cast<zip::ExtractionFileSystem&>(*memory_) : zip::hostFileSystem();
     }
-    viewer::CViewerComponent* createComponent(int32_t kind) override {
+    viewer::ViewerComponent* createComponent(int32_t kind) override {
         if (kind == 98) {
             auto made = std::make_unique<FakeSettings>(calls, "settings");
             settings = made.get();

@@ -12,14 +12,14 @@
 #include <set>
 #include <thread>
 
-#include "launcher/app/launcher_host.h"
-#include "launcher/app/library_check.h"
-#include "launcher/app/loading_window.h"
-#include "launcher/app/message_filter.h"
-#include "launcher/app/message_names.h"
-#include "launcher/app/registered_messages.h"
+#include "launcher/app/win32/launcher_host.h"
+#include "launcher/app/win32/library_check.h"
+#include "launcher/app/win32/loading_window.h"
+#include "launcher/app/win32/message_filter.h"
+#include "launcher/interface/message_names.h"
+#include "launcher/interface/win32/orvane_viewer.h"
+#include "launcher/interface/win32/registered_messages.h"
 #include "launcher/project/record_writer.h"
-#include "launcher/viewer/orvane_viewer.h"
 #include "tests/driver/driver.h"
 
 namespace quillet::launcher {
@@ -101,38 +101,38 @@ TEST(ViewerLibrary, MakesAComponentOfEveryKindItHas) {
     for (int32_t kind : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 98, 99}) EXPECT_TRUE(host.createComponent(kind)) << kind;
     for (int32_t kind : {-1, 11, 42, 97, 100}) EXPECT_FALSE(host.createComponent(kind)) << kind;
     EXPECT_TRUE(dynamic_cast<CWebViewer*>(host.createComponent(2)));
-    EXPECT_TRUE(dynamic_cast<viewer::CSettingsComponent*>(host.createComponent(98)));
-    EXPECT_TRUE(dynamic_cast<viewer::CSecurityComponent*>(host.createComponent(99)));
+    EXPECT_TRUE(dynamic_cast<viewer::SettingsComponent*>(host.createComponent(98)));
+    EXPECT_TRUE(dynamic_cast<viewer::SecurityComponent*>(host.createComponent(99)));
 }
 
 TEST(ViewerLibrary, ContentComponentsShowWhatTheyAre) {
     LauncherHost host(nullptr);
-    auto* settings = static_cast<viewer::CSettingsComponent*>(host.createComponent(98));
-    auto* security = static_cast<viewer::CSecurityComponent*>(host.createComponent(99));
+    auto* settings = static_cast<viewer::SettingsComponent*>(host.createComponent(98));
+    auto* security = static_cast<viewer::SecurityComponent*>(host.createComponent(99));
     settings->security = security;
-    security->SetWorkingPath("Orvane\\Library Test");
-    security->Prepare();
-    auto* content = dynamic_cast<CContentViewer*>(host.createComponent(9));
+    security->setWorkingPath("Orvane\\Library Test");
+    security->prepare();
+    auto* content = dynamic_cast<ContentViewer*>(host.createComponent(9));
     ASSERT_TRUE(content);
     project::RecordWriter records;
     records.text("Logo");
     records.text("logo.bmp");
     project::RecordReader reader;
     reader.openBytes(records.bytes());
-    content->SetFirstValue(1);
-    content->AttachSettings(settings);
-    content->ReadRecords(reader, 3, 0, 4);
-    EXPECT_EQ(content->ListText(), "Logo (Picture): logo.bmp");
-    const std::string folder = security->TargetFolder();
+    content->setFirstValue(1);
+    content->attachSettings(settings);
+    content->readRecords(reader, 3, 0, 4);
+    EXPECT_EQ(content->listText(), "Logo (Picture): logo.bmp");
+    const std::string folder = security->targetFolder();
     EXPECT_EQ(folder.substr(folder.size() - 20), "\\Orvane\\Library Test");
-    EXPECT_EQ(content->ItemPath(), folder + "\\logo.bmp");
-    content->SetFirstValue(0);
-    EXPECT_EQ(content->ListText(), "Logo (Picture)");
+    EXPECT_EQ(content->itemPath(), folder + "\\logo.bmp");
+    content->setFirstValue(0);
+    EXPECT_EQ(content->listText(), "Logo (Picture)");
 }
 
 TEST(ViewerLibrary, TheSecurityComponentKnowsAFileThatIsCurrent) {
     LauncherHost host(nullptr);
-    auto* security = static_cast<viewer::CSecurityComponent*>(host.createComponent(99));
+    auto* security = static_cast<viewer::SecurityComponent*>(host.createComponent(99));
     char folder[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "orvane_current.txt";
@@ -146,13 +146,13 @@ TEST(ViewerLibrary, TheSecurityComponentKnowsAFileThatIsCurrent) {
         ::SetFileTime(file, nullptr, nullptr, &time);
         ::CloseHandle(file);
     }
-    EXPECT_TRUE(security->IsCurrent(path.c_str(), 12, when));
-    EXPECT_FALSE(security->IsCurrent(path.c_str(), 11, when));
-    EXPECT_FALSE(security->IsCurrent(path.c_str(), 12, when + 2));
-    EXPECT_FALSE(security->IsCurrent(folder, 0, when));
+    EXPECT_TRUE(security->isCurrent(path.c_str(), 12, when));
+    EXPECT_FALSE(security->isCurrent(path.c_str(), 11, when));
+    EXPECT_FALSE(security->isCurrent(path.c_str(), 12, when + 2));
+    EXPECT_FALSE(security->isCurrent(folder, 0, when));
     ::DeleteFileA(path.c_str());
-    EXPECT_FALSE(security->IsCurrent(path.c_str(), 12, when));
-    EXPECT_EQ(security->TargetName("pages/index.html"), "pages\\index.html");
+    EXPECT_FALSE(security->isCurrent(path.c_str(), 12, when));
+    EXPECT_EQ(security->targetName("pages/index.html"), "pages\\index.html");
 }
 
 BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
@@ -178,7 +178,7 @@ TEST(LoadingWindow, WithoutOleItReportsAndEnds) {
         // OLE needs a single-threaded apartment; a thread in the multithreaded one cannot start it.
         ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         thread = ::GetCurrentThreadId();
-        CLoadingWindow window("");
+        LoadingWindow window("");
         window.run();
         ::CoUninitialize();
         ended = true;

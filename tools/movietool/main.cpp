@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "common/help_request.h"
 #include "common/json_writer.h"
 #include "player/audio/wav_file.h"
 #include "player/container/movie_file.h"
+#include "tools/movietool/movie_report.h"
 #include "tools/moviewriter/desktop_scene.h"
 #include "tools/moviewriter/movie_writer.h"
 #include "tools/moviewriter/object_description.h"
-#include "tools/movietool/movie_report.h"
 #ifdef _WIN32
 #include "player/objects/win32/stored_pictures.h"
 #endif
@@ -323,6 +324,10 @@ int make(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (quillet::asksForHelp(argc, argv)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     if (argc < 2) {
         std::fputs(kUsage, stderr);
         return 2;

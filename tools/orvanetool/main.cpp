@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/help_request.h"
 #include "common/json_writer.h"
 #include "launcher/project/project_loader.h"
 #include "launcher/project/project_secrets.h"
@@ -168,6 +169,10 @@ int dump(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (quillet::asksForHelp(argc, argv)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
         if (args.size() == 2 && args[0] == "dump") return dump(args[1]);

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "launcher/archive/zip_paths.h"
+#include "launcher/interface/component_kinds.h"
 #include "launcher/project/record_writer.h"
-#include "launcher/viewer/component_kinds.h"
 #include "launcher/viewer/security_rules.h"
 
 namespace quillet::orvanetool {

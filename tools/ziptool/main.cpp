@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/help_request.h"
 #include "launcher/archive/zip_reader.h"
 
 namespace {
@@ -39,6 +40,10 @@ int list(quillet::ZipReader& reader) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (quillet::asksForHelp(argc, argv)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() < 2) {
         std::fputs(kUsage, stderr);

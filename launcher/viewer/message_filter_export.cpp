@@ -1,7 +1,0 @@
-#include "launcher/viewer/orvane_viewer.h"
-#include "launcher/viewer/project_window.h"
-
-extern "C" int FilterDllMsg(void* message) {
-    quillet::viewer::ProjectWindow* window = quillet::viewer::ProjectWindow::current();
-    return message && window && window->filterMessage(*static_cast<const MSG*>(message)) ? 1 : 0;
-}
