@@ -2,7 +2,7 @@
 
 #include "player/app/maker_addresses.h"
 #include "player/app/win32/shell_open.h"
-#include "player/app/resource.h"
+#include "player/app/win32/resource.h"
 
 namespace quillet {
 

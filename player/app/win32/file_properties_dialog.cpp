@@ -5,7 +5,7 @@
 #include "player/app/win32/movie_file_length.h"
 #include "player/app/win32/shell_open.h"
 #include "player/container/frame_time.h"
-#include "player/app/resource.h"
+#include "player/app/win32/resource.h"
 
 namespace quillet {
 namespace {

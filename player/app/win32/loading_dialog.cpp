@@ -1,7 +1,7 @@
 #include "player/app/win32/loading_dialog.h"
 
 #include "common/win32/message_pump.h"
-#include "player/app/resource.h"
+#include "player/app/win32/resource.h"
 
 namespace quillet {
 

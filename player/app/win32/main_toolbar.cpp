@@ -5,7 +5,7 @@
 
 #include "common/win32/handles.h"
 #include "common/win32/string_resources.h"
-#include "player/app/resource.h"
+#include "player/app/win32/resource.h"
 
 namespace quillet {
 namespace {

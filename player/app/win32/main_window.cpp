@@ -9,7 +9,7 @@
 #include "player/app/win32/play_properties_dialog.h"
 #include "player/app/win32/shell_open.h"
 #include "player/container/frame_time.h"
-#include "player/app/resource.h"
+#include "player/app/win32/resource.h"
 
 namespace quillet {
 namespace {

@@ -8,7 +8,7 @@
 #include "player/movie/movie_document.h"
 #include "player/app/play_settings_entry.h"
 #include "player/app/text_format.h"
-#include "player/app/resource.h"
+#include "player/app/win32/resource.h"
 
 namespace quillet {
 namespace {

@@ -1,7 +1,7 @@
 #include "player/app/win32/player_window.h"
 
 #include "common/win32/file_system.h"
-#include "player/app/resource.h"
+#include "player/app/win32/resource.h"
 #include "common/win32/message_pump.h"
 #include "player/container/win32/win32_movie_file.h"
 
