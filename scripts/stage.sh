@@ -14,7 +14,7 @@ log=$2
 shift 2
 mkdir -p "$(dirname "$log")"
 
-printf '%-36s ' "$description ..."
+printf '%-44s ' "$description ..."
 started=$(date +%s%N)
 "$@" >"$log" 2>&1 </dev/null
 status=$?
