@@ -23,18 +23,19 @@ demo_packages=(
 )
 
 # Every test layer: GoogleTest (native, and its sources for the Windows builds),
-# clang for the sanitizer build, both Windows builds, and the tools the tests drive.
+# clang for the sanitizer build, both Windows builds, and the independent tools whose
+# archives and GSM frames the tests read (Info-ZIP, 7-Zip, toast).
 test_packages=(
   googletest libgtest-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   libz-mingw-w64-dev
-  zip unzip
+  zip unzip p7zip-full libgsm-tools
 )
 
 # The benchmarks compare against independent tools.
 bench_packages=(
-  libgsm-tools python3
+  libbenchmark-dev python3
 )
 
 # The fuzz targets need nothing beyond the sanitizer build and the seeds' tools.
@@ -78,9 +79,10 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# The two steps below change apt's sources; its package lists are then read afresh.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
-  apt-get update -q && apt_updated=1
+  sources_changed=1
 fi
 
 # libgsm for Windows is compiled from Debian's source package during the build,
@@ -89,7 +91,11 @@ if [ -f "$sources" ] && ! grep -q '^Types:.*deb-src' "$sources"; then
   # Copy the first stanza (the main archive) as a deb-src stanza.
   awk 'BEGIN{RS=""; ORS="\n\n"} NR==1 {sub(/Types: deb/, "Types: deb-src"); print; exit}' \
     "$sources" >> "$sources"
-  apt-get update -q && apt_updated=1
+  sources_changed=1
+fi
+if [ "${sources_changed:-0}" -eq 1 ]; then
+  apt-get update -q
+  apt_updated=1
 fi
 
 install_missing "${packages[@]}"
