@@ -5,18 +5,58 @@
 # the main window during play, and stills of single frames, go to out/demo/. Then a
 # small disc is made with the launcher (a few pages, a picture and the demo movie
 # itself), started, and its loading window and project window saved too.
+#
+# `demo.sh movie` only writes the movie, `demo.sh wine` only prepares Wine (its first
+# start makes the prefix), `demo.sh play` plays a movie written before; without an
+# argument it does all three, so that `make demo` can time each on its own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+part=${1:-all}
+case "$part" in
+    movie | wine | play | all) ;;
+    *) echo "usage: $0 [movie|wine|play]" >&2; exit 2 ;;
+esac
 export WINE_USE_DISPLAY=${DISPLAY:+1}
 source "$root/scripts/wine-env.sh"
-wine_fixed_layout "$0" "$@"
-wine_session_start
-trap wine_session_stop EXIT
+if [ "$part" != movie ]; then
+    wine_fixed_layout "$0" "$@"
+fi
 
 demo=$root/out/demo
-rm -rf "$demo" && mkdir -p "$demo"
 movietool=$root/out/bin/movietool
+WINDOWS_BUILD=$build_root/$(windows_arch)
 player=$WINDOWS_BUILD/player/app/Quillet.exe
+
+# The narration is spoken by the speech synthesiser and stored as GSM speech; the
+# recorded clicks and key presses get sounds of their own.
+if [ "$part" = movie ] || [ "$part" = all ]; then
+    rm -rf "$demo" && mkdir -p "$demo"
+    sounds=$demo/sounds-made
+    mkdir -p "$sounds"
+    espeak-ng -s 150 -w "$sounds/spoken.wav" \
+        "This is the Quillet demo. The pointer goes to a program on the desktop and opens it with a double click. \
+A window comes up, and three lines of text are typed into it. The movie then ends by itself."
+    sox "$sounds/spoken.wav" -r 8000 -c 1 -b 16 "$sounds/narration.wav"
+    sox -n -r 22050 -c 1 -b 16 "$sounds/click.wav" synth 0.04 square 900 fade 0 0.04 0.03 vol 0.5
+    sox -n -r 22050 -c 1 -b 16 "$sounds/key.wav" synth 0.02 square 2400 fade 0 0.02 0.015 vol 0.3
+    "$movietool" make "$demo/demo.movie" --scene desktop --screen 1024x768 --delay 100 --fps 10 \
+        --description "Quillet demo movie: a desktop session" \
+        --narration "$sounds/narration.wav" --speech --effect 0 "$sounds/click.wav" --effect 6 "$sounds/key.wav"
+    "$movietool" pack "$player" "$demo/demo.movie" "$demo/QuilletDemo.exe"
+    "$movietool" info "$demo/QuilletDemo.exe" --no-frames > "$demo/demo-info.json"
+    echo "demo movie:"
+    cat "$demo/demo-info.json"
+fi
+[ "$part" = movie ] && exit 0
+
+wine_session_start
+trap wine_session_stop EXIT
+[ "$part" = wine ] && exit 0
+
+if [ ! -f "$demo/QuilletDemo.exe" ]; then
+    echo "no demo movie in $demo: run $0 movie first" >&2
+    exit 1
+fi
 driver=$WINDOWS_BUILD/tests/driver/qdriver.exe
 qdriver() { "$WINE" "$driver" "$@" | tr -d '\r'; }
 to_png() { convert "$1" "${1%.bmp}.png" 2>/dev/null && rm -f "$1"; }
@@ -33,24 +73,6 @@ wait_for_end() {
     fi
     wait "$pid" || true
 }
-
-# The narration is spoken by the speech synthesiser and stored as GSM speech; the
-# recorded clicks and key presses get sounds of their own.
-sounds=$demo/sounds-made
-mkdir -p "$sounds"
-espeak-ng -s 150 -w "$sounds/spoken.wav" \
-    "This is the Quillet demo. The pointer goes to a program on the desktop and opens it with a double click. \
-A window comes up, and three lines of text are typed into it. The movie then ends by itself."
-sox "$sounds/spoken.wav" -r 8000 -c 1 -b 16 "$sounds/narration.wav"
-sox -n -r 22050 -c 1 -b 16 "$sounds/click.wav" synth 0.04 square 900 fade 0 0.04 0.03 vol 0.5
-sox -n -r 22050 -c 1 -b 16 "$sounds/key.wav" synth 0.02 square 2400 fade 0 0.02 0.015 vol 0.3
-"$movietool" make "$demo/demo.movie" --scene desktop --screen 1024x768 --delay 100 --fps 10 \
-    --description "Quillet demo movie: a desktop session" \
-    --narration "$sounds/narration.wav" --speech --effect 0 "$sounds/click.wav" --effect 6 "$sounds/key.wav"
-"$movietool" pack "$player" "$demo/demo.movie" "$demo/QuilletDemo.exe"
-"$movietool" info "$demo/QuilletDemo.exe" --no-frames > "$demo/demo-info.json"
-echo "demo movie:"
-cat "$demo/demo-info.json"
 
 echo "playing the demo ($(basename "$WINDOWS_BUILD") build) on display $DISPLAY"
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
