@@ -77,10 +77,21 @@ struct BandHeader {
     std::string encode() const;
 };
 
-// Window messages a frame may record.
+// Window messages a frame may record: keys, and the buttons in the client area and
+// on a window's frame.
 constexpr uint32_t kInputKeyDown = 256;
 constexpr uint32_t kInputLeftButtonDown = 513;
 constexpr uint32_t kInputLeftButtonUp = 514;
+constexpr uint32_t kInputRightButtonDown = 516;
+constexpr uint32_t kInputRightButtonUp = 517;
+constexpr uint32_t kInputMiddleButtonDown = 519;
+constexpr uint32_t kInputMiddleButtonUp = 520;
+constexpr uint32_t kInputFrameLeftButtonDown = 161;
+constexpr uint32_t kInputFrameLeftButtonUp = 162;
+constexpr uint32_t kInputFrameRightButtonDown = 164;
+constexpr uint32_t kInputFrameRightButtonUp = 165;
+constexpr uint32_t kInputFrameMiddleButtonDown = 167;
+constexpr uint32_t kInputFrameMiddleButtonUp = 168;
 // A key-down with this parameter is a recorded click.
 constexpr uint32_t kRecordedClickKey = 229;
 

@@ -151,42 +151,6 @@ TEST_F(PlaybackTest, StopMarkEndsTheRunBeforeItsBands) {
     EXPECT_EQ(pixel, RGB((expected >> 16) & 0xFF, (expected >> 8) & 0xFF, expected & 0xFF));
 }
 
-TEST_F(PlaybackTest, StartAtOrPastTheEndIsCompleteAtOnce) {
-    makeMovie(10, 10);
-    Player player(data, compositor, recorder.window);
-    player.setPosition(8);
-    player.setPlayRange(0, 25);  // the frame at 25 ms is frame 3
-    ASSERT_TRUE(player.play(view, nullptr, recorder.window, nullptr, false, false));
-    ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(recorder.end().wParam, 1u);
-    EXPECT_TRUE(recorder.of(kMessageProgress).empty()) << "no frame was shown";
-}
-
-TEST_F(PlaybackTest, RangeEndingBeyondTheMoviePlaysToTheLastFrame) {
-    makeMovie(12, 1);
-    Player player(data, compositor, recorder.window);
-    player.setPlayRange(0, 1000000);
-    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, false, false));
-    ASSERT_TRUE(recorder.waitForEnd());
-    EXPECT_EQ(recorder.end().wParam, 1u);
-    EXPECT_EQ(recorder.end().lParam, 12);
-}
-
-TEST_F(PlaybackTest, TwoDownsAndOneUpCueTwice) {
-    makeMovie(6, 1, [](int i, FrameSpec& spec) {
-        if (i == 1 || i == 2) spec.inputMessage = WM_LBUTTONDOWN;
-        if (i == 3) spec.inputMessage = WM_LBUTTONUP;
-        if (i == 4) spec.inputMessage = WM_KEYDOWN;
-    });
-    CountingSound sound;
-    sound.narration = true;  // its clock cannot be read: the run must still end
-    Player player(data, compositor, recorder.window);
-    player.setSound(&sound);
-    ASSERT_TRUE(player.play(view, nullptr, nullptr, nullptr, true, false));
-    ASSERT_TRUE(recorder.waitForEnd(5000));
-    EXPECT_EQ(sound.effects, (std::vector<int>{0, 0, 6}));
-}
-
 TEST_F(PlaybackTest, PauseKeepsThePositionAndStopReturnsToZero) {
     makeMovie(100, 20);
     Player player(data, compositor, recorder.window);

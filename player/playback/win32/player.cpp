@@ -11,8 +11,6 @@
 namespace quillet {
 namespace {
 
-// Every this many frames, objects whose span has passed release their pictures.
-constexpr int64_t kReleaseEveryFrames = 100;
 // The frame loop waits in short sleeps while more than this remains, then spins.
 constexpr int64_t kSpinMs = 1;
 
@@ -30,36 +28,6 @@ public:
 
 private:
     bool raised_;
-};
-
-// A clock reading that stays on the narration while it answers and carries on
-// from the tick count, without a jump, once it does not.
-class RunClock {
-public:
-    RunClock(const PlaybackSound& sound, bool useNarration) : sound_(sound), narration_(useNarration) {
-        tickStart_ = playbackTickCount();
-        if (narration_) {
-            int64_t reading = sound_.narrationElapsed();
-            narration_ = reading >= 0;
-            narrationStart_ = static_cast<uint32_t>(reading);
-        }
-    }
-    uint32_t elapsed() {
-        if (narration_) {
-            int64_t reading = sound_.narrationElapsed();
-            if (reading >= 0) return last_ = static_cast<uint32_t>(reading) - narrationStart_;
-            narration_ = false;
-            tickStart_ = playbackTickCount() - last_;
-        }
-        return last_ = playbackTickCount() - tickStart_;
-    }
-
-private:
-    const PlaybackSound& sound_;
-    bool narration_;
-    uint32_t narrationStart_ = 0;
-    uint32_t tickStart_ = 0;
-    uint32_t last_ = 0;
 };
 
 }  // namespace
@@ -140,14 +108,14 @@ bool Player::play(HWND view, const RECT* displayRect, HWND progressWindow, CCapt
     run.withSound = withSound;
     run.withCursor = withCursor;
     run.progressWindow = progressWindow;
-    run.startFrame = std::clamp<int64_t>(position_, 0, last);
-    run.firstFrame = std::clamp<int64_t>(currentBufferFrame_.load(), 0, last);
+    run.range.startFrame = std::clamp<int64_t>(position_, 0, last);
+    run.range.firstFrame = std::clamp<int64_t>(currentBufferFrame_.load(), 0, last);
     const int64_t held = compositor_.heldFrame();
-    if (held < run.firstFrame) run.firstFrame = std::max<int64_t>(held, 0);
-    run.alreadyShownMs = alreadyShown;
-    run.startTime = static_cast<uint32_t>(startTime_);
-    run.endTime = static_cast<uint32_t>(endTime_);
-    compositor_.setRunStart(run.startFrame);
+    if (held < run.range.firstFrame) run.range.firstFrame = std::max<int64_t>(held, 0);
+    run.range.alreadyShownMs = alreadyShown;
+    run.range.startTime = static_cast<uint32_t>(startTime_);
+    run.range.endTime = static_cast<uint32_t>(endTime_);
+    compositor_.setRunStart(run.range.startFrame);
     if (!compositor_.beginRun(view, display)) return false;
 
     stopRequest_.store(false);
@@ -158,21 +126,8 @@ bool Player::play(HWND view, const RECT* displayRect, HWND progressWindow, CCapt
     return true;
 }
 
-void Player::cueInput(const MovieFrame& frame, bool& buttonDown) {
-    switch (frame.inputMessage) {
-    case WM_KEYDOWN: sound_->playEffect(6); break;
-    case WM_LBUTTONDOWN: case WM_NCLBUTTONDOWN: sound_->playEffect(0); buttonDown = true; break;
-    case WM_LBUTTONUP: case WM_NCLBUTTONUP: if (!buttonDown) sound_->playEffect(0); buttonDown = false; break;
-    case WM_RBUTTONDOWN: case WM_NCRBUTTONDOWN: sound_->playEffect(2); buttonDown = true; break;
-    case WM_RBUTTONUP: case WM_NCRBUTTONUP: if (!buttonDown) sound_->playEffect(2); buttonDown = false; break;
-    case WM_MBUTTONDOWN: case WM_NCMBUTTONDOWN: sound_->playEffect(4); buttonDown = true; break;
-    case WM_MBUTTONUP: case WM_NCMBUTTONUP: if (!buttonDown) sound_->playEffect(4); buttonDown = false; break;
-    default: break;
-    }
-}
-
 void Player::runThread(Run run) {
-    int64_t endedAt = run.firstFrame;
+    int64_t endedAt = run.range.firstFrame;
     bool complete;
     {
         ScopedTimerResolution resolution;
@@ -190,7 +145,8 @@ void Player::runThread(Run run) {
 
 bool Player::walkFrames(const Run& run, int64_t& i) {
     const FrameList& list = frames_.frames();
-    i = run.firstFrame;
+    RunSchedule schedule(list, run.range);
+    i = run.range.firstFrame;
     // A complete run reports its end frame: one past the last frame it could show.
     auto completeAt = [&](int64_t end) {
         i = end;
@@ -200,58 +156,43 @@ bool Player::walkFrames(const Run& run, int64_t& i) {
 
     // The frames before the start frame count for the play range; the loader reads
     // in order, so they are there once the one before the start frame is.
-    int64_t startFrame = run.startFrame;
-    if (startFrame > 0 && !frames_.waitForFrame(static_cast<size_t>(startFrame - 1), stopRequest_)) return notThere();
-    if (run.startTime > 0) {
-        // The frame at the start time is known once the frames up to it are read.
-        int64_t atStart;
-        while ((atStart = frameAtTime(list, run.startTime)) < 0 && frames_.loaderRunning()) {
-            if (stopRequest_.load()) return false;
-            ::Sleep(1);
-        }
-        startFrame = std::max(startFrame, atStart);
+    const int64_t requested = run.range.startFrame;
+    if (requested > 0 && !frames_.waitForFrame(static_cast<size_t>(requested - 1), stopRequest_)) return notThere();
+    while (!schedule.resolveStart(frames_.loaderRunning())) {
+        if (stopRequest_.load()) return false;
+        ::Sleep(1);
     }
-    // The end frame is the frame at the end time, found as the run walks towards
-    // it, or the movie's frame count. A start at or past it completes at once.
-    const int64_t endTime = run.endTime;
-    const int64_t endAtTime = endTime > 0 ? frameAtTime(list, run.endTime) : -1;
-    if (startFrame >= frames_.frameCount()) return completeAt(frames_.frameCount());
-    if (endTime > 0 && playTimeBefore(list, startFrame) >= endTime) return completeAt(frameAtTime(list, run.endTime));
-    int64_t timeBefore = playTimeBefore(list, i);
+    if (auto end = schedule.completesBeforeWalking(frames_.frameCount())) return completeAt(*end);
 
     const bool narration = run.withSound && sound_->hasNarration();
-    RunClock clock(*sound_, narration);
-    int64_t delayTotal = -run.alreadyShownMs, holdTotal = 0;
+    RunClock clock(narration ? RunClock::Reading([this] { return sound_->narrationElapsed(); }) : RunClock::Reading(),
+                   playbackTickCount);
     pausedWithinFrameMs_.store(0);
     bool buttonDown = false;
-    int lastPercent = -1;
     for (;; ++i) {
         if (i >= frames_.frameCount()) return completeAt(frames_.frameCount());
         if (!frames_.waitForFrame(static_cast<size_t>(i), stopRequest_)) return notThere();
         const int64_t count = frames_.frameCount();
-        if (i >= count) return completeAt(count);
-        if (endTime > 0 && timeBefore >= endTime) return completeAt(frameAtTime(list, run.endTime));
+        if (auto end = schedule.completesAt(i, count)) return completeAt(*end);
         playing_.store(true);
         if (run.progressWindow) {
-            const int64_t end = endAtTime > 0 ? endAtTime : count;
-            int percent = static_cast<int>(static_cast<double>(i) / static_cast<double>(end) * 100);
-            if (percent != lastPercent) {
-                lastPercent = percent;
-                ::SendMessageA(run.progressWindow, kMessageProgress, static_cast<WPARAM>(percent), static_cast<LPARAM>(i));
-            }
+            if (auto percent = schedule.progressAt(i, count))
+                ::SendMessageA(run.progressWindow, kMessageProgress, static_cast<WPARAM>(*percent), static_cast<LPARAM>(i));
         }
         const MovieFrame& frame = list[static_cast<size_t>(i)];
         auto stopHere = [&] { return stopRequest_.load() || frame.stopMark != 0; };
         if (stopHere()) return false;
         if (run.withCursor) compositor_.eraseCursor();
         if (!compositor_.applyBandsToBoth(i, frame, stopHere)) return false;
-        timeBefore += playTimeOf(frame);
-        if (i < startFrame) continue;
+        if (!schedule.applied(i, frame)) continue;
 
-        if (narration && frame.holdMs <= 0) sound_->startNarrationOnly();
+        if (narration && RunSchedule::narrationPlaysOver(frame)) sound_->startNarrationOnly();
         compositor_.composeOverlays(static_cast<size_t>(i), frame, run.objects, run.withSound, run.withCursor);
-        if (run.withSound) cueInput(frame, buttonDown);
-        if (i > 0 && i % kReleaseEveryFrames == 0) {
+        if (run.withSound) {
+            const int effect = effectForInput(frame.inputMessage, buttonDown);
+            if (effect >= 0) sound_->playEffect(effect);
+        }
+        if (RunSchedule::releasesPictures(i)) {
             // Objects whose span has passed give up their pictures. This thread is
             // the one that draws them, so it frees them itself; the window only
             // hears of it.
@@ -259,20 +200,17 @@ bool Player::walkFrames(const Run& run, int64_t& i) {
             ::PostMessageA(notificationWindow_, kMessageHundredFrames, 0, static_cast<LPARAM>(i));
         }
 
-        const int64_t due = delayTotal + holdTotal;
-        holdTotal += std::llabs(static_cast<int64_t>(frame.holdMs));
-        delayTotal += frame.delayMs;
-        const int64_t target = delayTotal + holdTotal;
-        const bool onTime = static_cast<int64_t>(clock.elapsed()) < target;
+        const FrameTimes times = schedule.timeNext(frame);
+        const bool onTime = RunSchedule::onTime(clock.elapsed(), times);
         const bool goOn = onTime ? compositor_.present(run.view, static_cast<size_t>(i), run.objects)
                                  : compositor_.lateStopCheck(static_cast<size_t>(i), run.objects);
         if (!goOn) return false;
-        if (onTime && presentObserver_) presentObserver_(i, clock.elapsed(), due);
-        if (narration && frame.holdMs > 0) sound_->pauseNarrationOnly();
+        if (onTime && presentObserver_) presentObserver_(i, clock.elapsed(), times.due);
+        if (narration && !RunSchedule::narrationPlaysOver(frame)) sound_->pauseNarrationOnly();
 
-        for (int64_t left; (left = target - static_cast<int64_t>(clock.elapsed())) > 0;) {
+        for (int64_t left; (left = times.end - static_cast<int64_t>(clock.elapsed())) > 0;) {
             if (stopRequest_.load()) {
-                pausedWithinFrameMs_.store(std::max<int64_t>(0, static_cast<int64_t>(clock.elapsed()) - due));
+                pausedWithinFrameMs_.store(RunSchedule::pausedWithin(clock.elapsed(), times));
                 return false;
             }
             if (left > kSpinMs) ::Sleep(1);

@@ -13,6 +13,7 @@
 #include "player/objects/win32/caption_list.h"
 #include "player/playback/win32/frame_compositor.h"
 #include "player/playback/playback_sound.h"
+#include "player/playback/run_schedule.h"
 
 namespace quillet {
 
@@ -85,11 +86,7 @@ public:
 private:
     struct Run {
         HWND view = nullptr;
-        int64_t firstFrame = 0;  // the first frame applied
-        int64_t startFrame = 0;  // the first frame shown and timed
-        int64_t alreadyShownMs = 0;  // of the start frame's time, before a pause
-        uint32_t startTime = 0;  // the play range, 0 for the whole movie
-        uint32_t endTime = 0;
+        RunRange range;
         CCaptionList* objects = nullptr;
         bool withSound = false;
         bool withCursor = false;
@@ -101,7 +98,6 @@ private:
     bool walkFrames(const Run& run, int64_t& endedAt);
     // Joins the last thread, which has reported or is about to end.
     void joinThread();
-    void cueInput(const MovieFrame& frame, bool& buttonDown);
     void rebuildStill(HWND view, CCaptionList* objects);
     // Where the narration stands when a run reaches frame.
     uint32_t narrationTimeAt(int64_t frame) const;
