@@ -267,17 +267,9 @@ void writeSections(JsonWriter& json, MovieFile& file, const OpenedMovie& movie, 
 }  // namespace
 
 bool describeMovie(MovieFile& file, bool withFrames, std::string& report, std::string& error) {
-    ToolObjectHost host;
-    NoSoundSystem noDevice;
-    ToolSoundHost sounds("");
-    SoundTrackSet tracks(noDevice, sounds);
-    MovieOpenRequest request;
-    request.placement = MoviePlacement::AppendedOrBare;
-    request.objectHost = &host;
-    request.tracks = &tracks;
-    request.soundPath = "movie";
-    OpenedMovie movie;
-    const MovieOpenStatus status = openMovie(file, request, movie);
+    ToolMovie tool;
+    const MovieOpenStatus status = tool.open(file);
+    const OpenedMovie& movie = tool.movie();
     // The player refuses both: no movie, or one past whose unknown object nothing
     // can be found.
     if (status == MovieOpenStatus::NotAMovie || status == MovieOpenStatus::UnknownObjectKind) {
@@ -314,7 +306,7 @@ bool describeMovie(MovieFile& file, bool withFrames, std::string& report, std::s
     }
     json.endObject();
     if (status != MovieOpenStatus::Newer)
-        writeSections(json, file, movie, tracks, status == MovieOpenStatus::Opened, withFrames);
+        writeSections(json, file, movie, tool.tracks(), status == MovieOpenStatus::Opened, withFrames);
     json.endObject();
     report = json.text();
     return true;

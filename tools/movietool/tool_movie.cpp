@@ -15,14 +15,13 @@ std::string openFailureText(MovieOpenStatus status) {
     return std::string();
 }
 
-bool ToolMovie::open(MovieFile& file, std::string& error) {
+MovieOpenStatus ToolMovie::open(MovieFile& file) {
     MovieOpenRequest request;
     request.placement = MoviePlacement::AppendedOrBare;
     request.objectHost = &objectHost_;
     request.tracks = &tracks_;
     request.soundPath = "movie";
-    error = openFailureText(openMovie(file, request, movie_));
-    return error.empty();
+    return openMovie(file, request, movie_);
 }
 
 }  // namespace quillet

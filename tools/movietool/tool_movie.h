@@ -15,8 +15,8 @@ std::string openFailureText(MovieOpenStatus status);
 
 class ToolMovie {
 public:
-    // Opens through the sounds; false with the reason in error.
-    bool open(MovieFile& file, std::string& error);
+    // Opens through the sounds, as far as the movie lets it.
+    MovieOpenStatus open(MovieFile& file);
     const OpenedMovie& movie() const { return movie_; }
     const SoundTrackSet& tracks() const { return tracks_; }
 

@@ -40,10 +40,9 @@ int runStill(const std::vector<std::string>& args) {
         std::fprintf(stderr, "movietool: cannot open %s\n", args[0].c_str());
         return 1;
     }
-    std::string error;
     ToolMovie movie;
-    if (!movie.open(*file, error)) {
-        std::fprintf(stderr, "movietool: %s: %s\n", args[0].c_str(), error.c_str());
+    if (const MovieOpenStatus status = movie.open(*file); status != MovieOpenStatus::Opened) {
+        std::fprintf(stderr, "movietool: %s: %s\n", args[0].c_str(), openFailureText(status).c_str());
         return 1;
     }
     GdiBitmapFactory bitmaps;
