@@ -53,6 +53,26 @@ Region rectangleOutline(const Rect& body, int32_t width) {
     if (width < 1) width = 1;
     if (r.width() > 2 * width && r.height() > 2 * width)
         band.subtract(Region::rect(r.left + width, r.top + width, r.right - width, r.bottom - width));
+    // A wide pen joins the sides round: the outline's path runs width / 2 inside
+    // the rectangle, and corner pixels further than that from the path's corner
+    // stay unpainted.
+    if (width >= 3) {
+        const int32_t reach = width / 2;
+        const int32_t pathLeft = r.left + width / 2, pathTop = r.top + width / 2;
+        const int32_t pathRight = r.right - (width - 1) / 2 - 1, pathBottom = r.bottom - (width - 1) / 2 - 1;
+        for (int32_t y = r.top; y < r.bottom; ++y) {
+            if (y >= pathTop && y <= pathBottom) y = pathBottom + 1;
+            if (y >= r.bottom) break;
+            for (int32_t x = r.left; x < r.right; ++x) {
+                if (x >= pathLeft && x <= pathRight) x = pathRight + 1;
+                if (x >= r.right) break;
+                const int32_t dx = x < pathLeft ? pathLeft - x : x > pathRight ? x - pathRight : 0;
+                const int32_t dy = y < pathTop ? pathTop - y : y > pathBottom ? y - pathBottom : 0;
+                if (dx > 0 && dy > 0 && dx * dx + dy * dy > reach * reach)
+                    band.subtract(Region::rect(x, y, x + 1, y + 1));
+            }
+        }
+    }
     return band;
 }
 
