@@ -86,6 +86,7 @@ bench: SETUP_GOAL = bench
 bench: build
 	@mkdir -p $(BUILD)/bench
 	$(BUILD)/native/bench/frame_loader_bench $(BUILD)/bench
+	$(BUILD)/native/bench/render_bench $(BUILD)/bench
 	bash bench/zip_extract_bench.sh
 	bash bench/launcher_extract_bench.sh
 	bash bench/gsm_decode_bench.sh

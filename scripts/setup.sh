@@ -16,6 +16,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # picture tools that make the movie's sounds and save the screenshots.
 demo_packages=(
   cmake make g++ zlib1g-dev libgsm1-dev libminizip-dev
+  libfreetype-dev libharfbuzz-dev libpng-dev pkg-config
   dpkg-dev
   wine wine32:i386 wine64 xvfb fonts-wine fonts-liberation
   libxrender1 libxcursor1 libxrandr2 libxi6 libxinerama1 libxcomposite1 libxfixes3

@@ -17,6 +17,7 @@ class ToolMovie {
 public:
     // Opens through the sounds, as far as the movie lets it.
     MovieOpenStatus open(MovieFile& file);
+    OpenedMovie& movie() { return movie_; }
     const OpenedMovie& movie() const { return movie_; }
     const SoundTrackSet& tracks() const { return tracks_; }
 
