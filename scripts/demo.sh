@@ -179,7 +179,7 @@ for frame in 0 40 140; do
         >/dev/null 2>&1 && to_png "$demo/still-$frame.bmp" || true
 done
 # The same frame drawn without Windows, by the native build's portable renderer.
-"$build_root/native/tools/movietool" still "$demo/QuilletDemo.exe" 40 "$demo/native-still-40.png" || true
+"$build_root/native/tools/movietool" still "$demo/QuilletDemo.exe" 40 "$demo/native-still-40.png"
 
 # The launcher: a disc of a few pages, a picture and the movie just played.
 content=$demo/disc-content
