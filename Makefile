@@ -57,6 +57,7 @@ fuzz: setup sanitize
 bench: build
 	@mkdir -p $(BUILD)/bench
 	$(BUILD)/native/bench/frame_loader_bench $(BUILD)/bench
+	$(BUILD)/native/bench/render_bench $(BUILD)/bench
 	bash bench/zip_extract_bench.sh
 	bash bench/launcher_extract_bench.sh
 	bash bench/gsm_decode_bench.sh

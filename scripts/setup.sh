@@ -9,6 +9,7 @@ packages=(
   wine wine32:i386 wine64 xvfb imagemagick
   fonts-wine fonts-liberation libasound2-plugins libxrender1 libxcursor1 libxrandr2
   libxi6 libxinerama1 libxcomposite1 libxfixes3
+  libfreetype-dev libharfbuzz-dev libpng-dev
   zlib1g-dev libgsm1-dev libgsm-tools googletest libgtest-dev libbenchmark-dev libminizip-dev
   zip unzip p7zip-full sox espeak-ng cmake make g++ clang libclang-rt-14-dev dpkg-dev
 )

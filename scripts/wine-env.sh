@@ -93,6 +93,15 @@ ASOUND
     [ -n "${XVFB_PID:-}" ] && managed=N
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f >/dev/null 2>&1 || true
 
+    # The faces movies name, drawn from the metric-compatible files a native
+    # text library draws them from, so that stills of both builds show the same
+    # glyphs.
+    local face
+    for face in "Arial=Liberation Sans" "Times New Roman=Liberation Serif" "Courier New=Liberation Mono"; do
+        "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${face%%=*}" /d "${face#*=}" /f \
+            >/dev/null 2>&1 || true
+    done
+
     # A program that crashes ends at once with an error code: Wine's own debugger,
     # started on a crash, waits forever when the output goes to a pipe.
     "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \

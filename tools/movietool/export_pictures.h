@@ -29,6 +29,10 @@ struct PictureOptions {
     bool cursor = true;
     bool objects = true;
     bool logo = true;
+    // The pictures' size, stretched as the player stretches its view; 0 x 0 for the
+    // recorded area's own.
+    int32_t width = 0;
+    int32_t height = 0;
 };
 
 // The pictures of movie: false with a reason when its screen is not one that can
@@ -38,7 +42,8 @@ std::unique_ptr<ExportPictureSource> makePictureSource(ExportMovie& movie, const
 
 // What a hold shows over the frame: the hotspot's area (and its partner's, for a
 // drag) outlined, and the expected action written beside it. Objects are placed
-// in the shown picture's coordinates.
-void drawHoldPrompt(Picture& picture, const CaptionRecord& hotspot, const std::vector<CaptionRecord>& objects);
+// in the recorded area's coordinates, which shownWidth x shownHeight spans.
+void drawHoldPrompt(Picture& picture, const CaptionRecord& hotspot, const std::vector<CaptionRecord>& objects,
+                    int32_t shownWidth, int32_t shownHeight);
 
 }  // namespace quillet

@@ -9,7 +9,18 @@
 
 #include "tools/moviewriter/picture.h"
 
+struct AVFrame;
+
 namespace quillet {
+
+// A picture converted for the video's encoder.
+struct PreparedPicture {
+    AVFrame* frame = nullptr;
+    PreparedPicture() = default;
+    ~PreparedPicture();
+    PreparedPicture(const PreparedPicture&) = delete;
+    PreparedPicture& operator=(const PreparedPicture&) = delete;
+};
 
 enum class VideoContainer { Mp4, WebM, Mkv, Gif };
 
@@ -19,10 +30,8 @@ bool containerForPath(const std::string& path, VideoContainer& container);
 
 struct VideoSettings {
     VideoContainer container = VideoContainer::Mp4;
-    int32_t width = 0;   // of the pictures given
+    int32_t width = 0;  // of the pictures given
     int32_t height = 0;
-    int32_t outputWidth = 0;  // of the video; 0 keeps the pictures' size
-    int32_t outputHeight = 0;
     bool lossless = false;
     bool sound = true;         // ignored for GIF, which has none
     bool captions = false;     // a caption track (not in GIF)
@@ -45,8 +54,12 @@ public:
     // Creates the file at path (written as it is: the caller picks a temporary
     // name) for the container of the settings.
     bool open(const std::string& path, const VideoSettings& settings, std::string& error);
+    // Converts a picture of the settings' size for the encoder. Pictures are
+    // prepared in the order they are added, on one thread, which may be another
+    // than the one that adds them (conversion and encoding then overlap).
+    std::shared_ptr<PreparedPicture> prepare(const Picture& picture, std::string& error);
     // A picture on screen from startMs for durationMs; calls come in time order.
-    bool addPicture(const Picture& picture, int64_t startMs, int64_t durationMs, std::string& error);
+    bool add(const PreparedPicture& picture, int64_t startMs, int64_t durationMs, std::string& error);
     // The next frames of sound, interleaved stereo at kExportSoundRate.
     bool addSound(const float* samples, size_t frames, std::string& error);
     bool wantsSound() const;

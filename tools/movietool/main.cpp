@@ -33,8 +33,8 @@ const char kUsage[] =
     "  movietool info FILE [--no-frames]\n"
     "  movietool pack PLAYER.exe MOVIE OUT.exe\n"
     "  movietool wav FILE\n"
-    "  movietool still MOVIE FRAME OUT.bmp [--no-cursor] [--no-objects] [--no-logo] [--size WxH]\n"
-    "      (Windows build)\n"
+    "  movietool still MOVIE FRAME OUT.bmp|OUT.png [--no-cursor] [--no-objects] [--no-logo] [--size WxH]\n"
+    "      (PNG in the native build)\n"
     "  movietool make OUT [--version MAJOR.MINOR] [--signature TEXT] [--created-by TEXT]\n"
     "                     [--date TEXT] [--description TEXT] [--screen WxH]\n"
     "                     [--copy-description TEXT] [--damaged-copy]\n"
@@ -345,9 +345,7 @@ int main(int argc, char** argv) {
 #ifdef QUILLET_EXPORT
     if (command == "export") return quillet::runExport(args);
 #endif
-#ifdef _WIN32
     if (command == "still") return quillet::runStill(args);
-#endif
     std::fputs(kUsage, stderr);
     return 2;
 }
