@@ -52,6 +52,9 @@ sox -n -r 22050 -c 1 -b 16 "$sounds/key.wav" synth 0.02 square 2400 fade 0 0.02 
 echo "demo movie:"
 cat "$demo/demo-info.json"
 
+# The same movie as a video for a web page, with its captions beside it.
+"$movietool" export "$demo/demo.movie" "$demo/demo.mp4" --subtitles "$demo/demo.vtt"
+
 echo "playing the demo ($(basename "$WINDOWS_BUILD") build) on display $DISPLAY"
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 started=$(now_ms)

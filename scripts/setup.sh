@@ -10,6 +10,7 @@ packages=(
   fonts-wine fonts-liberation libasound2-plugins libxrender1 libxcursor1 libxrandr2
   libxi6 libxinerama1 libxcomposite1 libxfixes3
   libfreetype-dev libharfbuzz-dev libpng-dev
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev pkg-config
   zlib1g-dev libgsm1-dev libgsm-tools googletest libgtest-dev libbenchmark-dev libminizip-dev
   zip unzip p7zip-full sox espeak-ng cmake make g++ clang libclang-rt-14-dev dpkg-dev
 )
