@@ -35,8 +35,6 @@ public:
     // clamped to the range a sample can hold.
     void mix(int64_t start, size_t count, float* out) const;
 
-    size_t voiceCount() const { return voices_.size(); }
-
 private:
     struct Voice {
         const MixClip* clip;

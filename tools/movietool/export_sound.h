@@ -24,7 +24,6 @@ public:
     // read are left out, as the player leaves them out.
     void place(const ExportMovie& movie, const ExportTimeline& timeline);
     const SoundMix& mix() const { return mix_; }
-    bool empty() const { return mix_.voiceCount() == 0; }
 
 private:
     const MixClip* clip(const std::string& path);

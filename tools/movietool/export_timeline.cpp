@@ -70,12 +70,6 @@ int32_t hotspotAt(const ObjectTimeline& index, const std::vector<CaptionRecord>&
 
 }  // namespace
 
-int64_t ExportTimeline::shownAt(int64_t ms) const {
-    auto after = std::upper_bound(frames.begin(), frames.end(), ms,
-                                  [](int64_t t, const ShownFrame& f) { return t < f.startMs; });
-    return after == frames.begin() ? -1 : static_cast<int64_t>(after - frames.begin()) - 1;
-}
-
 ExportTimeline buildExportTimeline(const FrameList& frames, int64_t frameCount, const ObjectTimeline& index,
                                    const std::vector<CaptionRecord>& objects, const TimelineOptions& options) {
     ExportTimeline timeline;

@@ -57,10 +57,6 @@ struct ExportTimeline {
     int64_t lengthMs = 0;
     // Set when a frame's stop mark ended the run before the last frame.
     bool endedAtStopMark = false;
-
-    // The index of the shown frame on screen at time ms (the last one whose start is
-    // at or before it); -1 before the first.
-    int64_t shownAt(int64_t ms) const;
 };
 
 struct TimelineOptions {
