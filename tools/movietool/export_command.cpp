@@ -304,9 +304,17 @@ int runExport(const std::vector<std::string>& args) {
     std::thread drawing([&] {
         Picture picture;
         std::string drawError;
+        std::shared_ptr<PreparedPicture> previous;
+        const ShownFrame* previousShown = nullptr;
         for (const ShownFrame& shown : timeline.frames) {
             std::shared_ptr<PreparedPicture> prepared;
-            if (!pictures->pictureAt(shown.frame, picture)) {
+            // A frame that changes nothing (the pointer resting, a pause in the
+            // typing) is sent again as it was converted, not drawn anew.
+            if (previous && previousShown->hold < 0 && shown.hold < 0 &&
+                samePicture(frames.frames(), frames.timeline(), previousShown->frame, shown.frame, options.cursor,
+                            options.objects)) {
+                prepared = previous;
+            } else if (!pictures->pictureAt(shown.frame, picture)) {
                 drawError = options.movie + ": frame " + std::to_string(shown.frame) + " cannot be drawn";
             } else {
                 if (shown.hold >= 0)
@@ -317,6 +325,8 @@ int runExport(const std::vector<std::string>& args) {
                 if (!prepared) drawError = options.output + ": " + drawError;
             }
             if (!queue.push(prepared, drawError) || !prepared) return;
+            previous = prepared;
+            previousShown = &shown;
         }
     });
     const auto stopDrawing = [&] {

@@ -145,6 +145,20 @@ ExportTimeline buildExportTimeline(const FrameList& frames, int64_t frameCount, 
     return timeline;
 }
 
+bool samePicture(const FrameList& frames, const ObjectTimeline& index, int64_t earlier, int64_t later, bool cursor,
+                 bool objects) {
+    if (earlier < 0 || later <= earlier || later >= static_cast<int64_t>(frames.filled())) return false;
+    for (int64_t i = earlier + 1; i <= later; ++i)
+        if (!frames[static_cast<size_t>(i)].bands.empty()) return false;
+    const MovieFrame& a = frames[static_cast<size_t>(earlier)];
+    const MovieFrame& b = frames[static_cast<size_t>(later)];
+    if (cursor && (a.standardCursor != b.standardCursor || a.cursorId != b.cursorId || a.cursorX != b.cursorX ||
+                   a.cursorY != b.cursorY))
+        return false;
+    return !objects || index.at(static_cast<size_t>(earlier)).visibleObjects ==
+                           index.at(static_cast<size_t>(later)).visibleObjects;
+}
+
 std::string expectedAction(const CaptionRecord& hotspot, const std::vector<CaptionRecord>& objects) {
     const HotspotTail& h = hotspot.hotspot;
     std::string modifiers;

@@ -72,6 +72,12 @@ struct TimelineOptions {
 ExportTimeline buildExportTimeline(const FrameList& frames, int64_t frameCount, const ObjectTimeline& index,
                                    const std::vector<CaptionRecord>& objects, const TimelineOptions& options);
 
+// Whether frame later shows the very picture frame earlier did: no frame after
+// earlier up to later brings bands, and the cursor (when drawn) and the objects
+// (when drawn) are those of earlier.
+bool samePicture(const FrameList& frames, const ObjectTimeline& index, int64_t earlier, int64_t later, bool cursor,
+                 bool objects);
+
 // What the viewer is expected to do at a hotspot, in words: "Click", "Press Ctrl+F2",
 // "Drag to Trash".
 std::string expectedAction(const CaptionRecord& hotspot, const std::vector<CaptionRecord>& objects);
