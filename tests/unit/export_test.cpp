@@ -37,13 +37,18 @@ constexpr double kNarrationTone = 1000, kClickTone = 3000;
 
 // The movie: frames of their own delays and holds, a hotspot on frame 3 whose span
 // takes in frame 4, a frame of no time, narration tones at 300 and 1100 ms of the
-// track, a click on frame 7 and a titled text box.
+// track, a click on frame 7, a titled text box, and frames 8 and 9 with the screen
+// of frame 7, the pointer moved on 8 and resting on 9.
 struct MovieFrameSpec {
     int32_t delay, hold;
     uint32_t input;
+    int picture;
+    int32_t cursorX;
 };
-const MovieFrameSpec kFrames[] = {{200, 0, 0},   {300, -200, 0}, {100, 400, 0}, {200, 0, 0},
-                                  {100, 0, 0},   {250, 0, 0},    {0, 0, 0},     {300, 0, 513}};
+const MovieFrameSpec kFrames[] = {{200, 0, 0, 0, 0},   {300, -200, 0, 1, 0}, {100, 400, 0, 2, 0},
+                                  {200, 0, 0, 3, 0},   {100, 0, 0, 4, 0},    {250, 0, 0, 5, 0},
+                                  {0, 0, 0, 6, 0},     {300, 0, 513, 7, 0},  {200, 0, 0, 7, 90},
+                                  {200, 0, 0, 7, 90}};
 constexpr int32_t kHotspotFrame = 3, kHotspotFrames = 2;
 const Rect kHotspotArea{20, 16, 60, 40};
 
@@ -54,9 +59,9 @@ struct Expected {
     int frame;
     int64_t start, end;
 };
-const Expected kShown[] = {{0, 0, 200},     {1, 200, 700},     {2, 700, 1200},
-                           {3, 1200, 2200}, {5, 2200, 2450},   {7, 2450, 2750}};
-constexpr int64_t kLengthMs = 2750;
+const Expected kShown[] = {{0, 0, 200},       {1, 200, 700},     {2, 700, 1200}, {3, 1200, 2200},
+                           {5, 2200, 2450},   {7, 2450, 2750},   {8, 2750, 2950}, {9, 2950, 3150}};
+constexpr int64_t kLengthMs = 3150;
 // The narration plays on through a negative hold, waits through a positive one
 // and through the hotspot, and after the answer resumes where frame 5 has it:
 // 200 + 300 + 200 before frame 2, frame 2 and 4 (skipped, but counted) as the
@@ -227,7 +232,8 @@ protected:
             FrameSpec spec(kFrames[i].delay);
             spec.holdMs = kFrames[i].hold;
             spec.inputMessage = kFrames[i].input;
-            writer.addFrame(framePicture(i), spec);
+            spec.cursorX = spec.cursorY = kFrames[i].cursorX;
+            writer.addFrame(framePicture(kFrames[i].picture), spec);
         }
         CaptionRecord hotspot;
         hotspot.header.kind = caption_kind::kHotspotCaption;
