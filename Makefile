@@ -100,6 +100,7 @@ demo:
 	$(STAGE) "building the Windows programs ($$arch)" $(LOGS)/demo-windows.log \
 	    $(MAKE) --no-print-directory demo-windows WINDOWS_ARCH=$$arch && \
 	$(STAGE) "writing the demo movie" $(LOGS)/demo-movie.log bash scripts/demo.sh movie && \
+	$(STAGE) "exporting the demo video" $(LOGS)/demo-export.log bash scripts/demo.sh export && \
 	$(STAGE) "starting Wine" $(LOGS)/demo-wine.log bash scripts/demo.sh wine && \
 	$(STAGE) "playing the demo" $(LOGS)/demo-play.log bash scripts/demo.sh play && \
 	echo "demo done in $$(($$(date +%s) - started)) s; screenshots and stills in out/demo/"

@@ -6,19 +6,20 @@
 # small disc is made with the launcher (a few pages, a picture and the demo movie
 # itself), started, and its loading window and project window saved too.
 #
-# `demo.sh movie` only writes the movie, `demo.sh wine` only prepares Wine (its first
-# start makes the prefix), `demo.sh play` plays a movie written before; without an
-# argument it does all three, so that `make demo` can time each on its own.
+# `demo.sh movie` only writes the movie, `demo.sh export` turns it into a video with
+# its captions, `demo.sh wine` only prepares Wine (its first start makes the prefix),
+# `demo.sh play` plays a movie written before; without an argument it does them all,
+# so that `make demo` can time each on its own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 part=${1:-all}
 case "$part" in
-    movie | wine | play | all) ;;
-    *) echo "usage: $0 [movie|wine|play]" >&2; exit 2 ;;
+    movie | export | wine | play | all) ;;
+    *) echo "usage: $0 [movie|export|wine|play]" >&2; exit 2 ;;
 esac
 export WINE_USE_DISPLAY=${DISPLAY:+1}
 source "$root/scripts/wine-env.sh"
-if [ "$part" != movie ]; then
+if [ "$part" != movie ] && [ "$part" != export ]; then
     wine_fixed_layout "$0" "$@"
 fi
 
@@ -48,6 +49,13 @@ A window comes up, and three lines of text are typed into it. The movie then end
     cat "$demo/demo-info.json"
 fi
 [ "$part" = movie ] && exit 0
+
+# The same movie as a video for a web page, with its captions beside it.
+if [ "$part" = export ] || [ "$part" = all ]; then
+    "$movietool" export "$demo/demo.movie" "$demo/demo.mp4" --subtitles "$demo/demo.vtt"
+    echo "exported $demo/demo.mp4 ($(stat -c %s "$demo/demo.mp4") bytes) and $demo/demo.vtt"
+fi
+[ "$part" = export ] && exit 0
 
 wine_session_start
 trap wine_session_stop EXIT

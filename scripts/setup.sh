@@ -17,6 +17,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 demo_packages=(
   cmake make g++ zlib1g-dev libgsm1-dev libminizip-dev
   libfreetype-dev libharfbuzz-dev libpng-dev pkg-config
+  libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev
   dpkg-dev
   wine wine32:i386 wine64 xvfb fonts-wine fonts-liberation
   libxrender1 libxcursor1 libxrandr2 libxi6 libxinerama1 libxcomposite1 libxfixes3

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Feeds every hostile movie to movietool info and movietool sounds as a user would,
+# Feeds every hostile movie to movietool info, sounds and export as a user would,
 # under a 2 GB address limit like the 32-bit player's and a time limit. A tool may
 # refuse a movie (exit 1 with a message) but never abort, die of a signal, hang or
 # write more than the movie's stored bytes can hold.
@@ -85,9 +85,22 @@ while IFS=$'\t' read -r name refused planted what; do
         [ "$written" -lt "$bound" ] || fail "movietool sounds wrote ${written} bytes to ${file##*/} (bound ${bound})"
     done < <(find "$sounds" -type f -print0)
     rm -rf "$sounds"
+    sounds_rc=$rc
 
-    printf '%-26s %9d bytes  info %d  sounds %d  largest file %9d  %2d s  %s\n' \
-        "$name" "$size" "$info_rc" "$rc" "$largest" $(($(date +%s) - started)) "$what"
+    # An export refuses what info refuses, and leaves no video behind when it fails.
+    video=$work/export.mp4
+    run "$movietool" export "$movie" "$video"
+    check "movietool export"
+    if [ "$refused" = 1 ] && [ "$rc" -eq 0 ]; then
+        fail "movietool export should refuse it"
+    fi
+    if [ "$rc" -ne 0 ] && { [ -e "$video" ] || [ -e "$work/.export.mp4.part" ]; }; then
+        fail "movietool export failed and left a file behind"
+    fi
+    rm -f "$video"
+
+    printf '%-26s %9d bytes  info %d  sounds %d  export %d  largest file %9d  %2d s  %s\n' \
+        "$name" "$size" "$info_rc" "$sounds_rc" "$rc" "$largest" $(($(date +%s) - started)) "$what"
 done <"$work/movies/movies.txt"
 
 count=$(wc -l <"$work/movies/movies.txt")

@@ -24,6 +24,7 @@
 namespace quillet {
 int runStill(const std::vector<std::string>& args);
 int runSounds(const std::vector<std::string>& args);
+int runExport(const std::vector<std::string>& args);
 }
 
 namespace {
@@ -53,7 +54,14 @@ const char kUsage[] =
     "      drawn at (4, 4) in every frame of --frames.\n"
     "      --logo stores a logo (versions 1.3 and later) at corner N (0 to 3).\n"
     "  movietool sounds MOVIE FOLDER\n"
-    "      writes every sound of the movie into FOLDER as a WAV file and lists them.\n";
+    "      writes every sound of the movie into FOLDER as a WAV file and lists them.\n"
+#ifdef QUILLET_EXPORT
+    "  movietool export MOVIE OUT.mp4|OUT.webm|OUT.gif|OUT.mkv [--subtitles OUT.vtt] [--no-sound]\n"
+    "                  [--no-cursor] [--no-objects] [--size WxH] [--hold-seconds N] [--lossless]\n"
+    "      the movie as a video with its sound and captions; a hotspot becomes a pause of\n"
+    "      --hold-seconds (3) showing what the viewer is to do, then the movie goes on.\n"
+#endif
+    ;
 
 // The recorded cursor of --cursor: its id, and where every frame has it.
 constexpr uint32_t kToolCursorId = 1;
@@ -339,6 +347,9 @@ int main(int argc, char** argv) {
     if (command == "make") return make(args);
     if (command == "wav") return wav(args);
     if (command == "sounds") return quillet::runSounds(args);
+#ifdef QUILLET_EXPORT
+    if (command == "export") return quillet::runExport(args);
+#endif
     if (command == "still") return quillet::runStill(args);
     std::fputs(kUsage, stderr);
     return 2;

@@ -3,53 +3,15 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "common/json_writer.h"
-#include "player/container/compressed_block.h"
+#include "tools/movietool/folder_object_host.h"
 #include "tools/movietool/tool_movie.h"
 
 namespace quillet {
 namespace {
-
-// Object sounds written into the folder: sound objects under their stored name or
-// a numbered one, stored hotspot sounds as numbered files.
-class FolderObjectHost : public ObjectReadHost {
-public:
-    FolderObjectHost(std::string folder, std::string movieFolder)
-        : folder_(std::move(folder)), movieFolder_(std::move(movieFolder)) {}
-    std::string createSoundFile(const std::string& name) override {
-        const std::string path =
-            folder_ + "/" + (name.empty() ? "object" + std::to_string(++numbered_) + ".wav" : name);
-        return std::ofstream(path, std::ios::binary | std::ios::trunc) ? path : std::string();
-    }
-    bool appendFile(const std::string& path, const uint8_t* bytes, size_t length) override {
-        std::ofstream out(path, std::ios::binary | std::ios::app);
-        out.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(length));
-        return static_cast<bool>(out);
-    }
-    std::string attachedSoundPath(const AttachedSound& sound, bool separate) override {
-        if (separate) return movieFolder_ + "/" + sound.name;
-        const std::string path = createSoundFile(std::string());
-        if (path.empty()) return path;
-        std::ofstream out(path, std::ios::binary | std::ios::app);
-        const InflateResult result = inflateSound(sound.sound, [&out](const uint8_t* piece, size_t length) {
-            return static_cast<bool>(out.write(reinterpret_cast<const char*>(piece), static_cast<std::streamsize>(length)));
-        });
-        if (result == InflateResult::Damaged) report("Zlib Uncompression Error");
-        return result == InflateResult::Finished ? path : std::string();
-    }
-    void report(const char* text) override { messages.push_back(text); }
-    void afterSection(bool) override {}
-    std::vector<std::string> messages;
-
-private:
-    std::string folder_;
-    std::string movieFolder_;
-    int numbered_ = 0;
-};
 
 void listFile(JsonWriter& json, const std::string& sound, const std::string& path) {
     json.beginObject();
