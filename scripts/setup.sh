@@ -15,7 +15,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # below), Wine with Xvfb and the fonts its screenshots show, and the sound and
 # picture tools that make the movie's sounds and save the screenshots.
 demo_packages=(
-  cmake make g++ zlib1g-dev libgsm1-dev libminizip-dev
+  cmake make g++ zlib1g-dev libdeflate-dev libgsm1-dev libminizip-dev
   dpkg-dev
   wine wine32:i386 wine64 xvfb fonts-wine fonts-liberation
   libxrender1 libxcursor1 libxrandr2 libxi6 libxinerama1 libxcomposite1 libxfixes3
@@ -38,9 +38,10 @@ test_packages=(
   libasound2-plugins
 )
 
-# The benchmarks compare against independent tools.
+# The benchmarks compare against independent tools (FFmpeg's screen-codec decoder
+# for the key pictures).
 bench_packages=(
-  libbenchmark-dev python3
+  libbenchmark-dev python3 ffmpeg
 )
 
 # The fuzz targets need nothing beyond the sanitizer build and the seeds' tools.
@@ -90,8 +91,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   sources_changed=1
 fi
 
-# libgsm for Windows is compiled from Debian's source package during the build,
-# so apt needs a deb-src entry mirroring the binary one.
+# libgsm and libdeflate for Windows are compiled from Debian's source packages during
+# the build, so apt needs a deb-src entry mirroring the binary one.
 if [ -f "$sources" ] && ! grep -q '^Types:.*deb-src' "$sources"; then
   # Copy the first stanza (the main archive) as a deb-src stanza.
   awk 'BEGIN{RS=""; ORS="\n\n"} NR==1 {sub(/Types: deb/, "Types: deb-src"); print; exit}' \
