@@ -4,7 +4,7 @@
 set(LIBGSM_SOURCE_ROOT ${CMAKE_BINARY_DIR}/_deps/libgsm)
 if(NOT EXISTS ${LIBGSM_SOURCE_ROOT}/src/gsm_decode.c)
   execute_process(
-    COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/fetch-libgsm.sh ${LIBGSM_SOURCE_ROOT}
+    COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/fetch-debian-source.sh libgsm ${LIBGSM_SOURCE_ROOT}
     RESULT_VARIABLE fetch_result)
   if(NOT fetch_result EQUAL 0)
     message(FATAL_ERROR "could not fetch the libgsm source package")

@@ -15,7 +15,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # below), Wine with Xvfb and the fonts its screenshots show, and the sound and
 # picture tools that make the movie's sounds and save the screenshots.
 demo_packages=(
-  cmake make g++ zlib1g-dev libgsm1-dev libminizip-dev
+  cmake make g++ zlib1g-dev libdeflate-dev libgsm1-dev libminizip-dev
   libfreetype-dev libharfbuzz-dev libpng-dev pkg-config
   libavcodec-dev libavformat-dev libswscale-dev libswresample-dev libavutil-dev
   dpkg-dev
@@ -40,9 +40,10 @@ test_packages=(
   libasound2-plugins
 )
 
-# The benchmarks compare against independent tools.
+# The benchmarks compare against independent tools (FFmpeg's screen-codec decoder
+# for the key pictures).
 bench_packages=(
-  libbenchmark-dev python3
+  libbenchmark-dev python3 ffmpeg
 )
 
 # The fuzz targets need nothing beyond the sanitizer build and the seeds' tools.
@@ -92,8 +93,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   sources_changed=1
 fi
 
-# libgsm for Windows is compiled from Debian's source package during the build,
-# so apt needs a deb-src entry mirroring the binary one.
+# libgsm and libdeflate for Windows are compiled from Debian's source packages during
+# the build, so apt needs a deb-src entry mirroring the binary one.
 if [ -f "$sources" ] && ! grep -q '^Types:.*deb-src' "$sources"; then
   # Copy the first stanza (the main archive) as a deb-src stanza.
   awk 'BEGIN{RS=""; ORS="\n\n"} NR==1 {sub(/Types: deb/, "Types: deb-src"); print; exit}' \

@@ -1,20 +1,28 @@
 // Playback figures under Wine, each against a baseline from the same run:
-//   - decode-and-apply speed of a 1024 x 768 x 32 movie's key picture and of its
-//     20-row delta frames, against zlib's uncompress of the same bands alone;
+//   - decode-and-apply speed of a 1024 x 768 x 32 movie's key pictures, against
+//     FFmpeg's screen-codec decoder on the same pictures (bench/playback_bench.sh
+//     measures it), and of its 20-row delta frames; both against inflating the same
+//     bands alone with zlib and with libdeflate;
 //   - pacing: the lateness of presented frames of a 30 frames-per-second run, and
 //     the CPU time it takes against the time it plays;
 //   - seeking: a still rebuild at the last frame of a one-hour movie against one
-//     at frame 100, with the still cache built.
+//     at frame 100, with the still cache built;
+//   - opening a version-1.8 movie of 200 000 1 ms frames, read while messages go
+//     through, against the same read without them.
 
 #include <windows.h>
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <random>
 #include <vector>
 
+#include "common/win32/message_pump.h"
+#include "player/container/compressed_block.h"
+#include "player/container/format_versions.h"
+#include "player/container/frame_stream_groups.h"
 #include "player/objects/win32/caption_list.h"
 #include "player/bitmaps/win32/dib.h"
 #include "tools/moviewriter/object_description.h"
@@ -44,23 +52,43 @@ double processCpuMs() {
     return ms(kernel) + ms(user);
 }
 
+// The benchmark's desktop: a blue desktop, a grey task bar, a white window.
+Picture desktop() {
+    Picture screen(kWidth, kHeight, 0x3A6EA5);
+    screen.fillRect(0, kHeight - 30, kWidth, kHeight, 0xC0C0C0);
+    screen.fillRect(100, 80, 900, 600, 0xFFFFFF);
+    return screen;
+}
+
+// The desktop with one of 24 20-row bands of the window changed: 400 random black
+// pixels on white.
+constexpr int kVariants = 24;
+constexpr int kVariantRows = 20;
+int variantTop(int v) { return 100 + kVariantRows * v; }
+std::vector<Picture> desktopVariants() {
+    const Picture screen = desktop();
+    std::mt19937 random(4);
+    std::vector<Picture> variants;
+    for (int v = 0; v < kVariants; ++v) {
+        Picture changed = screen;
+        const int top = variantTop(v);
+        changed.fillRect(120, top, 880, top + kVariantRows, 0xFFFFFF);
+        for (int k = 0; k < 400; ++k)
+            changed.at(120 + static_cast<int>(random() % 760), top + static_cast<int>(random() % kVariantRows)) = 0;
+        variants.push_back(std::move(changed));
+    }
+    return variants;
+}
+
 // A desktop-like movie: a key picture, then frames that change one 20-row band.
 std::string desktopMovie(int frames, int delayMs, int delayRemainder = 0) {
     MovieWriter writer;
     writer.setScreen({kWidth, kHeight, 32});
-    Picture screen(kWidth, kHeight, 0x3A6EA5);
-    screen.fillRect(0, kHeight - 30, kWidth, kHeight, 0xC0C0C0);
-    screen.fillRect(100, 80, 900, 600, 0xFFFFFF);
-    writer.addFrame(screen, {delayMs});
-    std::mt19937 random(4);
+    writer.addFrame(desktop(), {delayMs});
     std::vector<StoredBand> variants;
-    for (int v = 0; v < 24; ++v) {
-        Picture changed = screen;
-        int top = 100 + 20 * (v % 24);
-        changed.fillRect(120, top, 880, top + 20, 0xFFFFFF);
-        for (int k = 0; k < 400; ++k)
-            changed.at(120 + static_cast<int>(random() % 760), top + static_cast<int>(random() % 20)) = 0;
-        variants.push_back(MovieWriter::makeBand(changed, top, 20));
+    for (const Picture& changed : desktopVariants()) {
+        const int top = variantTop(static_cast<int>(variants.size()));
+        variants.push_back(MovieWriter::makeBand(changed, top, kVariantRows));
     }
     FrameRecord record;
     for (int i = 1; i < frames; ++i) {
@@ -74,14 +102,49 @@ std::string desktopMovie(int frames, int delayMs, int delayRemainder = 0) {
     return writer.frameStream();
 }
 
+// Every frame a key picture: the 24 desktop variants, each stored whole.
+std::string keyPictureMovie() {
+    MovieWriter writer;
+    writer.setScreen({kWidth, kHeight, 32});
+    FrameRecord record;
+    record.delayMs = 33;
+    for (const Picture& changed : desktopVariants()) writer.addStoredFrame(record, {MovieWriter::makeBand(changed, 0, kHeight)});
+    return writer.frameStream();
+}
+
+// The same 24 pictures as raw 32-bit rows from the top, for the reference decoder's
+// encoder (bench/playback_bench.sh).
+void writeRawFrames(const char* path) {
+    FILE* out = std::fopen(path, "wb");
+    if (!out) {
+        std::printf("cannot write %s\n", path);
+        return;
+    }
+    for (const Picture& changed : desktopVariants())
+        std::fwrite(changed.pixels.data(), sizeof(uint32_t), changed.pixels.size(), out);
+    std::fclose(out);
+}
+
 double percentile(std::vector<double> values, double p) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, static_cast<size_t>(p * values.size()))];
 }
 
-void throughput() {
-    std::string stream = desktopMovie(200, 33);
+// Frames per second of the reference decoder on the same pictures, when the script
+// measured it; 0 when it could not.
+double g_referenceFramesPerSecond = 0;
+const char* g_referenceNote = "";
+
+struct Throughput {
+    double framesPerSecond;
+    double againstZlib;        // time zlib alone takes to inflate the bands / time to apply them
+    double againstLibdeflate;  // the same for libdeflate, the fastest inflate here
+};
+
+// Applies frames [0, count) of the movie to both buffers repeats times, then inflates
+// the same bands alone with each engine.
+Throughput measureThroughput(const std::string& stream, size_t first, size_t last, int repeats) {
     MemoryMovieFile file(stream);
     GdiBitmapFactory bitmaps;
     FrameData data(bitmaps);
@@ -93,28 +156,46 @@ void throughput() {
     const FrameList& frames = data.frames();
     std::vector<uint8_t> target(kWidth * kHeight * 4);
     auto never = [] { return false; };
-
-    auto measure = [&](size_t first, size_t last, int repeats) {
-        double start = nowMs();
+    auto timed = [&](auto&& each) {
+        const double start = nowMs();
         for (int r = 0; r < repeats; ++r)
-            for (size_t i = first; i < last; ++i) compositor.applyBandsToBoth(static_cast<int64_t>(i), frames[i], never);
-        double apply = nowMs() - start;
-        start = nowMs();
-        for (int r = 0; r < repeats; ++r)
-            for (size_t i = first; i < last; ++i)
-                for (const FrameBand& band : frames[i].bands) {
-                    uLongf length = band.unpackedSize;
-                    uncompress(target.data(), &length, band.data, band.compressedSize);
-                }
-        double inflate = nowMs() - start;
-        double count = static_cast<double>((last - first) * repeats);
-        return std::make_pair(count / apply * 1000, inflate / apply);
+            for (size_t i = first; i < last; ++i) each(i);
+        ::GdiFlush();
+        return nowMs() - start;
     };
-    auto key = measure(0, 1, 40);
-    auto delta = measure(1, 200, 5);
-    std::printf("key picture: %.0f frames/s applied to both buffers, ratio inflate/(inflate+apply) %.2f (target >= 0.8)\n",
-                key.first, key.second);
-    std::printf("20-row delta frames: %.0f frames/s, ratio %.2f (target >= 0.8)\n", delta.first, delta.second);
+    auto inflateWith = [&](bool (*engine)(const void*, size_t, void*, size_t)) {
+        return timed([&](size_t i) {
+            for (const FrameBand& band : frames[i].bands) engine(band.data, band.compressedSize, target.data(), band.unpackedSize);
+        });
+    };
+    auto libdeflate = [](const void* in, size_t inSize, void* out, size_t outSize) {
+        return uncompressWithLibdeflate(in, inSize, out, outSize);
+    };
+    timed([&](size_t i) { compositor.applyBandsToBoth(static_cast<int64_t>(i), frames[i], never); });  // warm-up
+    const double apply = timed([&](size_t i) { compositor.applyBandsToBoth(static_cast<int64_t>(i), frames[i], never); });
+    const double zlib = inflateWith(uncompressWithZlib);
+    const double fastest = inflateWith(libdeflate);
+    compositor.endRun(false);
+    const double count = static_cast<double>((last - first) * static_cast<size_t>(repeats));
+    return {count / apply * 1000, zlib / apply, fastest / apply};
+}
+
+void throughput() {
+    const Throughput key = measureThroughput(keyPictureMovie(), 0, kVariants, 10);
+    std::printf("key picture (1024 x 768 x 32, one inflate of 3 MB): %.0f frames/s applied to both buffers\n",
+                key.framesPerSecond);
+    if (g_referenceFramesPerSecond > 0)
+        std::printf("  FFmpeg's ZMBV decoder, every frame a key frame, same pictures: %.0f frames/s; ratio %.2f "
+                    "(target >= 1.5)\n",
+                    g_referenceFramesPerSecond, key.framesPerSecond / g_referenceFramesPerSecond);
+    else
+        std::printf("  FFmpeg's ZMBV decoder: not measured (%s)\n", g_referenceNote);
+    std::printf("  against inflate alone: zlib %.2f, libdeflate %.2f (target >= 0.9 of libdeflate)\n", key.againstZlib,
+                key.againstLibdeflate);
+    const Throughput delta = measureThroughput(desktopMovie(200, 33), 1, 200, 5);
+    std::printf("20-row delta frames: %.0f frames/s; against inflate alone: zlib %.2f, libdeflate %.2f "
+                "(target >= 0.9 of libdeflate)\n",
+                delta.framesPerSecond, delta.againstZlib, delta.againstLibdeflate);
 }
 
 void pacing() {
@@ -243,12 +324,55 @@ void seeking() {
                 compositor.stillCache().pictureCount(), compositor.stillCache().bytesHeld() / 1e6, built);
 }
 
+// Opening a version-1.8 movie reads its frames on the user-interface thread, letting
+// window messages through as it goes: the time that takes against the same read
+// letting nothing through.
+void slowOpen() {
+    constexpr int kFrames = 200000;
+    MovieWriter writer;
+    writer.setVersion(1, 8);
+    writer.setScreen({64, 48, 32});
+    writer.addFrame(Picture(64, 48, 0x3A6EA5), {1});
+    FrameRecord oneMs;
+    oneMs.delayMs = 1;
+    for (int i = 1; i < kFrames; ++i) writer.addStoredFrame(oneMs, {});
+    const std::string stream = writer.frameStream();
+    const FrameStreamFormat format = frameStreamFormat(readersForVersion(1.8));
+    auto read = [&](bool pumping) {
+        MemoryMovieFile file(stream);
+        GdiBitmapFactory bitmaps;
+        FrameData data(bitmaps);
+        if (pumping) data.setForegroundPump([] { win32::pumpMessages(1); });
+        const double start = nowMs();
+        data.LoadFrameStream(file, file.size(), format);
+        return nowMs() - start;
+    };
+    const double quiet = read(false), pumping = read(true);
+    std::printf("opening a 1.8 movie of %d 1 ms frames: %.0f ms letting messages through, %.0f ms without, "
+                "ratio %.2f\n", kFrames, pumping, quiet, pumping / quiet);
+}
+
 }  // namespace
 
-// With names (throughput, pacing, objects, seeking) only those parts run.
+// With names (throughput, pacing, objects, seeking, slow-open) only those parts run.
+// raw-frames FILE writes the key pictures for the reference decoder and exits;
+// reference-fps=N (or reference-note=TEXT) passes on what the script measured.
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    const std::vector<std::string> wanted(argv + 1, argv + argc);
+    if (argc == 3 && std::string(argv[1]) == "raw-frames") {
+        writeRawFrames(argv[2]);
+        return 0;
+    }
+    std::vector<std::string> wanted;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("reference-fps=", 0) == 0)
+            g_referenceFramesPerSecond = std::atof(argument.c_str() + 14);
+        else if (argument.rfind("reference-note=", 0) == 0)
+            g_referenceNote = argv[i] + 15;
+        else
+            wanted.push_back(argument);
+    }
     auto run = [&](const char* name, void (*part)()) {
         if (wanted.empty() || std::find(wanted.begin(), wanted.end(), name) != wanted.end()) part();
     };
@@ -256,5 +380,6 @@ int main(int argc, char** argv) {
     run("pacing", pacing);
     run("objects", objects);
     run("seeking", seeking);
+    run("slow-open", slowOpen);
     return 0;
 }

@@ -19,10 +19,25 @@ using DataBlock = std::vector<uint8_t>;
 bool CompressBlock(const void* source, size_t sourceLength, DataBlock& outBlock,
                    size_t& outLength, int level);
 
-// Inflates a zlib stream into target. True only when zlib reports success; on failure
-// target holds whatever was produced before the error.
+// Inflates a zlib stream into target. True only when the stream is whole and fits;
+// on failure target holds whatever zlib produced before the error. The whole-buffer
+// decompressor takes the block first, as it is about twice as fast; any block it
+// refuses goes to zlib, whose answer stands.
 bool UncompressBlock(const void* source, size_t sourceLength, void* target,
                      size_t targetCapacity);
+
+// The two engines behind the block operations, each on its own: the tests hold them
+// to the same answers and the benchmark measures both. Both succeed on a stream that
+// ends before targetCapacity, and both ignore bytes after the stream's check value.
+bool uncompressWithZlib(const void* source, size_t sourceLength, void* target, size_t targetCapacity);
+// produced (optional) receives the unpacked length on success.
+bool uncompressWithLibdeflate(const void* source, size_t sourceLength, void* target, size_t targetCapacity,
+                              size_t* produced = nullptr);
+
+// Up to this many unpacked bytes a stream whose size is only claimed is still inflated
+// whole into memory sized by the claim; past it, piece by piece. Plausible claims this
+// small cost no more than a stored picture does.
+constexpr uint64_t kWholeInflateLimit = uint64_t{8} << 20;
 
 // Whether a stored stream of packedSize bytes can inflate to rawSize bytes: deflate
 // packs at most about 1 032 to 1, so a larger claim is damage, and nothing is
@@ -34,8 +49,9 @@ bool plausibleInflatedSize(uint64_t rawSize, uint64_t packedSize);
 constexpr uint64_t kLargestInflatedBlock = uint64_t{1} << 30;
 
 // Inflates a zlib stream piece by piece, handing each piece to write as it comes, so
-// that nothing is sized from a length the stream only claims. At most limit bytes
-// are produced: a stream that holds more is damaged.
+// that nothing large is sized from a length the stream only claims. At most limit
+// bytes are produced: a stream that holds more is damaged. Up to kWholeInflateLimit
+// the stream is inflated whole first and then handed out in the same pieces.
 enum class InflateResult { Finished, Damaged, NotWritten };
 InflateResult inflateInPieces(const void* packed, size_t packedSize, uint64_t limit,
                               const std::function<bool(const uint8_t*, size_t)>& write);

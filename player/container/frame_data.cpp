@@ -221,9 +221,21 @@ void FrameData::readFrames(BufferedReader& in, const FrameStreamLayout& layout, 
     const int32_t count = frameCount_.load();
     uint8_t recordBytes[kLargestFrameRecord];
     uint8_t bandBytes[kLargestBandHeader];
+    // Letting messages through costs a trip to the window system, which under some
+    // hosts is far dearer than reading a frame: it is done at the first frame and
+    // then once kForegroundPumpIntervalMs have passed, the clock looked at every
+    // few frames.
+    using Clock = std::chrono::steady_clock;
+    constexpr int32_t kFramesBetweenClockReadings = 16;
+    const bool pump = !background && foregroundPump_;
+    Clock::time_point lastPump;
     for (int32_t i = 0; i < count; ++i) {
         if (background && cancelLoad_.load(std::memory_order_relaxed)) break;
-        if (!background && foregroundPump_) foregroundPump_();
+        if (pump && (i == 0 || (i % kFramesBetweenClockReadings == 0 &&
+                                Clock::now() - lastPump >= std::chrono::milliseconds(kForegroundPumpIntervalMs)))) {
+            foregroundPump_();
+            lastPump = Clock::now();
+        }
 
         std::fill(std::begin(recordBytes), std::end(recordBytes), 0);
         in.read(recordBytes, recordSize);

@@ -69,8 +69,11 @@ public:
     bool waitForFrame(size_t index, const std::atomic<bool>& stop) const;
     // The most memory the compressed bands may take; bands past it stay empty.
     void limitBandMemory(size_t bytes) { bands_.setLimit(bytes); }
-    // Called before each frame of a foreground read, to keep windows answering.
+    // Called during a foreground read to keep windows answering: before the first
+    // frame, then before a frame once kForegroundPumpIntervalMs have passed since
+    // the last call.
     void setForegroundPump(std::function<void()> pump) { foregroundPump_ = std::move(pump); }
+    static constexpr int kForegroundPumpIntervalMs = 50;
 
     const MovieInfo& info() const { return info_; }
     // The frame count, lowered by the loader when the stream ends early.

@@ -56,6 +56,15 @@ public:
     const FrameData& frameData() const { return frames_; }
     // The annotation objects as read; the Windows layer makes its objects of them.
     const ObjectSection& objects() const { return objects_; }
+    // Hands the records over to the objects made of them, so that they are held
+    // once; the section keeps its flags.
+    ObjectSection takeObjects() {
+        std::vector<CaptionRecord> records;
+        records.swap(objects_.objects);
+        ObjectSection taken = objects_;
+        taken.objects = std::move(records);
+        return taken;
+    }
     SoundTrackSet& tracks() { return tracks_; }
 
 private:

@@ -65,7 +65,7 @@ bool PlayerWindow::OpenMovie(const std::string& path) {
     objectFiles_.setMovie(path, mainWindow_);
     soundFiles_.setWindow(mainWindow_);
     bool opened = document_.OpenMovie(path);
-    objects_.load(document_.objects());
+    objects_.load(document_.takeObjects());
     objects_.referenceRect = document_.frameData().info().recordedArea;
     if (opened) compositor_.prepareSeeking();
     return opened;

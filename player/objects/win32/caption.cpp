@@ -26,6 +26,12 @@ CCaption::CCaption(CaptionRecord record) : record_(std::move(record)) {}
 
 CCaption::~CCaption() = default;
 
+bool ObjectDcs::ready(HDC reference) {
+    if (!picture_) picture_.reset(::CreateCompatibleDC(reference));
+    if (!mask_) mask_.reset(::CreateCompatibleDC(reference));
+    return picture_ && mask_;
+}
+
 bool CCaption::HeldBitmap::hold(HDC reference, win32::UniqueGdiObject bitmap) {
     release();
     if (!bitmap) return false;
@@ -43,17 +49,12 @@ void CCaption::HeldBitmap::release() {
     bitmap_.reset();
 }
 
-win32::UniqueGdiObject CCaption::HeldBitmap::take() {
-    if (dc_ && previous_) ::SelectObject(dc_.get(), previous_);
-    previous_ = nullptr;
-    dc_.reset();
-    return std::move(bitmap_);
+ObjectDcs* CCaption::dcsFor(HDC reference, ObjectDcs& ownPair) {
+    ObjectDcs* dcs = owner_ ? &owner_->objectDcs() : &ownPair;
+    return dcs->ready(reference) ? dcs : nullptr;
 }
 
-void CCaption::releaseBitmaps() {
-    picture_.release();
-    mask_.release();
-}
+void CCaption::releaseBitmaps() { held_.release(); }
 
 void CCaption::invalidate() {
     releaseBitmaps();
@@ -89,51 +90,80 @@ Rect CCaption::Scale::map(const Rect& r) const {
                 mapped(corner.y + static_cast<double>(mapped(y * static_cast<float>(r.height()))))};
 }
 
+bool CCaption::holdSideBySide(HDC reference, HGDIOBJ picture, HGDIOBJ mask) {
+    const Rect& bounds = boundsRect();
+    const int width = bounds.width(), height = bounds.height();
+    ObjectDcs ownPair;
+    ObjectDcs* dcs = dcsFor(reference, ownPair);
+    if (width <= 0 || height <= 0 || !dcs ||
+        !held_.hold(reference, win32::UniqueGdiObject(::CreateCompatibleBitmap(reference, 2 * width, height))))
+        return false;
+    win32::ScopedSelect selectPicture(dcs->picture(), picture);
+    win32::ScopedSelect selectMask(dcs->mask(), mask);
+    ::BitBlt(held_.dc(), 0, 0, width, height, dcs->picture(), 0, 0, SRCCOPY);
+    ::BitBlt(held_.dc(), width, 0, width, height, dcs->mask(), 0, 0, SRCCOPY);
+    return true;
+}
+
 bool CCaption::bitmapsFromStorage(HDC reference) {
     const StoredPicture& stored = record_.stored;
-    if (!stored.present() || picture_) return false;
-    if (!picture_.hold(reference, bitmapFromDib(stored.picture.data(), stored.picture.size())) ||
-        !mask_.hold(reference, bitmapFromDib(stored.mask.data(), stored.mask.size()))) {
+    if (!stored.present() || held_) return false;
+    const win32::UniqueGdiObject picture = bitmapFromDib(stored.picture.data(), stored.picture.size());
+    const win32::UniqueGdiObject mask = bitmapFromDib(stored.mask.data(), stored.mask.size());
+    if (!picture || !mask || !holdSideBySide(reference, picture.get(), mask.get())) {
         releaseBitmaps();
         return false;
     }
     return true;
 }
 
-bool CCaption::renderBitmaps(HDC reference) {
+bool CCaption::renderSeparate(HDC reference, win32::UniqueGdiObject& picture, win32::UniqueGdiObject& mask) {
     const Rect& bounds = boundsRect();
     const int width = bounds.width(), height = bounds.height();
     if (width <= 0 || height <= 0) return false;
-    if (!picture_.hold(reference, win32::UniqueGdiObject(::CreateCompatibleBitmap(reference, width, height))) ||
-        !mask_.hold(reference, win32::UniqueGdiObject(::CreateCompatibleBitmap(reference, width, height)))) {
+    ObjectDcs ownPair;
+    ObjectDcs* dcs = dcsFor(reference, ownPair);
+    picture.reset(::CreateCompatibleBitmap(reference, width, height));
+    mask.reset(::CreateCompatibleBitmap(reference, width, height));
+    if (!dcs || !picture || !mask) return false;
+    ++renderCount_;
+    win32::ScopedSelect selectPicture(dcs->picture(), picture.get());
+    win32::ScopedSelect selectMask(dcs->mask(), mask.get());
+    const RECT whole = toRect(bounds);
+    for (HDC each : {dcs->picture(), dcs->mask()}) {
+        ::SetViewportOrgEx(each, -bounds.left, -bounds.top, nullptr);
+        ::FillRect(each, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    render(dcs->picture(), dcs->mask());
+    for (HDC each : {dcs->picture(), dcs->mask()}) ::SetViewportOrgEx(each, 0, 0, nullptr);
+    return true;
+}
+
+bool CCaption::renderBitmaps(HDC reference) {
+    releaseBitmaps();
+    win32::UniqueGdiObject picture, mask;
+    if (!renderSeparate(reference, picture, mask) || !holdSideBySide(reference, picture.get(), mask.get())) {
         releaseBitmaps();
         return false;
     }
     dirty_ = false;
-    ++renderCount_;
-    const RECT whole = toRect(bounds);
-    for (HDC each : {picture_.dc(), mask_.dc()}) {
-        ::SetViewportOrgEx(each, -bounds.left, -bounds.top, nullptr);
-        ::FillRect(each, &whole, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    }
-    render(picture_.dc(), mask_.dc());
-    for (HDC each : {picture_.dc(), mask_.dc()}) ::SetViewportOrgEx(each, 0, 0, nullptr);
     return true;
 }
 
 void CCaption::composite(HDC dc, const RECT* target) {
     if (bitmapsFromStorage(dc)) dirty_ = false;
-    else if (!picture_ || !mask_) dirty_ = true;
+    else if (!held_) dirty_ = true;
     if (dirty_ && !renders()) return;
 
     if (dirty_ && !renderBitmaps(dc)) return;
     const Rect& bounds = boundsRect();
     const int width = bounds.width(), height = bounds.height();
     if (width <= 0 || height <= 0) return;
-    HDC pictureDc = picture_.dc(), maskDc = mask_.dc();
+    HDC pictureDc = held_.dc(), maskDc = held_.dc();
+    const int maskLeft = width;
 
     if (!target) {
-        ::BitBlt(dc, bounds.left, bounds.top, width, height, maskDc, 0, 0, SRCPAINT);
+        ::BitBlt(dc, bounds.left, bounds.top, width, height, maskDc, maskLeft, 0, SRCPAINT);
         ::BitBlt(dc, bounds.left, bounds.top, width, height, pictureDc, 0, 0, SRCAND);
         return;
     }
@@ -149,7 +179,7 @@ void CCaption::composite(HDC dc, const RECT* target) {
     const int y = mapped(target->top + static_cast<double>(mapped(static_cast<float>(bounds.top) * scale.y)));
     {
         win32::ScopedSelect select(scaledDc.get(), scaledMask_.get());
-        ::StretchBlt(scaledDc.get(), 0, 0, scaledWidth, scaledHeight, maskDc, 0, 0, width, height, SRCCOPY);
+        ::StretchBlt(scaledDc.get(), 0, 0, scaledWidth, scaledHeight, maskDc, maskLeft, 0, width, height, SRCCOPY);
         ::BitBlt(dc, x, y, scaledWidth, scaledHeight, scaledDc.get(), 0, 0, SRCPAINT);
     }
     win32::ScopedSelect select(scaledDc.get(), scaledPicture_.get());
@@ -185,9 +215,11 @@ StoredPicture paintedForStorage(HDC reference, const Rect& bounds, const std::fu
 
 StoredPicture CCaption::renderForStorage(HDC reference) {
     StoredPicture stored;
-    if (!renders() || !renderBitmaps(reference)) return stored;
-    const win32::UniqueGdiObject picture = picture_.take(), mask = mask_.take();
+    win32::UniqueGdiObject picture, mask;
+    if (!renders()) return stored;
+    releaseBitmaps();
     dirty_ = true;
+    if (!renderSeparate(reference, picture, mask)) return stored;
     stored.picture = packedDibBytes(static_cast<HBITMAP>(picture.get()));
     stored.mask = packedDibBytes(static_cast<HBITMAP>(mask.get()));
     if (!stored.present()) stored = StoredPicture();

@@ -19,6 +19,22 @@ namespace quillet {
 
 class CCaptionList;
 
+// Two memory contexts that objects select their picture and mask into while they
+// render or composite, so that between draws an object holds its two bitmaps and
+// nothing else. One pair serves a whole object list; objects draw from one thread
+// at a time.
+class ObjectDcs {
+public:
+    // Creates the pair on first use, compatible with reference.
+    bool ready(HDC reference);
+    HDC picture() const { return picture_.get(); }
+    HDC mask() const { return mask_.get(); }
+
+private:
+    win32::UniqueMemoryDc picture_;
+    win32::UniqueMemoryDc mask_;
+};
+
 // What objects ask of the movie that holds them.
 class CaptionHost {
 public:
@@ -100,17 +116,16 @@ protected:
     CCaptionList* owner_ = nullptr;
 
 private:
-    // A bitmap kept selected into a memory context of its own while it exists, so
-    // that compositing it frame after frame costs two block transfers and nothing
-    // more.
+    // The rendered picture and mask side by side in one bitmap (the mask to the
+    // right), kept selected into a memory context of its own while it exists: one
+    // bitmap and one context per object, and compositing it frame after frame costs
+    // two block transfers and nothing more.
     class HeldBitmap {
     public:
         ~HeldBitmap() { release(); }
         bool hold(HDC reference, win32::UniqueGdiObject bitmap);
         void release();
         HDC dc() const { return dc_.get(); }
-        // Lets go of the bitmap, no longer selected anywhere.
-        win32::UniqueGdiObject take();
         explicit operator bool() const { return static_cast<bool>(dc_); }
 
     private:
@@ -119,14 +134,20 @@ private:
         HGDIOBJ previous_ = nullptr;
     };
 
+    // The list's pair of contexts, or a pair of this object's own for one render
+    // when it belongs to no list.
+    ObjectDcs* dcsFor(HDC reference, ObjectDcs& ownPair);
+    // Puts a picture and mask of the bounds' size side by side into held_.
+    bool holdSideBySide(HDC reference, HGDIOBJ picture, HGDIOBJ mask);
     bool bitmapsFromStorage(HDC reference);
-    // Makes the picture and mask from the fields; false when they cannot be made.
+    // Renders the picture and mask from the fields into two new bitmaps; false when
+    // they cannot be made.
+    bool renderSeparate(HDC reference, win32::UniqueGdiObject& picture, win32::UniqueGdiObject& mask);
     bool renderBitmaps(HDC reference);
 
     bool dirty_ = true;
     int renderCount_ = 0;
-    HeldBitmap picture_;
-    HeldBitmap mask_;
+    HeldBitmap held_;
     win32::UniqueGdiObject scaledPicture_;
     win32::UniqueGdiObject scaledMask_;
 };

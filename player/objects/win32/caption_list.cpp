@@ -41,14 +41,14 @@ void CCaptionList::deferBitmap(win32::UniqueGdiObject bitmap) {
     deferred.bitmaps.push_back(std::move(bitmap));
 }
 
-void CCaptionList::load(const ObjectSection& section) {
+void CCaptionList::load(ObjectSection section) {
     clear();
     soundsSeparate = section.soundsSeparate;
     cacheStored = section.cacheStored;
     effectCounter = section.effectCounter;
     objects_.reserve(section.objects.size());
-    for (const CaptionRecord& record : section.objects) {
-        std::unique_ptr<CCaption> object = makeCaption(record);
+    for (CaptionRecord& record : section.objects) {
+        std::unique_ptr<CCaption> object = makeCaption(std::move(record));
         object->setOwner(this);
         // A drag source and its drop target name each other; the one read second
         // finds the first among the objects read so far.

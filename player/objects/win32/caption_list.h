@@ -25,8 +25,8 @@ public:
     CCaptionList& operator=(const CCaptionList&) = delete;
 
     // Makes the objects of a section that was read, links hotspot partners both
-    // ways, and takes the section's flags.
-    void load(const ObjectSection& section);
+    // ways, and takes the section's flags. The records move into the objects.
+    void load(ObjectSection section);
     // Appends an object made elsewhere.
     void add(std::unique_ptr<CCaption> object);
     // Destroys the objects and the handles image objects handed over.
@@ -65,6 +65,9 @@ public:
     static void deferIcon(win32::UniqueIcon icon);
     static void deferBitmap(win32::UniqueGdiObject bitmap);
 
+    // The contexts every object of the list renders and composites through.
+    ObjectDcs& objectDcs() { return objectDcs_; }
+
     uint32_t soundsSeparate = 1;
     uint32_t cacheStored = 0;
     uint32_t effectCounter = 0;
@@ -73,6 +76,7 @@ public:
     bool hotspotsActive = false;  // a hotspot holds playback
 
 private:
+    ObjectDcs objectDcs_;
     // The hotspots as the rules see them, in file order, beside the objects.
     std::vector<HotspotView> hotspotViews(std::vector<class CHotspotCaption*>& hotspots) const;
     void carryOut(const HotspotDecisions& decisions, const std::vector<class CHotspotCaption*>& hotspots);

@@ -1,5 +1,7 @@
 #include "player/playback/win32/frame_compositor.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "common/win32/message_pump.h"
@@ -36,6 +38,9 @@ void FrameCompositor::reset() {
     stillCache_.cancel();
     clean_.release();
     composed_.release();
+    composedPixels_ = nullptr;
+    cleanBehind_.clear();
+    anyCleanBehind_ = false;
     cursorSave_.release();
     palette_.reset();
     heldFrame_.store(-1);
@@ -58,6 +63,31 @@ bool FrameCompositor::createBuffer(Buffer& buffer, HDC reference) {
     return true;
 }
 
+bool FrameCompositor::createComposedSection(HDC reference) {
+    composedPixels_ = nullptr;
+    const BITMAPINFOHEADER* header = screenHeader(frames_);
+    const MovieInfo& info = frames_.info();
+    if (!header || header->biCompression != BI_RGB || (header->biBitCount != 24 && header->biBitCount != 32) ||
+        header->biWidth != info.recordedArea.width() || info.screenHeight <= 0 ||
+        ::GetDeviceCaps(reference, BITSPIXEL) != header->biBitCount)
+        return false;
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), header->biWidth, info.screenHeight, 1, header->biBitCount, BI_RGB,
+                        0, 0, 0, 0, 0};
+    composed_.release();
+    void* pixels = nullptr;
+    composed_.dc.reset(::CreateCompatibleDC(reference));
+    composed_.bitmap.reset(::CreateDIBSection(reference, &format, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!composed_.dc || !composed_.bitmap || !pixels) {
+        composed_.release();
+        return false;
+    }
+    composed_.previous = ::SelectObject(composed_.dc.get(), composed_.bitmap.get());
+    composedPixels_ = static_cast<uint8_t*>(pixels);
+    composedStride_ = static_cast<size_t>(dibStride(header->biWidth, header->biBitCount));
+    return true;
+}
+
 bool FrameCompositor::ensureBuffers(HDC reference, bool freshComposed) {
     if (!palette_) {
         const std::vector<uint8_t>& screen = frames_.screenBuffer();
@@ -65,9 +95,58 @@ bool FrameCompositor::ensureBuffers(HDC reference, bool freshComposed) {
     }
     win32::WindowDc screen(nullptr);
     if (!reference) reference = screen.get();
-    if (freshComposed) composed_.release();
+    if (freshComposed) {
+        // What only the composed buffer holds goes to the clean one first.
+        catchUpClean(0, INT32_MAX);
+        composed_.release();
+        composedPixels_ = nullptr;
+    }
     if (!clean_.dc && !createBuffer(clean_, reference)) return false;
-    if (!composed_.dc && !createBuffer(composed_, reference)) return false;
+    if (!composed_.dc && !createComposedSection(reference) && !createBuffer(composed_, reference)) return false;
+    const size_t height = static_cast<size_t>(std::max(frames_.info().screenHeight, 0));
+    if (cleanBehind_.size() != height) {
+        cleanBehind_.assign(height, 0);
+        anyCleanBehind_ = false;
+    }
+    return true;
+}
+
+void FrameCompositor::markCleanBehind(int32_t top, int32_t rows) {
+    const int32_t height = static_cast<int32_t>(cleanBehind_.size());
+    const int32_t first = std::max(top, 0), last = std::min<int64_t>(int64_t{top} + rows, height);
+    for (int32_t row = first; row < last; ++row) cleanBehind_[static_cast<size_t>(row)] = 1;
+    if (first < last) anyCleanBehind_ = true;
+}
+
+void FrameCompositor::catchUpClean(int32_t top, int32_t bottom) {
+    if (!anyCleanBehind_ || !clean_.dc || !composed_.dc) return;
+    const int32_t height = static_cast<int32_t>(cleanBehind_.size());
+    top = std::max(top, 0);
+    bottom = std::min(bottom, height);
+    for (int32_t row = top; row < bottom;) {
+        if (!cleanBehind_[static_cast<size_t>(row)]) {
+            ++row;
+            continue;
+        }
+        const int32_t runStart = row;
+        while (row < bottom && cleanBehind_[static_cast<size_t>(row)]) cleanBehind_[static_cast<size_t>(row++)] = 0;
+        ::BitBlt(clean_.dc.get(), 0, runStart, shownWidth(), row - runStart, composed_.dc.get(), 0, runStart, SRCCOPY);
+    }
+    if (top == 0 && bottom == height) anyCleanBehind_ = false;
+}
+
+bool FrameCompositor::inflateIntoComposed(const FrameBand& band, bool& inflated) {
+    const BITMAPINFOHEADER* header = screenHeader(frames_);
+    const int64_t height = static_cast<int64_t>(cleanBehind_.size());
+    const int64_t rows = band.bandHeight;
+    if (!composedPixels_ || !header || header->biCompression != BI_RGB || header->biBitCount == 0 ||
+        static_cast<size_t>(dibStride(header->biWidth, header->biBitCount)) != composedStride_ || rows <= 0 ||
+        band.topRow < 0 || band.topRow + rows > height ||
+        static_cast<uint64_t>(band.unpackedSize) != static_cast<uint64_t>(rows) * composedStride_)
+        return false;
+    // Bottom-up rows in both: the band's first row is its lowest screen row.
+    uint8_t* at = composedPixels_ + static_cast<size_t>(height - band.topRow - rows) * composedStride_;
+    inflated = UncompressBlock(band.data, band.compressedSize, at, band.unpackedSize);
     return true;
 }
 
@@ -146,6 +225,7 @@ bool FrameCompositor::renderStillInto(HDC target, int64_t frameIndex, int64_t he
     // The run owns the buffers until its thread gives them back, which it does
     // before it reports its end; it may be reporting progress meanwhile.
     win32::waitLettingSentMessagesThrough([this] { return !runOwnsBuffers_.load(); });
+    catchUpClean(0, INT32_MAX);
     if (!ensureBuffers(target, heldFrame == -1)) return false;
     BITMAPINFOHEADER* header = screenHeader(frames_);
     if (!header) return false;
@@ -211,6 +291,7 @@ void FrameCompositor::eraseCursor() {
 
 void FrameCompositor::endRun(bool withCursor) {
     if (withCursor) eraseCursor();
+    catchUpClean(0, INT32_MAX);
     savedAt_ = POINT{kNothingSaved, kNothingSaved};
     runOwnsBuffers_.store(false);
 }
@@ -219,13 +300,25 @@ bool FrameCompositor::applyBandsToBoth(int64_t frameIndex, const MovieFrame& fra
                                        const std::function<bool()>& stopRequested) {
     HDC composed = composed_.dc.get();
     heldFrame_.store(frameIndex);
+    // Drawing queued for the section must reach its pixels before they are written.
+    if (composedPixels_ && !frame.bands.empty()) ::GdiFlush();
     for (const FrameBand& band : frame.bands) {
         if (stopRequested()) return false;
-        // Drawn into the composed buffer, then the same rows copied to the clean
-        // one: a copy between buffers costs less than converting the pixels twice.
-        if (drawBand(band, &composed, 1)) {
-            const int rows = band.bandHeight < 0 ? -band.bandHeight : band.bandHeight;
-            ::BitBlt(clean_.dc.get(), 0, band.topRow, shownWidth(), rows, composed, 0, band.topRow, SRCCOPY);
+        if (!band.data || band.compressedSize == 0) continue;
+        const int32_t rows = band.bandHeight < 0 ? -band.bandHeight : band.bandHeight;
+        bool inflated = false;
+        if (inflateIntoComposed(band, inflated)) {
+            if (inflated) {
+                markCleanBehind(band.topRow, rows);
+            } else {
+                // A band that does not inflate is skipped: its rows go back to the
+                // clean picture (a newer decode of them not yet copied is lost).
+                // (inflateIntoComposed took the band only with its rows on the screen.)
+                std::fill_n(cleanBehind_.begin() + band.topRow, rows, uint8_t{0});
+                ::BitBlt(composed, 0, band.topRow, shownWidth(), rows, clean_.dc.get(), 0, band.topRow, SRCCOPY);
+            }
+        } else if (drawBand(band, &composed, 1)) {
+            markCleanBehind(band.topRow, rows);
         }
     }
     return true;
@@ -235,11 +328,14 @@ void FrameCompositor::composeOverlays(size_t frameIndex, const MovieFrame& frame
                                       bool withSound, bool withCursor) {
     const FrameObjects& shown = frames_.timeline().at(frameIndex);
     HDC composed = composed_.dc.get();
+    if (objects && ((withSound && shown.specialObject >= 0) || !shown.endingObjects.empty()))
+        catchUpClean(0, INT32_MAX);
     if (objects && withSound && shown.specialObject >= 0)
         objects->drawById(composed, shown.specialObject, nullptr, false, 1);
     if (objects && !shown.endingObjects.empty())
         ::BitBlt(composed, 0, 0, shownWidth(), frames_.info().screenHeight, clean_.dc.get(), 0, 0, SRCCOPY);
     if (withCursor) {
+        catchUpClean(frame.cursorY, frame.cursorY + kCursorSize);
         ::BitBlt(cursorSave_.dc.get(), 0, 0, kCursorSize, kCursorSize, clean_.dc.get(), frame.cursorX,
                  frame.cursorY, SRCCOPY);
         savedAt_ = POINT{frame.cursorX, frame.cursorY};
@@ -255,6 +351,11 @@ bool FrameCompositor::hotspotStartsAt(const CCaption& object, size_t frameIndex)
 
 bool FrameCompositor::present(HWND view, size_t frameIndex, CCaptionList* objects) {
     HDC composed = composed_.dc.get();
+    if (objects && !frames_.timeline().at(frameIndex).visibleObjects.empty()) catchUpClean(0, INT32_MAX);
+    if (frames_.logo()) {
+        const Rect logo = frames_.logoRect();
+        catchUpClean(logo.top, logo.bottom);
+    }
     if (objects) {
         POINT previous{};
         ::SetViewportOrgEx(composed, 0, frames_.info().recordedArea.top, &previous);
@@ -293,6 +394,7 @@ bool FrameCompositor::lateStopCheck(size_t frameIndex, CCaptionList* objects) {
     for (int32_t id : frames_.timeline().at(frameIndex).visibleObjects) {
         CCaption* object = objects->findById(id);
         if (object && hotspotStartsAt(*object, frameIndex)) {
+            catchUpClean(0, INT32_MAX);
             object->draw(composed_.dc.get(), nullptr, stopAtObjectMode_, 1);
             return false;
         }

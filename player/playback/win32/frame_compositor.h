@@ -54,8 +54,12 @@ public:
     // endRun gives the buffers back.
     bool beginRun(HWND view, const RECT& displayRect);
     void eraseCursor();
-    // Applies frame frameIndex's bands to the composed and then the clean buffer;
-    // false when stopRequested says so before a band.
+    // Applies frame frameIndex's bands to both buffers; false when stopRequested
+    // says so before a band. The bands land in the composed buffer (inflated straight
+    // into its pixels when it is a DIB section of the movie's format); the clean one
+    // receives those rows only when something is about to be drawn over them in the
+    // composed buffer or the clean buffer is read, so that a row nothing covers is
+    // copied never, and a covered row once.
     bool applyBandsToBoth(int64_t frameIndex, const MovieFrame& frame,
                           const std::function<bool()>& stopRequested);
     // The special object, the wipe of ending objects and the cursor.
@@ -72,7 +76,11 @@ public:
     bool runOwnsBuffers() const { return runOwnsBuffers_.load(); }
 
     HDC composedDc() const { return composed_.dc.get(); }
-    HDC cleanDc() const { return clean_.dc.get(); }
+    // The clean buffer, brought up to date first.
+    HDC cleanDc() {
+        catchUpClean(0, INT32_MAX);
+        return clean_.dc.get();
+    }
     int32_t shownWidth() const { return frames_.info().recordedArea.width(); }
     int32_t shownHeight() const { return frames_.info().recordedArea.height(); }
     bool stopAtObjectMode() const { return stopAtObjectMode_; }
@@ -90,6 +98,17 @@ private:
     };
 
     bool createBuffer(Buffer& buffer, HDC reference);
+    // The composed buffer as a DIB section of the screen DIB's own format, when the
+    // movie's pixels are those of the display (24 or 32 bits, the recorded width):
+    // bands then inflate straight into it.
+    bool createComposedSection(HDC reference);
+    // Inflates a bottom-up band straight into the composed section's rows; false when
+    // the band does not have that form. inflated tells whether the stream was whole.
+    bool inflateIntoComposed(const FrameBand& band, bool& inflated);
+    // Copies the rows in [top, bottom) that the clean buffer lacks from the composed
+    // one; called before anything is drawn over them.
+    void catchUpClean(int32_t top, int32_t bottom);
+    void markCleanBehind(int32_t top, int32_t rows);
     // Creates missing buffers compatible with reference (the screen when null).
     bool ensureBuffers(HDC reference, bool freshComposed);
     // Inflates the band into the pixel area and draws it; false when it was skipped
@@ -106,6 +125,13 @@ private:
     const CursorOverlay& cursors_;
     Buffer clean_;
     Buffer composed_;
+    // The composed section's pixels (null when it is a compatible bitmap) and row length.
+    uint8_t* composedPixels_ = nullptr;
+    size_t composedStride_ = 0;
+    // Per screen row: whether the composed buffer holds a newer decoded row than the
+    // clean one. Such a row has nothing drawn over it in the composed buffer.
+    std::vector<uint8_t> cleanBehind_;
+    bool anyCleanBehind_ = false;
     Buffer cursorSave_;
     POINT savedAt_{kNothingSaved, kNothingSaved};
     RECT display_{};
