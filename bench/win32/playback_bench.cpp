@@ -219,10 +219,12 @@ void pacing() {
     const double cpuBefore = processCpuMs();
     const double started = nowMs();
     player.play(view, nullptr, nullptr, nullptr, false, true);
+    // The window thread waits for messages as the player's does, so that the CPU
+    // time is the run's and not this loop's.
     while (player.runActive()) {
         MSG message;
         while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-        ::Sleep(1);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     const double played = nowMs() - started;
     const double cpu = processCpuMs() - cpuBefore;
@@ -230,7 +232,7 @@ void pacing() {
                 "95th percentile %.1f ms (target <= 3 ms)\n",
                 lateness.size(), percentile(lateness, 0.5), percentile(lateness, 0.95));
     std::printf("CPU time of the whole process over playing time: %.0f ms in %.0f ms, %.1f %% of one core "
-                "(target <= 10 %%)\n", cpu, played, cpu / played * 100);
+                "(target <= 8 %%)\n", cpu, played, cpu / played * 100);
     ::DestroyWindow(view);
     ::DestroyWindow(notify);
 }
@@ -283,7 +285,7 @@ void objects() {
     const double without = framesPerSecond(nullptr), with = framesPerSecond(&list);
     compositor.endRun(true);
     ::DestroyWindow(view);
-    std::printf("objects: %.0f frames/s with 20 objects a frame, %.0f without, ratio %.2f (target >= 0.5)\n", with,
+    std::printf("objects: %.0f frames/s with 20 objects a frame, %.0f without, ratio %.2f (target >= 0.6)\n", with,
                 without, with / without);
 }
 

@@ -11,12 +11,12 @@
 namespace quillet {
 namespace {
 
-// The frame loop waits in short sleeps while more than this remains, then spins.
+// The frame loop waits while more than this remains, then spins: a wait can end a
+// millisecond late.
 constexpr int64_t kSpinMs = 1;
 
-// A millisecond timer resolution for the run: without it a one-millisecond sleep
-// lasts a whole scheduler tick (15.6 ms) on Windows, and frames would be late by
-// as much.
+// A millisecond timer resolution for the run: without it a wait lasts whole
+// scheduler ticks (15.6 ms) on Windows, and frames would be late by as much.
 class ScopedTimerResolution {
 public:
     ScopedTimerResolution() : raised_(::timeBeginPeriod(1) == TIMERR_NOERROR) {}
@@ -57,10 +57,15 @@ void Player::joinThread() {
     reportPending_ = false;
 }
 
+void Player::requestStop() {
+    stopRequest_.store(true);
+    ::SetEvent(stopWake_.get());
+}
+
 void Player::shutdown() {
     if (!thread_.joinable()) return;
     closing_ = true;
-    stopRequest_.store(true);
+    requestStop();
     joinThread();
     closing_ = false;
 }
@@ -119,6 +124,7 @@ bool Player::play(HWND view, const RECT* displayRect, HWND progressWindow, CCapt
     if (!compositor_.beginRun(view, display)) return false;
 
     stopRequest_.store(false);
+    ::ResetEvent(stopWake_.get());
     threadExists_.store(true);
     threadFinished_.store(false);
     reportPending_ = true;
@@ -213,7 +219,9 @@ bool Player::walkFrames(const Run& run, int64_t& i) {
                 pausedWithinFrameMs_.store(RunSchedule::pausedWithin(clock.elapsed(), times));
                 return false;
             }
-            if (left > kSpinMs) ::Sleep(1);
+            // Asleep until the last millisecond (or a stop request), then spinning,
+            // so that a frame is neither late nor bought with a busy core.
+            if (left > kSpinMs) ::WaitForSingleObject(stopWake_.get(), static_cast<DWORD>(left - kSpinMs));
         }
     }
 }
@@ -226,13 +234,13 @@ uint32_t Player::narrationTimeAt(int64_t frame) const {
 
 void Player::pause() {
     paused_ = true;
-    stopRequest_.store(true);
+    requestStop();
     sound_->pauseTracks(true);
 }
 
 void Player::stop() {
     paused_ = false;
-    stopRequest_.store(true);
+    requestStop();
     sound_->pauseTracks(true);
     setPosition(0);
     sound_->positionNarration(0);

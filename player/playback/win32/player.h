@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <thread>
 
+#include "common/win32/handles.h"
 #include "player/container/frame_data.h"
 #include "player/objects/win32/caption_list.h"
 #include "player/playback/win32/frame_compositor.h"
@@ -98,6 +99,7 @@ private:
     bool walkFrames(const Run& run, int64_t& endedAt);
     // Joins the last thread, which has reported or is about to end.
     void joinThread();
+    void requestStop();
     void rebuildStill(HWND view, CCaptionList* objects);
     // Where the narration stands when a run reaches frame.
     uint32_t narrationTimeAt(int64_t frame) const;
@@ -119,6 +121,9 @@ private:
     std::atomic<bool> heldAtObject_{false};
     std::atomic<bool> seekPending_{false};
     std::atomic<bool> stopRequest_{false};
+    // Set with every stop request, so that the run's wait between frames ends at
+    // once instead of polling.
+    win32::UniqueHandle stopWake_{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     std::atomic<bool> playing_{false};
     std::atomic<bool> threadExists_{false};
     std::atomic<bool> threadFinished_{true};  // set as the thread's very last step
