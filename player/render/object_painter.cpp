@@ -45,44 +45,43 @@ RenderedObject solidObject(const Region& region, uint32_t rgb) {
     return object;
 }
 
-// A rectangle outline drawn with an inside-frame pen: a band lineWidth wide
-// inside the rectangle.
-Region rectangleOutline(const Rect& body, int32_t width) {
-    const Rect r = normalised(body);
-    Region band = Region::rect(r.left, r.top, r.right, r.bottom);
-    if (width < 1) width = 1;
-    if (r.width() > 2 * width && r.height() > 2 * width)
-        band.subtract(Region::rect(r.left + width, r.top + width, r.right - width, r.bottom - width));
-    // A wide pen joins the sides round: the outline's path runs width / 2 inside
-    // the rectangle, and corner pixels further than that from the path's corner
-    // stay unpainted.
-    if (width >= 3) {
-        const int32_t reach = width / 2;
-        const int32_t pathLeft = r.left + width / 2, pathTop = r.top + width / 2;
-        const int32_t pathRight = r.right - (width - 1) / 2 - 1, pathBottom = r.bottom - (width - 1) / 2 - 1;
-        for (int32_t y = r.top; y < r.bottom; ++y) {
-            if (y >= pathTop && y <= pathBottom) y = pathBottom + 1;
-            if (y >= r.bottom) break;
-            for (int32_t x = r.left; x < r.right; ++x) {
-                if (x >= pathLeft && x <= pathRight) x = pathRight + 1;
-                if (x >= r.right) break;
-                const int32_t dx = x < pathLeft ? pathLeft - x : x > pathRight ? x - pathRight : 0;
-                const int32_t dy = y < pathTop ? pathTop - y : y > pathBottom ? y - pathBottom : 0;
-                if (dx > 0 && dy > 0 && dx * dx + dy * dy > reach * reach)
-                    band.subtract(Region::rect(x, y, x + 1, y + 1));
-            }
-        }
-    }
-    return band;
+// An outline's body: no further out than this, so that the pen's arithmetic
+// stays far from overflowing; such a body is far off any screen anyway.
+constexpr int32_t kMostOutlineCoordinate = 1 << 24;
+
+bool outlineFits(const Rect& r) {
+    auto near = [](int32_t v) { return v >= -kMostOutlineCoordinate && v <= kMostOutlineCoordinate; };
+    return sane(r) && near(r.left) && near(r.top) && near(r.right) && near(r.bottom);
 }
 
+// The path of an inside-frame pen along a body: the body pulled in by half the
+// pen, the wider half on the left and top.
+Rect insideFramePath(const Rect& body, int32_t width) {
+    return Rect{body.left + width / 2, body.top + width / 2, body.right - (width - 1) / 2,
+                body.bottom - (width - 1) / 2};
+}
+
+// A rectangle outline drawn with an inside-frame pen: the pen runs round the
+// path's last pixels, from the top right corner leftwards.
+Region rectangleOutline(const Rect& body, int32_t width) {
+    const Rect r = normalised(body);
+    if (!outlineFits(r)) return Region();
+    width = std::clamp(width, 1, kMostSide);
+    const Rect path = insideFramePath(r, width);
+    const int32_t right = path.right - 1, bottom = path.bottom - 1;
+    return Region::penStroke({{right, path.top}, {path.left, path.top}, {path.left, bottom}, {right, bottom}}, width);
+}
+
+// An ellipse outline drawn with an inside-frame pen: the pen's path is the
+// rectangle pulled in by half the pen, and a path too thin to be an ellipse is
+// drawn as a rectangle outline.
 Region ellipseOutline(const Rect& body, int32_t width) {
     const Rect r = normalised(body);
-    Region ring = Region::ellipse(r.left, r.top, r.right, r.bottom);
-    if (width < 1) width = 1;
-    if (r.width() > 2 * width && r.height() > 2 * width)
-        ring.subtract(Region::ellipse(r.left + width, r.top + width, r.right - width, r.bottom - width));
-    return ring;
+    if (!outlineFits(r)) return Region();
+    width = std::clamp(width, 1, kMostSide);
+    const Rect path = insideFramePath(r, width);
+    if (path.width() <= 2 || path.height() <= 2) return rectangleOutline(body, width);
+    return Region::ellipseStroke(path, width);
 }
 
 Region headRegion(const ArrowHead& head) { return Region::polygon({head.left, head.right, head.tip}, false); }

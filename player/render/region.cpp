@@ -1,6 +1,7 @@
 #include "player/render/region.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -28,6 +29,42 @@ Rect joined(const Rect& a, const Rect& b, bool aEmpty, bool bEmpty) {
     return bounded(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
                    std::max(a.bottom, b.bottom));
 }
+
+struct Span {
+    int32_t from, to;
+};
+
+// A polygon's spans row by row: edges cross a row at its top, left crossings
+// round up into the span and right ones round up out of it.
+class PolygonRows {
+public:
+    const std::vector<Span>& spans(const Point* points, size_t count, bool winding, int32_t y) {
+        crossings_.clear();
+        spans_.clear();
+        for (size_t i = 0; i < count; ++i) {
+            const Point p = points[i], q = points[(i + 1) % count];
+            if (p.y == q.y) continue;
+            const bool down = p.y < q.y;
+            const Point lo = down ? p : q, hi = down ? q : p;
+            if (y < lo.y || y >= hi.y) continue;
+            const double x = lo.x + static_cast<double>(y - lo.y) * (hi.x - lo.x) / (hi.y - lo.y);
+            crossings_.push_back({x, down ? 1 : -1});
+        }
+        std::sort(crossings_.begin(), crossings_.end());
+        int inside = 0;
+        for (size_t i = 0; i + 1 < crossings_.size(); ++i) {
+            inside += winding ? crossings_[i].second : 1;
+            if (winding ? inside == 0 : inside % 2 == 0) continue;
+            spans_.push_back({static_cast<int32_t>(std::ceil(crossings_[i].first)),
+                              static_cast<int32_t>(std::ceil(crossings_[i + 1].first))});
+        }
+        return spans_;
+    }
+
+private:
+    std::vector<std::pair<double, int>> crossings_;
+    std::vector<Span> spans_;
+};
 
 }  // namespace
 
@@ -65,10 +102,10 @@ Region Region::roundRect(int32_t left, int32_t top, int32_t right, int32_t botto
     if (w < 2 || h < 2) return rect(left, top, right, bottom);
     Region r(bounded(left, top, right, bottom));
     if (h > kMostSide) return rect(left, top, right, bottom);
-    struct Span {
+    struct RowEnds {
         int32_t left, right;
     };
-    std::vector<Span> spans(static_cast<size_t>(h) + 1);
+    std::vector<RowEnds> spans(static_cast<size_t>(h) + 1);
     const int64_t a = w - 1, b = h - 1;
     const int64_t asq = 8 * a * a, bsq = 8 * b * b;
     int64_t dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + (b % 2));
@@ -93,7 +130,7 @@ Region Region::roundRect(int32_t left, int32_t top, int32_t right, int32_t botto
     }
     for (int32_t i = h / 2; i < h; ++i) {
         const int32_t row = bottom - h + i;
-        const Span s = spans[static_cast<size_t>(i)];
+        const RowEnds s = spans[static_cast<size_t>(i)];
         // The widest row reaches up to the end of the top half.
         const int32_t from = i == h / 2 ? top + h / 2 : row;
         for (int32_t yy = from; yy <= row; ++yy) r.setSpan(yy, s.left, s.right);
@@ -110,29 +147,9 @@ Region Region::polygon(const std::vector<Point>& points, bool winding) {
     int32_t l = points[0].x, t = points[0].y, r = l, b = t;
     for (const Point& p : points) l = std::min(l, p.x), r = std::max(r, p.x), t = std::min(t, p.y), b = std::max(b, p.y);
     Region region(bounded(l, t, r, b));
-    std::vector<std::pair<double, int>> crossings;
-    for (int32_t y = region.box_.top; y < region.box_.bottom; ++y) {
-        crossings.clear();
-        for (size_t i = 0; i < points.size(); ++i) {
-            const Point p = points[i], q = points[(i + 1) % points.size()];
-            if (p.y == q.y) continue;
-            const bool down = p.y < q.y;
-            const Point lo = down ? p : q, hi = down ? q : p;
-            if (y < lo.y || y >= hi.y) continue;
-            const double x = lo.x + static_cast<double>(y - lo.y) * (hi.x - lo.x) / (hi.y - lo.y);
-            crossings.push_back({x, down ? 1 : -1});
-        }
-        std::sort(crossings.begin(), crossings.end());
-        int count = 0;
-        for (size_t i = 0; i + 1 < crossings.size(); ++i) {
-            count += winding ? crossings[i].second : 1;
-            const bool inside = winding ? count != 0 : (count % 2) != 0;
-            if (!inside) continue;
-            const int32_t from = static_cast<int32_t>(std::ceil(crossings[i].first));
-            const int32_t to = static_cast<int32_t>(std::ceil(crossings[i + 1].first));
-            region.setSpan(y, from, to);
-        }
-    }
+    PolygonRows rows;
+    for (int32_t y = region.box_.top; y < region.box_.bottom; ++y)
+        for (const Span& s : rows.spans(points.data(), points.size(), winding, y)) region.setSpan(y, s.from, s.to);
     return region;
 }
 
@@ -251,6 +268,176 @@ Region wideLine(Point a, Point b, int32_t width) {
     for (const Point& end : {a, b})
         r.unite(Region::ellipse(end.x - width / 2, end.y - width / 2, end.x + (width + 1) / 2 + 1, end.y + (width + 1) / 2 + 1));
     return r;
+}
+
+namespace {
+
+// The outline's points in drawing order, as the platform steps an ellipse's
+// outline: one quadrant from the right end up to the top, mirrored across and
+// then down, the middle point of an odd side not doubled.
+std::vector<Point> ellipsePathPoints(const Rect& path) {
+    const int32_t width = path.width(), height = path.height();
+    const int64_t a = width - 1, b = height - 1;
+    const int64_t asq = 8 * a * a, bsq = 8 * b * b;
+    int64_t dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + (b % 2));
+    int64_t err = dx + dy + a * a * (b % 2);
+    std::vector<Point> points;
+    int32_t x = width - 1, y = height / 2;
+    // One quadrant holds at most half the perimeter's steps; the bound only
+    // guards against a stepping that never reaches the top.
+    const size_t most = static_cast<size_t>(width) + static_cast<size_t>(height);
+    while (x >= width / 2 && points.size() < most) {
+        const int64_t e2 = 2 * err;
+        points.push_back({path.left + x, path.top + height - 1 - y});
+        if (e2 >= dx) {
+            --x;
+            err += dx += bsq;
+        }
+        if (e2 <= dy) {
+            ++y;
+            err += dy += asq;
+        }
+    }
+    auto mirror = [&points](bool oddSide, auto flipped) {
+        const size_t count = points.size();
+        const size_t end = 2 * count - 1 - (oddSide ? 1 : 0);
+        points.resize(end + 1);
+        for (size_t i = 0; i < count; ++i) points[end - i] = flipped(points[i]);
+    };
+    mirror(width % 2 != 0, [&path](Point p) { return Point{path.left + path.right - 1 - p.x, p.y}; });
+    mirror(height % 2 != 0, [&path](Point p) { return Point{p.x, path.top + path.bottom - 1 - p.y}; });
+    return points;
+}
+
+// One piece of a wide outline over rows [top, bottom): a pen tip at a point, a
+// band along a level or upright step, or the quadrilateral along a slanted one.
+struct StrokePiece {
+    enum class Shape { Tip, Band, Quad } shape;
+    int32_t top, bottom;
+    Point at;                   // Tip: where the tip is centred
+    Span band;                  // Band: its columns
+    std::array<Point, 4> quad;  // Quad: its corners
+};
+
+// The quadrilateral a pen width wide along a slanted step from p to p + (dx, dy):
+// half the pen's reach across the step on one side, rounded, and the rest on
+// the other, the wider half on the left of the direction of travel.
+std::array<Point, 4> slantedStep(Point p, int32_t dx, int32_t dy, int32_t width) {
+    const double length = std::hypot(double(dx), double(dy));
+    const double across = width * std::abs(double(dy)) / length, down = width * std::abs(double(dx)) / length;
+    auto rounded = [](double v) { return static_cast<int32_t>(v + 0.5); };
+    Point narrow{rounded(across / 2), rounded(down / 2)}, wide{rounded((across + 1) / 2), rounded((down + 1) / 2)};
+    if (dx < 0) narrow.y = -narrow.y, wide.y = -wide.y;
+    if (dy < 0) {
+        std::swap(narrow, wide);
+        wide.x = -wide.x;
+        narrow.x = -narrow.x;
+    }
+    const Point q{p.x + dx, p.y + dy};
+    return {Point{p.x - narrow.x, p.y + narrow.y}, Point{p.x + wide.x, p.y - wide.y}, Point{q.x + wide.x, q.y - wide.y},
+            Point{q.x - narrow.x, q.y + narrow.y}};
+}
+
+}  // namespace
+
+Region Region::ellipseStroke(const Rect& path, int32_t width) {
+    if (path.width() <= 2 || path.height() <= 2 || path.width() > kMostSide || path.height() > kMostSide)
+        return Region();
+    return penStroke(ellipsePathPoints(path), width);
+}
+
+Region Region::penStroke(const std::vector<Point>& points, int32_t width) {
+    if (points.empty()) return Region();
+    width = std::clamp(width, 1, kMostSide);
+
+    // The tip: one pixel for a one-pixel pen, else the round region the pen's
+    // joins are made of, kept as its row spans.
+    std::vector<Span> tipRows{{0, 1}};
+    int32_t tipTop = 0;
+    std::vector<StrokePiece> pieces;
+    std::vector<Point> tips;
+    if (width == 1) {
+        for (size_t i = 0; i < points.size(); ++i)
+            for (const Point& p : linePixels(points[i], points[(i + 1) % points.size()])) tips.push_back(p);
+    } else {
+        const int32_t near = width / 2, far = (width + 1) / 2 + 1;
+        const Region tip = ellipse(-near, -near, far, far);
+        tipTop = tip.box().top;
+        tipRows.clear();
+        for (int32_t y = tip.box().top; y < tip.box().bottom; ++y) {
+            Span row{0, 0};
+            for (int32_t x = tip.box().left; x < tip.box().right; ++x)
+                if (tip.contains(x, y)) row = row.from == row.to ? Span{x, x + 1} : Span{row.from, x + 1};
+            tipRows.push_back(row);
+        }
+        tips = points;
+        for (size_t i = 0; i < points.size(); ++i) {
+            const Point p = points[i], q = points[(i + 1) % points.size()];
+            const int32_t dx = q.x - p.x, dy = q.y - p.y;
+            if (dx == 0 && dy == 0) continue;
+            StrokePiece piece{};
+            if (dy == 0) {
+                piece.shape = StrokePiece::Shape::Band;
+                piece.top = p.y - width / 2, piece.bottom = piece.top + width;
+                piece.band = {std::min(p.x, q.x), std::max(p.x, q.x)};
+            } else if (dx == 0) {
+                piece.shape = StrokePiece::Shape::Band;
+                piece.top = std::min(p.y, q.y), piece.bottom = std::max(p.y, q.y);
+                piece.band = {p.x - width / 2, p.x - width / 2 + width};
+            } else {
+                piece.shape = StrokePiece::Shape::Quad;
+                piece.quad = slantedStep(p, dx, dy, width);
+                piece.top = piece.bottom = piece.quad[0].y;
+                for (const Point& c : piece.quad) piece.top = std::min(piece.top, c.y), piece.bottom = std::max(piece.bottom, c.y);
+            }
+            pieces.push_back(piece);
+        }
+    }
+    for (const Point& p : tips) {
+        StrokePiece piece{};
+        piece.shape = StrokePiece::Shape::Tip;
+        piece.at = p;
+        piece.top = p.y + tipTop, piece.bottom = piece.top + static_cast<int32_t>(tipRows.size());
+        pieces.push_back(piece);
+    }
+    std::sort(pieces.begin(), pieces.end(), [](const StrokePiece& l, const StrokePiece& r) { return l.top < r.top; });
+
+    // The stroke reaches no further than the pen's width past the path.
+    int32_t left = points[0].x, top = points[0].y, right = left, bottom = top;
+    for (const Point& p : points)
+        left = std::min(left, p.x), top = std::min(top, p.y), right = std::max(right, p.x), bottom = std::max(bottom, p.y);
+    const int32_t reach = width + 1;
+    Region stroke(bounded(left - reach, top - reach, right + reach + 1, bottom + reach + 1));
+    // Row by row, the spans of the pieces over the row, merged: no piece is
+    // painted pixel by pixel, so a wide pen costs its rows, not its area.
+    PolygonRows polygonRows;
+    std::vector<const StrokePiece*> active;
+    std::vector<Span> spans;
+    size_t next = 0;
+    for (int32_t y = stroke.box_.top; y < stroke.box_.bottom; ++y) {
+        while (next < pieces.size() && pieces[next].top <= y) active.push_back(&pieces[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const StrokePiece* p) { return p->bottom <= y; }),
+                     active.end());
+        spans.clear();
+        for (const StrokePiece* piece : active) {
+            if (piece->shape == StrokePiece::Shape::Tip) {
+                const Span row = tipRows[static_cast<size_t>(y - piece->top)];
+                spans.push_back({piece->at.x + row.from, piece->at.x + row.to});
+            } else if (piece->shape == StrokePiece::Shape::Band) {
+                spans.push_back(piece->band);
+            } else {
+                for (const Span& s : polygonRows.spans(piece->quad.data(), piece->quad.size(), false, y))
+                    spans.push_back(s);
+            }
+        }
+        std::sort(spans.begin(), spans.end(), [](const Span& l, const Span& r) { return l.from < r.from; });
+        for (size_t i = 0; i < spans.size();) {
+            Span merged = spans[i++];
+            while (i < spans.size() && spans[i].from <= merged.to) merged.to = std::max(merged.to, spans[i++].to);
+            stroke.setSpan(y, merged.from, merged.to);
+        }
+    }
+    return stroke;
 }
 
 }  // namespace render

@@ -23,6 +23,16 @@ public:
     static Region roundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t cornerWidth,
                             int32_t cornerHeight);
     static Region ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // What the platform's Ellipse paints with a pen width wide whose path is the
+    // ellipse inscribed in path (right and bottom out): the stepped outline's
+    // points joined by pen-wide steps, with a round pen tip at every point (for
+    // a one-pixel pen, the points alone). Paths of two pixels or less across
+    // are not ellipses to the platform and give an empty region.
+    static Region ellipseStroke(const Rect& path, int32_t width);
+    // What a pen width wide paints along the closed path through points: for a
+    // one-pixel pen the stepped lines between them, for a wider one pen-wide
+    // steps with a round pen tip at every point, as the platform joins them.
+    static Region penStroke(const std::vector<Point>& points, int32_t width);
     // winding: nonzero fill; else alternate (even-odd).
     static Region polygon(const std::vector<Point>& points, bool winding);
 

@@ -1,8 +1,12 @@
 // The portable renderer's rules that the comparison with GDI does not pin down on
 // its own: raster operations and clipping, the stretch's choice of source pixels,
-// stored pictures of each depth, region shapes, and what a still leaves out.
+// stored pictures of each depth, region shapes, pen outlines of shapes too small
+// or pens too wide for the comparison's objects, and what a still leaves out.
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "player/render/dib_picture.h"
 #include "player/render/object_painter.h"
@@ -108,6 +112,49 @@ TEST(RenderObjects, KindsThatPaintNothingInAStillRenderNothing) {
     EXPECT_EQ(target.at(15, 15), 0xFF0000u) << "fill";
     EXPECT_EQ(target.at(10, 10), 0x000000u) << "frame";
     EXPECT_EQ(target.at(5, 5), 0x00FF00u) << "outside";
+}
+
+// Pictures GDI paints for these outlines ('#' painted): the pen's path is the
+// body pulled in by half the pen, and a wide pen puts a round tip on every
+// point of the path, so both halves of a stroke can differ by a pixel.
+TEST(RenderObjects, OutlinesArePaintedAsTheInsideFramePenPaintsThem) {
+    struct Case {
+        const char* what;
+        uint32_t kind;
+        Rect body;
+        int32_t width;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {"one-pixel pen: the stepped points alone", caption_kind::kEllipseFrame, {0, 0, 9, 7}, 1,
+         {"..#####...", ".#.....#..", "#.......#.", "#.......#.", "#.......#.", ".#.....#..", "..#####...", ".........."}},
+        {"even pen", caption_kind::kEllipseFrame, {0, 0, 10, 8}, 2,
+         {"..######...", ".########..", "####..####.", "###....###.", "##......##.", "###....###.", "##########.",
+          ".########..", "..........."}},
+        {"odd pen", caption_kind::kEllipseFrame, {0, 0, 11, 9}, 3,
+         {"...#######..", ".##########.", "##########..", "#####..####.", "####....###.", "#####..####.",
+          "##########..", ".##########.", "...#######..", "............"}},
+        {"a path too thin for an ellipse is a rectangle's", caption_kind::kEllipseFrame, {3, 4, 4, 9}, 2,
+         {"......", "......", "......", "......", "..###.", "..###.", "..###.", "..###.", "..###.", "......"}},
+        {"a pen as wide as the rectangle leaves one round tip", caption_kind::kRectFrame, {2, 2, 9, 9}, 7,
+         {"..........", "..........", "....###...", "...#####..", "..#######.", "..#######.", "..#######.",
+          "...#####..", "....###...", ".........."}},
+    };
+    for (const Case& c : cases) {
+        CaptionRecord record;
+        record.header.kind = c.kind;
+        record.header.bodyRect = c.body;
+        record.header.boundsRect = Rect{0, 0, 64, 64};
+        record.header.lineWidth = c.width;
+        record.header.lineColour = 0xFFFFFF;
+        const int32_t width = static_cast<int32_t>(c.rows[0].size()), height = static_cast<int32_t>(c.rows.size());
+        Picture target(width, height, 0);
+        compositeObject(target, Point{0, 0}, renderObject(record, nullptr));
+        std::vector<std::string> painted(c.rows.size(), std::string(c.rows[0].size(), '.'));
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x)
+                if (target.at(x, y) != 0) painted[static_cast<size_t>(y)][static_cast<size_t>(x)] = '#';
+        EXPECT_EQ(painted, c.rows) << c.what;
+    }
 }
 
 }  // namespace
