@@ -138,14 +138,21 @@ TEST_F(ZipReaderTest, StreamedEntriesCarryDataDescriptors) {
 TEST_F(ZipReaderTest, WrongOrMissingPasswordFailsBeforeTheTargetExists) {
     fs::path source = makeSource();
     ASSERT_EQ(run("cd " + source.string() + " && zip -q -P pw ../a.zip small.txt"), 0);
-    for (const char* password : {"wrong", ""}) {
+    // The encryption header checks one byte, which a wrong password matches once in
+    // 256 (zip makes the header at random): the entry's CRC then refuses it. Either
+    // way nothing is left, and among these passwords the header check must refuse.
+    int refusedByHeader = 0;
+    for (const char* password : {"", "wrong", "Pw", "pw ", "pass", "p", "word", "PW"}) {
         ZipReader reader;
         reader.open(archivePath("a.zip").string());
         reader.setPassword(password);
         fs::path target = root_ / "out";
-        EXPECT_EQ(codeOf([&] { reader.extractFile(0, target.string()); }), 110) << password;
+        const int code = codeOf([&] { reader.extractFile(0, target.string()); });
+        EXPECT_TRUE(code == 110 || code == 102) << password << ": " << code;
+        refusedByHeader += code == 110;
         EXPECT_FALSE(fs::exists(target)) << password;
     }
+    EXPECT_GT(refusedByHeader, 0);
 }
 
 TEST_F(ZipReaderTest, ListsEntriesWithTheirFields) {
