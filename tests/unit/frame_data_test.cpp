@@ -239,13 +239,13 @@ TEST_F(FrameDataTest, ClearingDuringLoadingWaitsForTheLoader) {
     }
     std::string stream = writer.frameStream();
     auto gated = std::make_unique<GatedMovieFile>(stream);
-    GatedMovieFile* file = gated.get();
+    const auto gate = gated->gate();
     std::unique_ptr<MovieFile> owned = std::move(gated);
-    file->gateAt = stream.size() / 2;  // hold the loader halfway
+    gate->at = stream.size() / 2;  // hold the loader halfway
     data.loadFrameStreamInBackground(std::move(owned), stream.size());
-    for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait)
+    for (int wait = 0; wait < 5000 && !gate->waiting.load(); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_TRUE(file->waiting.load());
+    ASSERT_TRUE(gate->waiting.load());
     EXPECT_EQ(data.busyState(), 2);
     EXPECT_TRUE(data.framesReady()) << "published at frame index 3, before the gate";
     EXPECT_GT(data.frames().filled(), 3u);
@@ -256,7 +256,7 @@ TEST_F(FrameDataTest, ClearingDuringLoadingWaitsForTheLoader) {
     // The loader is held: nothing may have been freed under it.
     EXPECT_EQ(data.busyState(), 2);
     EXPECT_EQ(data.frames().count(), 20u);
-    file->open = true;
+    gate->open = true;
     clearer.join();
     EXPECT_EQ(data.busyState(), 0);
     EXPECT_EQ(data.frames().count(), 0u);
@@ -353,12 +353,12 @@ TEST_F(FrameDataTest, WaitingForAFrameFollowsTheLoader) {
     }
     std::string stream = writer.frameStream();
     auto gated = std::make_unique<GatedMovieFile>(stream);
-    GatedMovieFile* file = gated.get();
-    file->gateAt = stream.size() / 3;
+    const auto gate = gated->gate();
+    gate->at = stream.size() / 3;
     data.loadFrameStreamInBackground(std::move(gated), stream.size());
-    for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait)
+    for (int wait = 0; wait < 5000 && !gate->waiting.load(); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_TRUE(file->waiting.load());
+    ASSERT_TRUE(gate->waiting.load());
     const size_t held = data.frames().filled();
     ASSERT_LT(held, 23u);
 
@@ -375,7 +375,7 @@ TEST_F(FrameDataTest, WaitingForAFrameFollowsTheLoader) {
     stop = false;
     std::thread opener([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        file->open = true;
+        gate->open = true;
     });
     EXPECT_TRUE(data.waitForFrame(23, stop));
     opener.join();

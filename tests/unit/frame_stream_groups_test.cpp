@@ -236,8 +236,8 @@ TEST_F(GroupTest, ALoadWhileAnEarlierLoaderRunsStopsItAndReadsWhileOpening) {
     }
     const std::string stream = earlier.frameStream();
     auto gated = std::make_unique<testing::GatedMovieFile>(stream);
-    testing::GatedMovieFile* gate = gated.get();
-    gate->gateAt = stream.size() / 2;
+    const auto gate = gated->gate();
+    gate->at = stream.size() / 2;
     data.loadFrameStreamInBackground(std::move(gated), stream.size(), formatOf(earlier));
     for (int wait = 0; wait < 5000 && !gate->waiting.load(); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

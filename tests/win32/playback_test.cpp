@@ -276,30 +276,31 @@ protected:
         }
         stream = writer.frameStream();
         auto gated = std::make_unique<testing::GatedMovieFile>(stream);
-        file = gated.get();
-        file->gateAt = kMegabyte;
+        gate = gated->gate();
+        gate->at = kMegabyte;
         data.loadFrameStreamInBackground(std::move(gated), stream.size());
         data.BuildObjectTimeline({});
     }
     void TearDown() override {
         if (opener.joinable()) opener.join();
-        file->open = true;  // a failed test must not leave the loader at the gate
+        gate->open = true;  // a failed test must not leave the loader at the gate
         PlaybackTest::TearDown();
     }
 
     // Opens the gate a megabyte every interval, from another thread.
     void openSlowly(int intervalMs) {
         opener = std::thread([this, intervalMs] {
-            while (file->gateAt.load() < stream.size()) {
+            while (gate->at.load() < stream.size()) {
                 ::Sleep(static_cast<DWORD>(intervalMs));
-                file->gateAt += kMegabyte / 2;
+                gate->at += kMegabyte / 2;
             }
-            file->open = true;
+            gate->open = true;
         });
     }
 
     static constexpr uint64_t kMegabyte = 1 << 20;
-    testing::GatedMovieFile* file = nullptr;
+    // The loader owns the file and destroys it when it ends; the gate outlives it.
+    std::shared_ptr<testing::MovieGate> gate;
     std::thread opener;
 };
 
@@ -335,7 +336,7 @@ TEST_F(SlowLoadingTest, RunStartedWhileTheLoaderReadsPlaysToTheLastFrame) {
 
 TEST_F(SlowLoadingTest, SeekToAFrameNotReadYetPlaysFromThatFrame) {
     // The loader waits at its gate; the seek asks for a frame behind it.
-    for (int wait = 0; wait < 5000 && !file->waiting.load(); ++wait) ::Sleep(1);
+    for (int wait = 0; wait < 5000 && !gate->waiting.load(); ++wait) ::Sleep(1);
     ASSERT_LT(data.frames().filled(), 30u);
     Player player(data, compositor, recorder.window);
     player.seekPercent(90, nullptr, nullptr);
