@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "common/win32/handles.h"
+#include "player/bitmaps/win32/dib.h"
 #include "tools/moviewriter/picture.h"
 
 namespace quillet::testing {
@@ -34,6 +35,14 @@ public:
     }
     ~Canvas() { ::SelectObject(dc_.get(), previous_); }
     HDC dc() const { return dc_.get(); }
+    SectionPixels pixels() const {
+        SectionPixels pixels;
+        pixels.topRow = reinterpret_cast<uint8_t*>(bits_);
+        pixels.rowStep = static_cast<ptrdiff_t>(width_) * 4;
+        pixels.width = width_;
+        pixels.height = height_;
+        return pixels;
+    }
     uint32_t at(int x, int y) const {
         ::GdiFlush();
         return bits_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF;

@@ -176,6 +176,42 @@ TEST_F(ObjectsTest, CompositeChangesOnlyWhatTheObjectPaints) {
     EXPECT_EQ(canvas.at(60, 60), Canvas::rgb(0x336699));
 }
 
+// Pixels named as a direct target are composited in one pass, a device bitmap by
+// block transfers: the two agree pixel for pixel, with the object half off every
+// edge and the coordinates moved as playback moves them.
+TEST_F(ObjectsTest, CompositeOntoPixelsMatchesTheBlockTransfers) {
+    CaptionRecord r = outline(kBoxCaption, {-20, 5, 41, 58}, 1);
+    r.header.boundsRect = Rect{-23, 0, 44, 61};
+    r.stored = storedSquare(r.header.boundsRect, r.header.bodyRect, kRed);
+    ASSERT_TRUE(r.stored.present());
+    CCaption& onSection = add(makeCaption(r));
+    CCaption& onBitmap = add(makeCaption(r));
+
+    Canvas section(50, 40);
+    const CCaptionList::DirectTarget direct(list, section.dc(), section.pixels());
+    win32::WindowDc screen(nullptr);
+    win32::UniqueMemoryDc bitmapDc(::CreateCompatibleDC(screen.get()));
+    win32::UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), 50, 40));
+    win32::ScopedSelect select(bitmapDc.get(), bitmap.get());
+    for (const auto& [dc, object] : {std::pair(section.dc(), &onSection), std::pair(bitmapDc.get(), &onBitmap)}) {
+        const RECT all{0, 0, 50, 40};
+        win32::UniqueGdiObject brush(::CreateSolidBrush(0x336699));
+        ::FillRect(dc, &all, static_cast<HBRUSH>(brush.get()));
+        for (const POINT origin : {POINT{0, -12}, POINT{30, 7}}) {
+            ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+            object->draw(dc, nullptr, false, 0);
+        }
+        ::SetViewportOrgEx(dc, 0, 0, nullptr);
+    }
+    Canvas copied(50, 40);
+    ::BitBlt(copied.dc(), 0, 0, 50, 40, bitmapDc.get(), 0, 0, SRCCOPY);
+    EXPECT_EQ(section.at(10, 10), Canvas::rgb(kRed));
+    EXPECT_EQ(section.at(49, 39), Canvas::rgb(kRed));
+    EXPECT_EQ(section.at(49, 0), Canvas::rgb(0x336699));
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 50; ++x) ASSERT_EQ(section.at(x, y), copied.at(x, y)) << x << ", " << y;
+}
+
 TEST_F(ObjectsTest, StoredPictureFirstThenRenderedAfterInvalidate) {
     CaptionRecord r = outline(kBoxCaption, {40, 40, 80, 80}, 1);
     r.stored = storedSquare(r.header.boundsRect, r.header.bodyRect, kBlue);

@@ -326,4 +326,25 @@ std::unique_ptr<DeviceBitmap> GdiBitmapFactory::fromPackedDib(const uint8_t* dib
     return std::make_unique<GdiBitmap>(std::move(bitmap));
 }
 
+bool isSection32(HDC dc) {
+    HGDIOBJ bitmap = ::GetCurrentObject(dc, OBJ_BITMAP);
+    DIBSECTION section{};
+    return bitmap && ::GetObjectA(bitmap, sizeof section, &section) == static_cast<int>(sizeof section) &&
+           section.dsBm.bmBits && section.dsBmih.biBitCount == 32 && section.dsBmih.biCompression == BI_RGB;
+}
+
+win32::UniqueGdiObject makeSection32(HDC reference, int width, int height, SectionPixels& pixels) {
+    if (width <= 0 || height <= 0) return {};
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    win32::UniqueGdiObject section(::CreateDIBSection(reference, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!section || !bits) return {};
+    pixels.topRow = static_cast<uint8_t*>(bits);
+    pixels.rowStep = static_cast<ptrdiff_t>(width) * 4;
+    pixels.width = width;
+    pixels.height = height;
+    return section;
+}
+
 }  // namespace quillet

@@ -49,6 +49,21 @@ void drawTransparent(HDC dest, HDC source, int x, int y, int width, int height, 
 // A square 1-bit mask, its side the bitmap's height, where key pixels are 1.
 bool keyMask(HBITMAP bitmap, win32::UniqueGdiObject& maskOut, COLORREF keyColour);
 
+// The pixels of a 32-bit DIB section, for reading and writing them directly: row 0
+// is the top row, and rowStep (negative for a bottom-up section) leads to the next.
+struct SectionPixels {
+    uint8_t* topRow = nullptr;
+    ptrdiff_t rowStep = 0;
+    int width = 0;
+    int height = 0;
+    uint32_t* row(int y) const { return reinterpret_cast<uint32_t*>(topRow + rowStep * y); }
+};
+// Whether the bitmap selected into dc is a 32-bit BI_RGB DIB section. (Which way up
+// its rows are, GDI does not reliably tell: whoever made it does.)
+bool isSection32(HDC dc);
+// A top-down 32-bit DIB section of width x height; none when it cannot be made.
+win32::UniqueGdiObject makeSection32(HDC reference, int width, int height, SectionPixels& pixels);
+
 // Device bitmaps for cursor shapes and the logo.
 class GdiBitmap : public DeviceBitmap {
 public:

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "player/objects/win32/caption_list.h"
+#include "player/bitmaps/masked_blend.h"
 #include "player/bitmaps/win32/dib.h"
 
 namespace quillet {
@@ -32,12 +33,17 @@ bool ObjectDcs::ready(HDC reference) {
     return picture_ && mask_;
 }
 
-bool CCaption::HeldBitmap::hold(HDC reference, win32::UniqueGdiObject bitmap) {
+bool CCaption::HeldBitmap::hold(HDC reference, int width, int height) {
     release();
-    if (!bitmap) return false;
+    if (isSection32(reference))
+        bitmap_ = makeSection32(reference, width, height, pixels_);
+    else
+        bitmap_.reset(::CreateCompatibleBitmap(reference, width, height));
     dc_.reset(::CreateCompatibleDC(reference));
-    if (!dc_) return false;
-    bitmap_ = std::move(bitmap);
+    if (!bitmap_ || !dc_) {
+        release();
+        return false;
+    }
     previous_ = ::SelectObject(dc_.get(), bitmap_.get());
     return true;
 }
@@ -47,6 +53,7 @@ void CCaption::HeldBitmap::release() {
     previous_ = nullptr;
     dc_.reset();
     bitmap_.reset();
+    pixels_ = SectionPixels();
 }
 
 ObjectDcs* CCaption::dcsFor(HDC reference, ObjectDcs& ownPair) {
@@ -95,8 +102,7 @@ bool CCaption::holdSideBySide(HDC reference, HGDIOBJ picture, HGDIOBJ mask) {
     const int width = bounds.width(), height = bounds.height();
     ObjectDcs ownPair;
     ObjectDcs* dcs = dcsFor(reference, ownPair);
-    if (width <= 0 || height <= 0 || !dcs ||
-        !held_.hold(reference, win32::UniqueGdiObject(::CreateCompatibleBitmap(reference, 2 * width, height))))
+    if (width <= 0 || height <= 0 || width > INT32_MAX / 2 || !dcs || !held_.hold(reference, 2 * width, height))
         return false;
     win32::ScopedSelect selectPicture(dcs->picture(), picture);
     win32::ScopedSelect selectMask(dcs->mask(), mask);
@@ -163,6 +169,7 @@ void CCaption::composite(HDC dc, const RECT* target) {
     const int maskLeft = width;
 
     if (!target) {
+        if (blendOntoSection(dc)) return;
         ::BitBlt(dc, bounds.left, bounds.top, width, height, maskDc, maskLeft, 0, SRCPAINT);
         ::BitBlt(dc, bounds.left, bounds.top, width, height, pictureDc, 0, 0, SRCAND);
         return;
@@ -185,6 +192,37 @@ void CCaption::composite(HDC dc, const RECT* target) {
     win32::ScopedSelect select(scaledDc.get(), scaledPicture_.get());
     ::StretchBlt(scaledDc.get(), 0, 0, scaledWidth, scaledHeight, pictureDc, 0, 0, width, height, SRCCOPY);
     ::BitBlt(dc, x, y, scaledWidth, scaledHeight, scaledDc.get(), 0, 0, SRCAND);
+}
+
+bool CCaption::blendOntoSection(HDC dc) {
+    const SectionPixels& source = held_.pixels();
+    const SectionPixels* direct = owner_ ? owner_->directPixels(dc) : nullptr;
+    if (!source.topRow || !direct || ::GetMapMode(dc) != MM_TEXT || ::GetGraphicsMode(dc) != GM_COMPATIBLE)
+        return false;
+    const SectionPixels& target = *direct;
+    POINT window{}, viewport{};
+    RECT clip{};
+    ::GetWindowOrgEx(dc, &window);
+    ::GetViewportOrgEx(dc, &viewport);
+    if (window.x != 0 || window.y != 0 || ::GetClipBox(dc, &clip) != SIMPLEREGION) return false;
+    // The bounds and the clip box in the target's pixels, and the part of the
+    // bounds that lies inside both it and the target.
+    const Rect& bounds = boundsRect();
+    const int64_t width = bounds.width(), height = bounds.height();
+    const int64_t x = int64_t{bounds.left} + viewport.x, y = int64_t{bounds.top} + viewport.y;
+    const int64_t left = std::max({x, int64_t{clip.left} + viewport.x, int64_t{0}});
+    const int64_t top = std::max({y, int64_t{clip.top} + viewport.y, int64_t{0}});
+    const int64_t right = std::min({x + width, int64_t{clip.right} + viewport.x, int64_t{target.width}});
+    const int64_t bottom = std::min({y + height, int64_t{clip.bottom} + viewport.y, int64_t{target.height}});
+    if (left >= right || top >= bottom) return true;
+    // Drawing queued for either bitmap must reach its pixels first.
+    ::GdiFlush();
+    for (int64_t row = top; row < bottom; ++row) {
+        const uint32_t* picture = source.row(static_cast<int>(row - y)) + (left - x);
+        blendMaskedRow(target.row(static_cast<int>(row)) + left, picture, picture + width,
+                       static_cast<int>(right - left));
+    }
+    return true;
 }
 
 void CCaption::draw(HDC dc, const RECT* target, bool, int) { composite(dc, target); }

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "common/win32/handles.h"
+#include "player/bitmaps/win32/dib.h"
 #include "player/objects/caption_record.h"
 
 namespace quillet {
@@ -118,20 +119,25 @@ protected:
 private:
     // The rendered picture and mask side by side in one bitmap (the mask to the
     // right), kept selected into a memory context of its own while it exists: one
-    // bitmap and one context per object, and compositing it frame after frame costs
-    // two block transfers and nothing more.
+    // bitmap and one context per object. Made for a target that is a 32-bit DIB
+    // section, it is one too, and compositing it frame after frame is one pass over
+    // the pixels; otherwise it is a compatible bitmap, composited by two block
+    // transfers.
     class HeldBitmap {
     public:
         ~HeldBitmap() { release(); }
-        bool hold(HDC reference, win32::UniqueGdiObject bitmap);
+        bool hold(HDC reference, int width, int height);
         void release();
         HDC dc() const { return dc_.get(); }
+        // The section's pixels; a null top row for a compatible bitmap.
+        const SectionPixels& pixels() const { return pixels_; }
         explicit operator bool() const { return static_cast<bool>(dc_); }
 
     private:
         win32::UniqueGdiObject bitmap_;
         win32::UniqueMemoryDc dc_;
         HGDIOBJ previous_ = nullptr;
+        SectionPixels pixels_;
     };
 
     // The list's pair of contexts, or a pair of this object's own for one render
@@ -144,6 +150,10 @@ private:
     // they cannot be made.
     bool renderSeparate(HDC reference, win32::UniqueGdiObject& picture, win32::UniqueGdiObject& mask);
     bool renderBitmaps(HDC reference);
+    // Composites the held section straight into dc's pixels; false unless the list
+    // names them (a direct target) and dc has plain coordinates, moved at most, and
+    // at most a rectangle clipping it.
+    bool blendOntoSection(HDC dc);
 
     bool dirty_ = true;
     int renderCount_ = 0;

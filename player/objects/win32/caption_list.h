@@ -68,6 +68,24 @@ public:
     // The contexts every object of the list renders and composites through.
     ObjectDcs& objectDcs() { return objectDcs_; }
 
+    // While one lives, objects of the list drawn 1:1 onto dc composite straight
+    // into pixels, which the maker of dc's bitmap vouches for.
+    class DirectTarget {
+    public:
+        DirectTarget(CCaptionList& list, HDC dc, const SectionPixels& pixels) : list_(list) {
+            list_.directDc_ = dc;
+            list_.directPixels_ = pixels;
+        }
+        ~DirectTarget() { list_.directDc_ = nullptr; }
+        DirectTarget(const DirectTarget&) = delete;
+        DirectTarget& operator=(const DirectTarget&) = delete;
+
+    private:
+        CCaptionList& list_;
+    };
+    // The pixels of dc, when a direct target names them.
+    const SectionPixels* directPixels(HDC dc) const { return dc && dc == directDc_ ? &directPixels_ : nullptr; }
+
     uint32_t soundsSeparate = 1;
     uint32_t cacheStored = 0;
     uint32_t effectCounter = 0;
@@ -77,6 +95,8 @@ public:
 
 private:
     ObjectDcs objectDcs_;
+    HDC directDc_ = nullptr;
+    SectionPixels directPixels_;
     // The hotspots as the rules see them, in file order, beside the objects.
     std::vector<HotspotView> hotspotViews(std::vector<class CHotspotCaption*>& hotspots) const;
     void carryOut(const HotspotDecisions& decisions, const std::vector<class CHotspotCaption*>& hotspots);

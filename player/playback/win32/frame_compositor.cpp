@@ -85,7 +85,21 @@ bool FrameCompositor::createComposedSection(HDC reference) {
     composed_.previous = ::SelectObject(composed_.dc.get(), composed_.bitmap.get());
     composedPixels_ = static_cast<uint8_t*>(pixels);
     composedStride_ = static_cast<size_t>(dibStride(header->biWidth, header->biBitCount));
+    composedBitCount_ = header->biBitCount;
     return true;
+}
+
+std::optional<CCaptionList::DirectTarget> FrameCompositor::composedAsDirectTarget(CCaptionList& objects) const {
+    if (!composedPixels_ || composedBitCount_ != 32) return std::nullopt;
+    // Bottom-up: the top row is the last in memory.
+    const int height = frames_.info().screenHeight;
+    const ptrdiff_t stride = static_cast<ptrdiff_t>(composedStride_);
+    SectionPixels pixels;
+    pixels.topRow = composedPixels_ + stride * (height - 1);
+    pixels.rowStep = -stride;
+    pixels.width = static_cast<int>(composedStride_ / 4);
+    pixels.height = height;
+    return std::optional<CCaptionList::DirectTarget>(std::in_place, objects, composed_.dc.get(), pixels);
 }
 
 bool FrameCompositor::ensureBuffers(HDC reference, bool freshComposed) {
@@ -193,6 +207,7 @@ void FrameCompositor::drawLogo(HDC dc) {
 
 void FrameCompositor::drawObjects(CCaptionList& objects, int64_t frameIndex) {
     HDC dc = composed_.dc.get();
+    const auto direct = composedAsDirectTarget(objects);
     POINT previous{};
     ::SetViewportOrgEx(dc, 0, frames_.info().recordedArea.top, &previous);
     for (const auto& object : objects.objects()) {
@@ -357,6 +372,7 @@ bool FrameCompositor::present(HWND view, size_t frameIndex, CCaptionList* object
         catchUpClean(logo.top, logo.bottom);
     }
     if (objects) {
+        const auto direct = composedAsDirectTarget(*objects);
         POINT previous{};
         ::SetViewportOrgEx(composed, 0, frames_.info().recordedArea.top, &previous);
         for (int32_t id : frames_.timeline().at(frameIndex).visibleObjects) {

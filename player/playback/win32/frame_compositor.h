@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 
 #include "common/win32/handles.h"
 #include "player/container/frame_data.h"
@@ -116,6 +117,9 @@ private:
     bool drawBand(const FrameBand& band, HDC const* targets, int targetCount);
     void copyShownPart(HDC target, const RECT& dest);
     void drawObjects(CCaptionList& objects, int64_t frameIndex);
+    // Lets objects composite straight into the composed section while it lives,
+    // when the section is 32-bit.
+    std::optional<CCaptionList::DirectTarget> composedAsDirectTarget(CCaptionList& objects) const;
 
     // Whether a hotspot acts at this frame of a run: once, at the first frame of its
     // span the run shows.
@@ -128,6 +132,7 @@ private:
     // The composed section's pixels (null when it is a compatible bitmap) and row length.
     uint8_t* composedPixels_ = nullptr;
     size_t composedStride_ = 0;
+    int composedBitCount_ = 0;
     // Per screen row: whether the composed buffer holds a newer decoded row than the
     // clean one. Such a row has nothing drawn over it in the composed buffer.
     std::vector<uint8_t> cleanBehind_;
