@@ -120,9 +120,8 @@ private:
     // The rendered picture and mask side by side in one bitmap (the mask to the
     // right), kept selected into a memory context of its own while it exists: one
     // bitmap and one context per object. Made for a target that is a 32-bit DIB
-    // section, it is one too, and compositing it frame after frame is one pass over
-    // the pixels; otherwise it is a compatible bitmap, composited by two block
-    // transfers.
+    // section, it is one too, and compositing it onto pixels the list names is one
+    // pass over them; otherwise it is composited by two block transfers.
     class HeldBitmap {
     public:
         ~HeldBitmap() { release(); }
