@@ -282,11 +282,25 @@ void objects() {
             }
         return 2 * frames / (nowMs() - start) * 1000;
     };
-    const double without = framesPerSecond(nullptr), with = framesPerSecond(&list);
+    // One round is a fraction of a second, short enough for the rest of the machine
+    // to swing it: the rounds alternate, and the median round decides.
+    struct Round {
+        double with, without;
+    };
+    std::vector<Round> rounds;
+    for (int r = 0; r < 7; ++r) {
+        const double without = framesPerSecond(nullptr);
+        rounds.push_back({framesPerSecond(&list), without});
+    }
     compositor.endRun(true);
     ::DestroyWindow(view);
-    std::printf("objects: %.0f frames/s with 20 objects a frame, %.0f without, ratio %.2f (target >= 0.6)\n", with,
-                without, with / without);
+    std::sort(rounds.begin(), rounds.end(),
+              [](const Round& a, const Round& b) { return a.with / a.without < b.with / b.without; });
+    const Round& median = rounds[rounds.size() / 2];
+    std::printf("objects: %.0f frames/s with 20 objects a frame, %.0f without, ratio %.2f, median of %zu rounds "
+                "(%.2f to %.2f) (target >= 0.6)\n",
+                median.with, median.without, median.with / median.without, rounds.size(),
+                rounds.front().with / rounds.front().without, rounds.back().with / rounds.back().without);
 }
 
 void seeking() {
