@@ -107,6 +107,8 @@ bool SoundChannel::prefill(uint32_t dataOffset) {
 }
 
 void SoundChannel::tick() {
+    // The stamp first: whoever sees the new count sees its time.
+    if (now_) lastTickAtMs_.store(now_());
     elapsedMs_.fetch_add(kChannelTimerPeriodMs);
     if (!playing_.load() || busy_.exchange(1) != 0) return;
     uint32_t free = freeSpace();

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,7 +25,9 @@ constexpr uint32_t kChannelMinimumBufferLimit = 1u << 20;
 
 class SoundChannel {
 public:
-    explicit SoundChannel(SoundOutput& output) : output_(output) {}
+    // now, when given, is the steady clock in milliseconds that stamps each tick.
+    explicit SoundChannel(SoundOutput& output, std::function<uint64_t()> now = {})
+        : output_(output), now_(std::move(now)) {}
     ~SoundChannel();
     SoundChannel(const SoundChannel&) = delete;
     SoundChannel& operator=(const SoundChannel&) = delete;
@@ -42,6 +45,9 @@ public:
 
     uint32_t durationMs() const { return durationMs_; }
     uint32_t elapsedMs() const { return elapsedMs_.load(); }
+    // When the latest tick came, on the clock given; 0 before the first or without
+    // a clock. Read after elapsedMs, it is that tick's time or a later one's.
+    uint64_t lastTickAtMs() const { return lastTickAtMs_.load(); }
     uint32_t bufferBytes() const { return bufferBytes_; }
     uint32_t writeOffset() const { return writeOffset_; }
     uint32_t playedBytes() const { return playedBytes_; }
@@ -63,6 +69,7 @@ private:
     uint32_t freeSpace();
 
     SoundOutput& output_;
+    std::function<uint64_t()> now_;
     std::unique_ptr<WaveReader> reader_;
     std::unique_ptr<SoundBuffer> buffer_;
     std::unique_ptr<PeriodicTimer> timer_;
@@ -76,6 +83,7 @@ private:
     bool prefilled_ = false;
     bool pausedInPlace_ = false;  // stopped with the unplayed sound still in the buffer
     std::atomic<uint32_t> elapsedMs_{0};
+    std::atomic<uint64_t> lastTickAtMs_{0};
     std::atomic<bool> playing_{false};
     std::atomic<bool> looping_{false};
     std::atomic<int> busy_{0};

@@ -28,7 +28,7 @@ bool SoundDevice::load(ChannelKind kind, const std::string& path) {
     // the new one is about to open.
     channels_[index(kind)].reset();
     if (!output_) return false;
-    auto channel = std::make_unique<SoundChannel>(*output_);
+    auto channel = std::make_unique<SoundChannel>(*output_, now_);
     if (!channel->load(path)) return false;
     channels_[index(kind)] = std::move(channel);
     return true;

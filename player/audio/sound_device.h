@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,7 +21,9 @@ constexpr size_t kChannelKinds = 5;
 
 class SoundDevice {
 public:
-    explicit SoundDevice(SoundSystem& system) : system_(system) {}
+    // now, when given, stamps the channels' ticks (see SoundChannel).
+    explicit SoundDevice(SoundSystem& system, std::function<uint64_t()> now = {})
+        : system_(system), now_(std::move(now)) {}
     ~SoundDevice() { close(); }
     SoundDevice(const SoundDevice&) = delete;
     SoundDevice& operator=(const SoundDevice&) = delete;
@@ -46,6 +49,7 @@ private:
     static size_t index(ChannelKind kind) { return static_cast<size_t>(kind); }
 
     SoundSystem& system_;
+    std::function<uint64_t()> now_;
     std::unique_ptr<SoundOutput> output_;
     mutable std::mutex slots_;  // guards channels_ and output_
     std::array<std::unique_ptr<SoundChannel>, kChannelKinds> channels_;

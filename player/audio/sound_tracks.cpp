@@ -9,7 +9,7 @@ SoundTrackSet::SoundTrackSet(SoundSystem& system, SoundTrackHost& host) : system
 SoundTrackSet::~SoundTrackSet() { release(); }
 
 void SoundTrackSet::openDevice(bool somethingToPlay) {
-    device_ = std::make_unique<SoundDevice>(system_);
+    device_ = std::make_unique<SoundDevice>(system_, [&host = host_] { return host.nowMs(); });
     const int retries = somethingToPlay ? kDeviceRetries : 0;
     for (int attempt = 0; attempt <= retries; ++attempt) {
         if (device_->open(host_.window())) {
@@ -78,7 +78,7 @@ void SoundTrackSet::release() {
     narrationDuration_ = 0;
     position_ = 0;
     lastTickValue_ = 0;
-    lastTickSeenMs_ = 0;
+    lastTickFromMs_ = 0;
     lastClock_ = -1;
 }
 
@@ -123,12 +123,16 @@ int64_t SoundTrackSet::narrationClock() {
     if (!channel->hasTimer() && (channel->playing() || position_ >= narrationDuration_)) return -1;
     const uint32_t tick = channel->elapsedMs();
     if (!smoothClock_) return tick;
+    const uint64_t tickAt = channel->lastTickAtMs();
     const uint64_t now = host_.nowMs();
     if (tick != lastTickValue_ || lastClock_ < 0) {
+        // A new tick counts from when it came: the run may have slept through it,
+        // and the clock would fall behind by as long. The first reading counts from
+        // now, since the latest tick may be from a timer that has ended since.
         lastTickValue_ = tick;
-        lastTickSeenMs_ = now;
+        lastTickFromMs_ = lastClock_ >= 0 && tickAt != 0 && tickAt <= now ? tickAt : now;
     }
-    const uint64_t since = now < lastTickSeenMs_ ? 0 : std::min<uint64_t>(now - lastTickSeenMs_, kChannelTimerPeriodMs);
+    const uint64_t since = now < lastTickFromMs_ ? 0 : std::min<uint64_t>(now - lastTickFromMs_, kChannelTimerPeriodMs);
     lastClock_ = std::max<int64_t>(lastClock_, static_cast<int64_t>(tick) + static_cast<int64_t>(since));
     return lastClock_;
 }

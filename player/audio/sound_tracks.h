@@ -140,9 +140,10 @@ private:
     std::vector<std::string> tempFiles_;
     std::vector<SoundRecordListing> records_;
 
-    // The narration clock between ticks.
+    // The narration clock between ticks: the latest count seen, and the moment it
+    // counts from.
     uint32_t lastTickValue_ = 0;
-    uint64_t lastTickSeenMs_ = 0;
+    uint64_t lastTickFromMs_ = 0;
     int64_t lastClock_ = -1;
     bool smoothClock_ = true;
 };

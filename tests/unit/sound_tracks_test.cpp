@@ -327,6 +327,20 @@ TEST_F(SoundTracksTest, NarrationClockMovesOnBetweenTicksButNeverPastTheNextOrBa
     EXPECT_GE(tracks.narrationClock(), before);
 }
 
+TEST_F(SoundTracksTest, ATickSeenLateCountsFromWhenItCame) {
+    ASSERT_TRUE(load(narrated(tone(8000, 5.0, 440))));
+    tracks.start(false, true);
+    SoundChannel* narration = tracks.device()->channel(ChannelKind::Narration);
+    ASSERT_TRUE(narration);
+    const int64_t first = tracks.narrationClock();
+    host.now += 20;
+    narration->tick();  // while the run sleeps until its next frame
+    host.now += 30;
+    EXPECT_EQ(tracks.narrationClock(), first + 110);
+    host.now += 10;
+    EXPECT_EQ(tracks.narrationClock(), first + 120);
+}
+
 TEST_F(SoundTracksTest, ANarrationThatDoesNotRunLeavesTheClockToThePlayer) {
     // Ten bytes: under a millisecond, so it is never started and its timer never
     // made. A counter standing still would hold the frames for good.
