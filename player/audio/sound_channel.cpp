@@ -169,7 +169,10 @@ bool SoundChannel::stop(bool final) {
     }
     // Ended outside the hold: waiting for a running tick while holding its flag
     // would be safe, but there is no need to.
-    ended.reset();
+    if (ended) {
+        ended.reset();
+        lastTickAtMs_.store(0);  // a later timer's ticks do not count from this one's
+    }
     return true;
 }
 

@@ -45,8 +45,9 @@ public:
 
     uint32_t durationMs() const { return durationMs_; }
     uint32_t elapsedMs() const { return elapsedMs_.load(); }
-    // When the latest tick came, on the clock given; 0 before the first or without
-    // a clock. Read after elapsedMs, it is that tick's time or a later one's.
+    // When the latest tick of the running timer came, on the clock given; 0 before
+    // its first or without a clock. Read after elapsedMs, it is that tick's time or
+    // a later one's.
     uint64_t lastTickAtMs() const { return lastTickAtMs_.load(); }
     uint32_t bufferBytes() const { return bufferBytes_; }
     uint32_t writeOffset() const { return writeOffset_; }

@@ -327,6 +327,8 @@ TEST_F(SoundTracksTest, NarrationClockMovesOnBetweenTicksButNeverPastTheNextOrBa
     EXPECT_GE(tracks.narrationClock(), before);
 }
 
+// A tick counts from when it came, though the run may read the clock long after;
+// after the narration's timer has ended and another began, from the reading.
 TEST_F(SoundTracksTest, ATickSeenLateCountsFromWhenItCame) {
     ASSERT_TRUE(load(narrated(tone(8000, 5.0, 440))));
     tracks.start(false, true);
@@ -339,6 +341,15 @@ TEST_F(SoundTracksTest, ATickSeenLateCountsFromWhenItCame) {
     EXPECT_EQ(tracks.narrationClock(), first + 110);
     host.now += 10;
     EXPECT_EQ(tracks.narrationClock(), first + 120);
+
+    host.now += 10;
+    narration->tick();  // the last tick of this timer, unread
+    tracks.stop(false, true, true);
+    host.now += 500;
+    tracks.start(false, true);
+    EXPECT_EQ(tracks.narrationClock(), first + 160);
+    host.now += 30;
+    EXPECT_EQ(tracks.narrationClock(), first + 190);
 }
 
 TEST_F(SoundTracksTest, ANarrationThatDoesNotRunLeavesTheClockToThePlayer) {
