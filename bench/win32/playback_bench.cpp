@@ -286,6 +286,7 @@ void objects() {
     // to swing it: the rounds alternate, and the median round decides.
     struct Round {
         double with, without;
+        double ratio() const { return with / without; }
     };
     std::vector<Round> rounds;
     for (int r = 0; r < 7; ++r) {
@@ -294,13 +295,11 @@ void objects() {
     }
     compositor.endRun(true);
     ::DestroyWindow(view);
-    std::sort(rounds.begin(), rounds.end(),
-              [](const Round& a, const Round& b) { return a.with / a.without < b.with / b.without; });
+    std::sort(rounds.begin(), rounds.end(), [](const Round& a, const Round& b) { return a.ratio() < b.ratio(); });
     const Round& median = rounds[rounds.size() / 2];
     std::printf("objects: %.0f frames/s with 20 objects a frame, %.0f without, ratio %.2f, median of %zu rounds "
                 "(%.2f to %.2f) (target >= 0.6)\n",
-                median.with, median.without, median.with / median.without, rounds.size(),
-                rounds.front().with / rounds.front().without, rounds.back().with / rounds.back().without);
+                median.with, median.without, median.ratio(), rounds.size(), rounds.front().ratio(), rounds.back().ratio());
 }
 
 void seeking() {
